@@ -1,0 +1,23 @@
+#include "app/edit_menu.h"
+
+#include "app/command_ids.h"
+#include "document/store.h"
+
+namespace nv {
+
+void UpdateEditMenu() {
+    HMENU menu = GetMenu(Doc.MainWindow);
+    bool hasSelection = Doc.SelectionActive != 0 && Doc.SelectionEnd - Doc.SelectionStart > 0;
+    UINT selectionState = hasSelection ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(menu, IDM_EDIT_CUT, MF_BYCOMMAND | selectionState);
+    EnableMenuItem(menu, IDM_EDIT_COPY, MF_BYCOMMAND | selectionState);
+    EnableMenuItem(menu, IDM_EDIT_DELETE, MF_BYCOMMAND | selectionState);
+    EnableMenuItem(menu, IDM_EDIT_PASTE,
+                   MF_BYCOMMAND | (IsClipboardFormatAvailable(CF_UNICODETEXT) ? MF_ENABLED
+                                                                                : MF_GRAYED));
+    EnableMenuItem(menu, IDM_EDIT_SELECT_ALL,
+                   MF_BYCOMMAND | (Doc.TextLength > 1 ? MF_ENABLED : MF_GRAYED));
+    DrawMenuBar(Doc.MainWindow);
+}
+
+}  // namespace nv

@@ -1,0 +1,344 @@
+// The platform layer: the Win32 services Nivrano uses, under their Win32 names and with
+// their Win32 argument meanings. The editor calls only these; app/win32/ forwards them to
+// the real system and tests/support/ implements them over a software framebuffer.
+//
+// Win32 translation units must include this header before <windows.h>: the constants
+// below carry the same names as the system's macros.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace nv {
+
+using BOOL = int;
+using UINT = std::uint32_t;
+using DWORD = std::uint32_t;
+using LONG = std::int32_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+
+// Opaque handles. Each world maps them to its own objects.
+struct WindowObject;
+struct DeviceContextObject;
+struct GdiObject;
+struct MenuObject;
+using HWND = WindowObject*;
+using HDC = DeviceContextObject*;
+using HGDIOBJ = GdiObject*;
+using HFONT = GdiObject*;
+using HMENU = MenuObject*;
+
+struct RECT {
+    LONG left = 0;
+    LONG top = 0;
+    LONG right = 0;
+    LONG bottom = 0;
+};
+
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    BOOL fErase = 0;
+    RECT rcPaint;
+};
+
+constexpr int LF_FACESIZE = 32;
+
+struct LOGFONTA {
+    LONG lfHeight = 0;
+    LONG lfWidth = 0;
+    LONG lfEscapement = 0;
+    LONG lfOrientation = 0;
+    LONG lfWeight = 0;
+    std::uint8_t lfItalic = 0;
+    std::uint8_t lfUnderline = 0;
+    std::uint8_t lfStrikeOut = 0;
+    std::uint8_t lfCharSet = 0;
+    std::uint8_t lfOutPrecision = 0;
+    std::uint8_t lfClipPrecision = 0;
+    std::uint8_t lfQuality = 0;
+    std::uint8_t lfPitchAndFamily = 0;
+    char lfFaceName[LF_FACESIZE] = {};
+};
+
+struct TEXTMETRICA {
+    LONG tmHeight = 0;
+    LONG tmAscent = 0;
+    LONG tmDescent = 0;
+    LONG tmInternalLeading = 0;
+    LONG tmExternalLeading = 0;
+    LONG tmAveCharWidth = 0;
+    LONG tmMaxCharWidth = 0;
+    LONG tmWeight = 0;
+    LONG tmOverhang = 0;
+    LONG tmDigitizedAspectX = 0;
+    LONG tmDigitizedAspectY = 0;
+    std::uint8_t tmFirstChar = 0;
+    std::uint8_t tmLastChar = 0;
+    std::uint8_t tmDefaultChar = 0;
+    std::uint8_t tmBreakChar = 0;
+    std::uint8_t tmItalic = 0;
+    std::uint8_t tmUnderlined = 0;
+    std::uint8_t tmStruckOut = 0;
+    std::uint8_t tmPitchAndFamily = 0;
+    std::uint8_t tmCharSet = 0;
+};
+
+// The fields of the common file dialog record the editor fills.
+struct OPENFILENAMEA {
+    DWORD lStructSize = 0;
+    HWND hwndOwner = nullptr;
+    const char* lpstrFilter = nullptr;
+    DWORD nFilterIndex = 0;
+    char* lpstrFile = nullptr;
+    DWORD nMaxFile = 0;
+    char* lpstrFileTitle = nullptr;
+    DWORD nMaxFileTitle = 0;
+    DWORD Flags = 0;
+    const char* lpstrDefExt = nullptr;
+};
+
+struct ABC {
+    int abcA = 0;
+    UINT abcB = 0;
+    int abcC = 0;
+};
+
+// Messages.
+constexpr UINT WM_CREATE = 0x0001;
+constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_INITMENUPOPUP = 0x0117;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+
+// Message boxes and their answers.
+constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_YESNOCANCEL = 0x0003;
+constexpr UINT MB_YESNO = 0x0004;
+constexpr UINT MB_ICONQUESTION = 0x0020;
+constexpr UINT MB_ICONWARNING = 0x0030;
+constexpr UINT MB_ICONINFORMATION = 0x0040;
+constexpr UINT MB_DEFBUTTON2 = 0x0100;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Virtual keys.
+constexpr UINT VK_BACK = 0x08;
+constexpr UINT VK_TAB = 0x09;
+constexpr UINT VK_RETURN = 0x0D;
+constexpr UINT VK_SHIFT = 0x10;
+constexpr UINT VK_CONTROL = 0x11;
+constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
+constexpr UINT VK_PRIOR = 0x21;
+constexpr UINT VK_NEXT = 0x22;
+constexpr UINT VK_END = 0x23;
+constexpr UINT VK_HOME = 0x24;
+constexpr UINT VK_LEFT = 0x25;
+constexpr UINT VK_UP = 0x26;
+constexpr UINT VK_RIGHT = 0x27;
+constexpr UINT VK_DOWN = 0x28;
+constexpr UINT VK_DELETE = 0x2E;
+
+// Scroll bar.
+constexpr int SB_VERT = 1;
+constexpr UINT SB_LINEUP = 0;
+constexpr UINT SB_LINEDOWN = 1;
+constexpr UINT SB_PAGEUP = 2;
+constexpr UINT SB_PAGEDOWN = 3;
+constexpr UINT SB_THUMBPOSITION = 4;
+constexpr UINT SB_THUMBTRACK = 5;
+constexpr UINT SB_TOP = 6;
+constexpr UINT SB_BOTTOM = 7;
+constexpr UINT SB_ENDSCROLL = 8;
+
+// GDI.
+constexpr int LOGPIXELSX = 88;
+constexpr int LOGPIXELSY = 90;
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+constexpr UINT TA_LEFT = 0;
+constexpr UINT TA_TOP = 0;
+constexpr UINT TA_CENTER = 6;
+constexpr DWORD DSTINVERT = 0x00550009;
+constexpr std::uint8_t ANSI_CHARSET = 0;
+constexpr std::uint8_t HEBREW_CHARSET = 177;
+constexpr std::uint8_t TMPF_TRUETYPE = 0x04;
+
+// Menus and clipboard.
+constexpr UINT MF_BYCOMMAND = 0x0000;
+constexpr UINT MF_ENABLED = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
+constexpr UINT MF_UNCHECKED = 0x0000;
+constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT CF_UNICODETEXT = 13;
+
+// Memory.
+constexpr DWORD HEAP_ZERO_MEMORY = 0x00000008;
+
+inline UINT LOWORD(std::uintptr_t v) { return static_cast<UINT>(v & 0xFFFF); }
+inline UINT HIWORD(std::uintptr_t v) { return static_cast<UINT>((v >> 16) & 0xFFFF); }
+
+// The services, one virtual per Win32 call. Each world provides one instance.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Windows and messages.
+    virtual LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual void PostQuitMessage(int exitCode) = 0;
+    virtual int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) = 0;
+
+    // Menus.
+    virtual HMENU GetMenu(HWND window) = 0;
+    virtual int EnableMenuItem(HMENU menu, UINT item, UINT flags) = 0;
+    virtual DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags) = 0;
+    virtual BOOL DrawMenuBar(HWND window) = 0;
+
+    // Clipboard.
+    virtual BOOL IsClipboardFormatAvailable(UINT format) = 0;
+
+    // Input state, timer and capture.
+    virtual short GetKeyState(int virtualKey) = 0;
+    virtual std::uintptr_t SetTimer(HWND window, std::uintptr_t id, UINT milliseconds) = 0;
+    virtual BOOL KillTimer(HWND window, std::uintptr_t id) = 0;
+    virtual HWND SetCapture(HWND window) = 0;
+    virtual BOOL ReleaseCapture() = 0;
+
+    // Device contexts and painting.
+    virtual HDC GetDC(HWND window) = 0;
+    virtual int ReleaseDC(HWND window, HDC dc) = 0;
+    virtual int GetDeviceCaps(HDC dc, int index) = 0;
+    virtual HDC BeginPaint(HWND window, PAINTSTRUCT* paint) = 0;
+    virtual BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) = 0;
+    virtual BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) = 0;
+    virtual BOOL UpdateWindow(HWND window) = 0;
+    virtual BOOL ScrollWindow(HWND window, int dx, int dy, const RECT* scroll,
+                              const RECT* clip) = 0;
+
+    // Fonts and measuring.
+    virtual HFONT CreateFontIndirectA(const LOGFONTA* font) = 0;
+    virtual HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) = 0;
+    virtual BOOL DeleteObject(HGDIOBJ object) = 0;
+    virtual BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) = 0;
+    virtual BOOL GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths) = 0;
+    virtual BOOL GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) = 0;
+
+    // Drawing.
+    virtual int SetBkMode(HDC dc, int mode) = 0;
+    virtual UINT SetTextAlign(HDC dc, UINT align) = 0;
+    virtual BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) = 0;
+    virtual BOOL MoveToEx(HDC dc, int x, int y) = 0;
+    virtual BOOL LineTo(HDC dc, int x, int y) = 0;
+    virtual BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) = 0;
+    virtual BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) = 0;
+
+    // Scroll bar.
+    virtual int SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw) = 0;
+    virtual int SetScrollPos(HWND window, int bar, int pos, BOOL redraw) = 0;
+    virtual int GetScrollPos(HWND window, int bar) = 0;
+
+    // Short-lived working memory from the process heap.
+    virtual void* HeapAlloc(DWORD flags, std::size_t bytes) = 0;
+    virtual BOOL HeapFree(void* block) = 0;
+};
+
+// The platform in use: the Win32 one in nivrano.exe, the fake one in native tests.
+Platform& CurrentPlatform();
+void SetCurrentPlatform(Platform* platform);
+
+// The editor calls the services as free functions, so that its code reads like the
+// Win32 calls it stands for.
+inline LRESULT DefWindowProcA(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return CurrentPlatform().DefWindowProcA(w, m, wp, lp);
+}
+inline LRESULT SendMessageA(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return CurrentPlatform().SendMessageA(w, m, wp, lp);
+}
+inline void PostQuitMessage(int code) { CurrentPlatform().PostQuitMessage(code); }
+inline int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
+    return CurrentPlatform().MessageBoxA(owner, text, caption, type);
+}
+inline HMENU GetMenu(HWND w) { return CurrentPlatform().GetMenu(w); }
+inline int EnableMenuItem(HMENU m, UINT item, UINT flags) {
+    return CurrentPlatform().EnableMenuItem(m, item, flags);
+}
+inline DWORD CheckMenuItem(HMENU m, UINT item, UINT flags) {
+    return CurrentPlatform().CheckMenuItem(m, item, flags);
+}
+inline BOOL DrawMenuBar(HWND w) { return CurrentPlatform().DrawMenuBar(w); }
+inline BOOL IsClipboardFormatAvailable(UINT format) {
+    return CurrentPlatform().IsClipboardFormatAvailable(format);
+}
+inline short GetKeyState(int vk) { return CurrentPlatform().GetKeyState(vk); }
+inline std::uintptr_t SetTimer(HWND w, std::uintptr_t id, UINT ms) {
+    return CurrentPlatform().SetTimer(w, id, ms);
+}
+inline BOOL KillTimer(HWND w, std::uintptr_t id) { return CurrentPlatform().KillTimer(w, id); }
+inline HWND SetCapture(HWND w) { return CurrentPlatform().SetCapture(w); }
+inline BOOL ReleaseCapture() { return CurrentPlatform().ReleaseCapture(); }
+inline HDC GetDC(HWND w) { return CurrentPlatform().GetDC(w); }
+inline int ReleaseDC(HWND w, HDC dc) { return CurrentPlatform().ReleaseDC(w, dc); }
+inline int GetDeviceCaps(HDC dc, int index) { return CurrentPlatform().GetDeviceCaps(dc, index); }
+inline HDC BeginPaint(HWND w, PAINTSTRUCT* ps) { return CurrentPlatform().BeginPaint(w, ps); }
+inline BOOL EndPaint(HWND w, const PAINTSTRUCT* ps) { return CurrentPlatform().EndPaint(w, ps); }
+inline BOOL InvalidateRect(HWND w, const RECT* r, BOOL erase) {
+    return CurrentPlatform().InvalidateRect(w, r, erase);
+}
+inline BOOL UpdateWindow(HWND w) { return CurrentPlatform().UpdateWindow(w); }
+inline BOOL ScrollWindow(HWND w, int dx, int dy, const RECT* scroll, const RECT* clip) {
+    return CurrentPlatform().ScrollWindow(w, dx, dy, scroll, clip);
+}
+inline HFONT CreateFontIndirectA(const LOGFONTA* f) { return CurrentPlatform().CreateFontIndirectA(f); }
+inline HGDIOBJ SelectObject(HDC dc, HGDIOBJ o) { return CurrentPlatform().SelectObject(dc, o); }
+inline BOOL DeleteObject(HGDIOBJ o) { return CurrentPlatform().DeleteObject(o); }
+inline BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* tm) {
+    return CurrentPlatform().GetTextMetricsA(dc, tm);
+}
+inline BOOL GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths) {
+    return CurrentPlatform().GetCharABCWidthsA(dc, first, last, widths);
+}
+inline BOOL GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) {
+    return CurrentPlatform().GetCharWidthA(dc, first, last, widths);
+}
+inline int SetBkMode(HDC dc, int mode) { return CurrentPlatform().SetBkMode(dc, mode); }
+inline UINT SetTextAlign(HDC dc, UINT align) { return CurrentPlatform().SetTextAlign(dc, align); }
+inline BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) {
+    return CurrentPlatform().TextOutA(dc, x, y, text, count);
+}
+inline BOOL MoveToEx(HDC dc, int x, int y) { return CurrentPlatform().MoveToEx(dc, x, y); }
+inline BOOL LineTo(HDC dc, int x, int y) { return CurrentPlatform().LineTo(dc, x, y); }
+inline BOOL Rectangle(HDC dc, int l, int t, int r, int b) {
+    return CurrentPlatform().Rectangle(dc, l, t, r, b);
+}
+inline BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
+    return CurrentPlatform().PatBlt(dc, x, y, w, h, rop);
+}
+inline int SetScrollRange(HWND w, int bar, int lo, int hi, BOOL redraw) {
+    return CurrentPlatform().SetScrollRange(w, bar, lo, hi, redraw);
+}
+inline int SetScrollPos(HWND w, int bar, int pos, BOOL redraw) {
+    return CurrentPlatform().SetScrollPos(w, bar, pos, redraw);
+}
+inline int GetScrollPos(HWND w, int bar) { return CurrentPlatform().GetScrollPos(w, bar); }
+inline void* HeapAlloc(DWORD flags, std::size_t bytes) {
+    return CurrentPlatform().HeapAlloc(flags, bytes);
+}
+inline BOOL HeapFree(void* block) { return CurrentPlatform().HeapFree(block); }
+
+}  // namespace nv

@@ -1,0 +1,50 @@
+#include "app/startup.h"
+
+#include <algorithm>
+
+#include "commands/file_commands.h"
+#include "document/document_font.h"
+#include "document/store.h"
+#include "view/geometry.h"
+
+namespace nv {
+
+namespace {
+const char AgreementText[] =
+    "I agree to the terms of the Nivrano user agreement, below.\n"
+    "I agree that this copy of the Nivrano program, has been supplied as is.\n"
+    "I agree to hold as blameless, the author, of the Nivrano program, and I agree to hold as "
+    "blameless, the manufacturer, of this copy of the Nivrano program, concerning any loss, "
+    "that I may incur, or any loss, that a third party may incur, as a result of using this "
+    "copy of the Nivrano program.\n"
+    "If you agree to the terms of this agreement, left click the Yes button, with the mouse "
+    "device.\n"
+    "If you do not agree to the terms of this agreement, left click the No button, with the "
+    "mouse device.";
+}  // namespace
+
+int ShowUserAgreement() {
+    return MessageBoxA(nullptr, AgreementText, "Nivrano User Agreement", MB_YESNO | MB_DEFBUTTON2);
+}
+
+LRESULT HandleCreate(HWND window) {
+    Doc.MainWindow = window;
+    if (ShowUserAgreement() == IDNO) return -1;
+
+    HDC dc = GetDC(Doc.MainWindow);
+    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    Doc.FaceName = FontNameTable[Doc.FaceIndex];
+    {
+        SelectedFont font(dc, DocumentLogFont(logPixelsY));
+        GetTextMetricsA(dc, &Doc.ScreenFontMetrics);
+        Doc.LineHeight = Doc.ScreenFontMetrics.tmHeight + Doc.ScreenFontMetrics.tmExternalLeading;
+        Doc.LinesPerPage = std::max(1, Doc.PageHeightInches * logPixelsY / Doc.LineHeight);
+        Geo.TextTop = 3 * logPixelsY / 2;
+        SetEmptyDocument();
+        SetupFileDialog();
+    }
+    ReleaseDC(Doc.MainWindow, dc);
+    return 0;
+}
+
+}  // namespace nv

@@ -1,0 +1,138 @@
+#include "app/window_proc.h"
+
+#include "app/auto_repeat.h"
+#include "app/command_ids.h"
+#include "app/edit_menu.h"
+#include "app/startup.h"
+#include "commands/edit_commands.h"
+#include "commands/file_commands.h"
+#include "commands/print.h"
+#include "commands/view_settings.h"
+#include "document/store.h"
+#include "input/insert_character.h"
+#include "input/key_dispatch.h"
+#include "input/mouse.h"
+#include "view/geometry.h"
+#include "view/palette_paint.h"
+#include "view/text_paint.h"
+
+namespace nv {
+
+namespace {
+
+// An empty selection is no selection.
+void ClearEmptySelection() {
+    if (Doc.SelectionStart == Doc.SelectionEnd) Doc.SelectionActive = 0;
+}
+
+LRESULT HandlePaint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintPalette(dc);
+    PaintPageLines(dc);
+    PaintText(dc);
+    PaintCaret(dc);
+    PaintSelection(dc);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+// Asks to save a changed document before the window closes.
+LRESULT HandleClose(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (!IsDocumentChanged()) return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
+    int answer = MessageBoxA(Doc.MainWindow,
+                             "The current file has changed since the last save.\n"
+                             "Do you wish to save the current file?",
+                             "Save Current File?", MB_ICONQUESTION | MB_YESNOCANCEL);
+    if (answer == IDYES) {
+        FileSave();
+        return 0;
+    }
+    if (answer == IDNO) return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
+    return 0;
+}
+
+void ShowAbout() {
+    MessageBoxA(Doc.MainWindow, "Nivrano\nText Editor Computer Program", "Nivrano",
+                MB_ICONINFORMATION);
+}
+
+LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    UINT id = LOWORD(wParam);
+    switch (id) {
+        case IDM_FILE_NEW: FileNew(); return 0;
+        case IDM_FILE_OPEN: FileOpen(); return 0;
+        case IDM_FILE_SAVE: FileSave(); return 0;
+        case IDM_FILE_PRINT: FilePrint(); return 0;
+        case IDM_FILE_EXIT: SendMessageA(Doc.MainWindow, WM_CLOSE, 0, 0); return 0;
+        case IDM_EDIT_CUT: EditCut(); return 0;
+        case IDM_EDIT_COPY: EditCopy(); return 0;
+        case IDM_EDIT_PASTE: EditPaste(); return 0;
+        case IDM_EDIT_DELETE: EditDelete(); return 0;
+        case IDM_EDIT_SELECT_ALL: EditSelectAll(); return 0;
+        case IDM_WRAP_NO:
+        case IDM_WRAP_YES: SetWordWrap(wParam); return 0;
+        case IDM_ABOUT: ShowAbout(); return 0;
+        default: break;
+    }
+    if (id >= IDM_FACE_FIRST && id <= IDM_FACE_LAST) {
+        SetFontFace(wParam);
+        return 0;
+    }
+    if (id >= IDM_SIZE_FIRST && id <= IDM_SIZE_LAST) {
+        SetPointSize(wParam);
+        return 0;
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE: return HandleCreate(window);
+        case WM_DESTROY:
+            if (Doc.AutoRepeat == 1) StopAutoRepeat();
+            PostQuitMessage(0);
+            return 0;
+        case WM_SIZE: return HandleSize(lParam);
+        case WM_PAINT: return HandlePaint(window);
+        case WM_CLOSE: return HandleClose(window, wParam, lParam);
+        case WM_KEYDOWN:
+            if (Doc.AutoRepeat == 1) return 0;
+            ClearEmptySelection();
+            HandleKeyDown(static_cast<UINT>(wParam));
+            ClearEmptySelection();
+            return 0;
+        case WM_CHAR:
+            if (Doc.PaletteMode == 0) InsertCharacter(static_cast<std::int32_t>(wParam));
+            return 0;
+        case WM_SYSKEYDOWN:
+            if (Doc.AutoRepeat == 1) return 0;
+            break;
+        case WM_COMMAND: return HandleCommand(window, wParam, lParam);
+        case WM_TIMER:
+            if (wParam != AutoRepeatTimer) break;
+            AutoRepeatTick();
+            return 0;
+        case WM_VSCROLL: return HandleVScroll(wParam);
+        case WM_INITMENUPOPUP: UpdateEditMenu(); return 0;
+        case WM_MOUSEMOVE:
+            if (Doc.AutoRepeat == 0) break;
+            AutoRepeatLeaveTest(lParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            ClearEmptySelection();
+            HandleLeftButtonDown(lParam);
+            ClearEmptySelection();
+            return 0;
+        case WM_LBUTTONUP:
+            if (Doc.AutoRepeat != 1) break;
+            StopAutoRepeat();
+            return 0;
+        default: break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace nv

@@ -1,0 +1,11 @@
+// The window procedure of the main window: the one place where the system's messages
+// enter the editor.
+#pragma once
+
+#include "app/platform.h"
+
+namespace nv {
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace nv

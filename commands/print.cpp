@@ -1,0 +1,7 @@
+#include "commands/print.h"
+
+namespace nv {
+
+void FilePrint() {}
+
+}  // namespace nv

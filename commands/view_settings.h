@@ -1,0 +1,12 @@
+// The Word Wrap, Font Name and Font Point Size menus.
+#pragma once
+
+#include "app/platform.h"
+
+namespace nv {
+
+void SetWordWrap(WPARAM command);
+void SetFontFace(WPARAM command);
+void SetPointSize(WPARAM command);
+
+}  // namespace nv

@@ -1,0 +1,7 @@
+#include "input/mouse.h"
+
+namespace nv {
+
+void HandleLeftButtonDown(LPARAM) {}
+
+}  // namespace nv

@@ -1,0 +1,51 @@
+// Window and page geometry: the palette band, the 6-inch text column and 8-inch pages, in
+// screen pixels of the logical inch. Every division truncates toward zero.
+#pragma once
+
+#include <cstdint>
+
+#include "app/platform.h"
+
+namespace nv {
+
+constexpr int PaletteItemCount = 23;
+constexpr int PaletteUp = 0;
+constexpr int PaletteDown = 1;
+constexpr int PaletteIndicator = 2;
+constexpr int PaletteFirstHeader = 3;
+constexpr int PaletteFirstCell = 13;
+constexpr int PaletteLastCell = 22;
+
+struct Geometry {
+    std::int32_t ClientWidth = 0;
+    std::int32_t ClientHeight = 0;
+    std::int32_t TextLeft = 0;
+    std::int32_t TextRight = 0;
+    std::int32_t TextTop = 0;
+    RECT PaletteFrame;
+    RECT PaletteItemRects[PaletteItemCount];
+};
+
+extern Geometry Geo;
+
+void ResetGeometry();
+
+// Derived values, computed where needed.
+std::int32_t PageGap(int logPixelsY);
+std::int32_t PageCount();
+std::int32_t LineY(std::int32_t line, std::int32_t pageGap);
+bool IsOnScreen(std::int32_t y);
+std::int32_t VisibleLines();
+std::int32_t ScrollMax();
+
+LRESULT HandleSize(LPARAM lParam);
+LRESULT HandleVScroll(WPARAM wParam);
+void LayoutPalette();
+void LayoutTextArea();
+void KeepCaretInView();
+
+// Moves the text area's pixels from first line oldTop to newTop, page gaps included, and
+// paints the uncovered band at once. The palette band never moves.
+void ScrollTextArea(std::int32_t oldTop, std::int32_t newTop);
+
+}  // namespace nv

@@ -1,0 +1,7 @@
+#include "view/palette_paint.h"
+
+namespace nv {
+
+void PaintPalette(HDC) {}
+
+}  // namespace nv
