@@ -1,0 +1,35 @@
+// The operations that repaint exactly what changed, at once: the caret strip, a line from
+// a position leftward, a range of text, and the lines an edit moved. Each invalidates with
+// erasing and calls UpdateWindow, so painting sees the records as they stand at that step.
+#pragma once
+
+#include <cstdint>
+
+#include "document/store.h"
+
+namespace nv {
+
+void RefreshCaret(std::int32_t pos);
+void RefreshLineFrom(std::int32_t line, std::int32_t pos);
+void RefreshRange(std::int32_t start, std::int32_t end);
+
+// The Start and End of every display line before an edit, from the process heap.
+struct OldLines {
+    LineRecord* Lines = nullptr;
+    std::int32_t Count = 0;
+};
+
+// Takes the copy; false when the heap cannot give it (nothing is then allocated).
+bool TakeOldLines(OldLines* copy);
+void FreeOldLines(OldLines* copy);
+
+// After LayoutDocument: repaints every visible line whose text or place changed by the
+// edit at p (removed bytes taken out, inserted bytes put in), and the band below the last
+// common line when the line count changed.
+void RepaintChangedLines(const OldLines& old, std::int32_t p, std::int32_t removed,
+                         std::int32_t inserted);
+
+// Scrolls the caret's line into view, moving the pixels, and paints the uncovered band.
+void FollowCaret();
+
+}  // namespace nv
