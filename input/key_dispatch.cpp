@@ -1,7 +1,72 @@
 #include "input/key_dispatch.h"
 
+#include "document/store.h"
+#include "input/caret_keys.h"
+#include "input/editing_keys.h"
+#include "input/palette_keys.h"
+
 namespace nv {
 
-void HandleKeyDown(UINT) {}
+namespace {
+
+void HandleTextKey(UINT virtualKey) {
+    switch (virtualKey) {
+        case VK_LEFT:
+            CaretLeft();
+            break;
+        case VK_RIGHT:
+            CaretRight();
+            break;
+        case VK_UP:
+            CaretUp();
+            break;
+        case VK_DOWN:
+            CaretDown();
+            break;
+        case VK_HOME:
+            CaretHome();
+            break;
+        case VK_END:
+            CaretEnd();
+            break;
+        case VK_PRIOR:
+            CaretPageUp();
+            break;
+        case VK_NEXT:
+            CaretPageDown();
+            break;
+        case VK_ESCAPE:
+            CancelSelection();
+            break;
+        case VK_TAB:
+            if (GetKeyState(VK_SHIFT) < 0) {
+                EnterPaletteMode();
+            } else {
+                TabKey();
+            }
+            break;
+        case VK_RETURN:
+            EnterKey();
+            break;
+        case VK_BACK:
+            BackspaceKey();
+            break;
+        case VK_DELETE:
+            DeleteKey();
+            break;
+        default:
+            break;  // printable keys arrive as characters
+    }
+}
+
+}  // namespace
+
+void HandleKeyDown(UINT virtualKey) {
+    if (Doc.PaletteMode == 1) {
+        HandlePaletteKey(virtualKey);
+    } else if (Doc.PaletteMode == 0) {
+        HandleTextKey(virtualKey);
+    }
+}
 
 }  // namespace nv

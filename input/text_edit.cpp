@@ -1,0 +1,83 @@
+#include "input/text_edit.h"
+
+#include <cstring>
+
+#include "app/platform.h"
+#include "document/layout.h"
+#include "document/redraw.h"
+#include "document/store.h"
+
+namespace nv {
+
+EditSpan SelectionOrCaret() {
+    if (Doc.SelectionActive != 0) {
+        return EditSpan{Doc.SelectionStart, Doc.SelectionEnd - Doc.SelectionStart};
+    }
+    return EditSpan{Doc.Caret, 0};
+}
+
+namespace {
+
+void Warn(const char* text, const char* caption) {
+    MessageBoxA(Doc.MainWindow, text, caption, MB_ICONWARNING);
+}
+
+// Bytes p+r .. TextLength-1 (the terminator included) move down by r; the bytes that fall
+// free at the end are cleared so that nothing stale follows the terminator.
+void RemoveBytes(std::int32_t p, std::int32_t r) {
+    std::uint8_t* text = Doc.TextBuffer;
+    std::memmove(text + p, text + p + r, static_cast<std::size_t>(Doc.TextLength - p - r));
+    std::memset(text + Doc.TextLength - r, 0, static_cast<std::size_t>(r));
+    Doc.TextLength -= r;
+}
+
+void InsertBytes(std::int32_t p, const std::uint8_t* bytes, std::int32_t n) {
+    std::uint8_t* text = Doc.TextBuffer;
+    std::memmove(text + p + n, text + p, static_cast<std::size_t>(Doc.TextLength - p));
+    std::memcpy(text + p, bytes, static_cast<std::size_t>(n));
+    Doc.TextLength += n;
+}
+
+}  // namespace
+
+bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t count,
+                   const char* caption) {
+    const std::int32_t p = span.Position;
+    const std::int32_t r = span.Removed;
+
+    // Both checks come before anything changes; the limit wins when both would fail.
+    if (count > 0 && Doc.TextLength - r + count > TextLimit) {
+        Warn(TextLimitMessage, caption);
+        return false;
+    }
+    OldLines old;
+    if (!TakeOldLines(&old)) {
+        Warn(NoMemoryMessage, caption);
+        return false;
+    }
+
+    // The highlight goes while the old text is still there to be repainted.
+    if (Doc.SelectionActive != 0) {
+        Doc.SelectionActive = 0;
+        RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
+    }
+    // The caret mark goes too: its strip is repainted with the caret already elsewhere.
+    const std::int32_t oldCaret = Doc.Caret;
+    Doc.Caret = oldCaret + 1;
+    RefreshCaret(oldCaret);
+
+    if (r > 0) RemoveBytes(p, r);
+    if (count > 0) InsertBytes(p, inserted, count);
+    Doc.Caret = p + count;
+
+    LayoutDocument();
+    RefreshCaret(Doc.Caret);
+    RepaintChangedLines(old, p, r, count);
+    FollowCaret();
+    FreeOldLines(&old);
+    Doc.SelectionStart = Doc.Caret;
+    Doc.SelectionEnd = Doc.Caret;
+    return true;
+}
+
+}  // namespace nv

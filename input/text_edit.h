@@ -1,0 +1,30 @@
+// The one edit step behind typing, Tab, Enter, Backspace and Delete: check the limits, paint
+// the selection and the caret away, splice the text, lay it out again and repaint exactly
+// what moved, in that order (each repaint runs at once and sees the records as they stand).
+#pragma once
+
+#include <cstdint>
+
+namespace nv {
+
+// Where an edit happens: removed bytes are taken out at Position, inserted ones put in there.
+struct EditSpan {
+    std::int32_t Position = 0;
+    std::int32_t Removed = 0;
+};
+
+// The active selection, or the caret with nothing removed.
+EditSpan SelectionOrCaret();
+
+// Messages of a refused edit, shown under the operation's own caption.
+constexpr const char* TextLimitMessage = "Input exceeds memory limit";
+constexpr const char* NoMemoryMessage = "Can not allocate memory";
+
+// Replaces span.Removed bytes at span.Position with `count` bytes. Refuses, with a warning
+// under `caption` and nothing changed, when the text would outgrow its buffer or the copy of
+// the old lines cannot be allocated. Afterwards the caret stands after the inserted bytes and
+// no selection is active. Returns false when refused.
+bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t count,
+                   const char* caption);
+
+}  // namespace nv
