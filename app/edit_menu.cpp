@@ -12,9 +12,9 @@ void UpdateEditMenu() {
     EnableMenuItem(menu, IDM_EDIT_CUT, MF_BYCOMMAND | selectionState);
     EnableMenuItem(menu, IDM_EDIT_COPY, MF_BYCOMMAND | selectionState);
     EnableMenuItem(menu, IDM_EDIT_DELETE, MF_BYCOMMAND | selectionState);
-    EnableMenuItem(menu, IDM_EDIT_PASTE,
-                   MF_BYCOMMAND | (IsClipboardFormatAvailable(CF_UNICODETEXT) ? MF_ENABLED
-                                                                                : MF_GRAYED));
+    EnableMenuItem(
+        menu, IDM_EDIT_PASTE,
+        MF_BYCOMMAND | (IsClipboardFormatAvailable(CF_UNICODETEXT) ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, IDM_EDIT_SELECT_ALL,
                    MF_BYCOMMAND | (Doc.TextLength > 1 ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(Doc.MainWindow);

@@ -6,8 +6,12 @@ namespace {
 Platform* platformInUse = nullptr;
 }
 
-Platform& CurrentPlatform() { return *platformInUse; }
+Platform& CurrentPlatform() {
+    return *platformInUse;
+}
 
-void SetCurrentPlatform(Platform* platform) { platformInUse = platform; }
+void SetCurrentPlatform(Platform* platform) {
+    platformInUse = platform;
+}
 
 }  // namespace nv

@@ -60,20 +60,45 @@ void ShowAbout() {
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     UINT id = LOWORD(wParam);
     switch (id) {
-        case IDM_FILE_NEW: FileNew(); return 0;
-        case IDM_FILE_OPEN: FileOpen(); return 0;
-        case IDM_FILE_SAVE: FileSave(); return 0;
-        case IDM_FILE_PRINT: FilePrint(); return 0;
-        case IDM_FILE_EXIT: SendMessageA(Doc.MainWindow, WM_CLOSE, 0, 0); return 0;
-        case IDM_EDIT_CUT: EditCut(); return 0;
-        case IDM_EDIT_COPY: EditCopy(); return 0;
-        case IDM_EDIT_PASTE: EditPaste(); return 0;
-        case IDM_EDIT_DELETE: EditDelete(); return 0;
-        case IDM_EDIT_SELECT_ALL: EditSelectAll(); return 0;
+        case IDM_FILE_NEW:
+            FileNew();
+            return 0;
+        case IDM_FILE_OPEN:
+            FileOpen();
+            return 0;
+        case IDM_FILE_SAVE:
+            FileSave();
+            return 0;
+        case IDM_FILE_PRINT:
+            FilePrint();
+            return 0;
+        case IDM_FILE_EXIT:
+            SendMessageA(Doc.MainWindow, WM_CLOSE, 0, 0);
+            return 0;
+        case IDM_EDIT_CUT:
+            EditCut();
+            return 0;
+        case IDM_EDIT_COPY:
+            EditCopy();
+            return 0;
+        case IDM_EDIT_PASTE:
+            EditPaste();
+            return 0;
+        case IDM_EDIT_DELETE:
+            EditDelete();
+            return 0;
+        case IDM_EDIT_SELECT_ALL:
+            EditSelectAll();
+            return 0;
         case IDM_WRAP_NO:
-        case IDM_WRAP_YES: SetWordWrap(wParam); return 0;
-        case IDM_ABOUT: ShowAbout(); return 0;
-        default: break;
+        case IDM_WRAP_YES:
+            SetWordWrap(wParam);
+            return 0;
+        case IDM_ABOUT:
+            ShowAbout();
+            return 0;
+        default:
+            break;
     }
     if (id >= IDM_FACE_FIRST && id <= IDM_FACE_LAST) {
         SetFontFace(wParam);
@@ -90,14 +115,18 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: return HandleCreate(window);
+        case WM_CREATE:
+            return HandleCreate(window);
         case WM_DESTROY:
             if (Doc.AutoRepeat == 1) StopAutoRepeat();
             PostQuitMessage(0);
             return 0;
-        case WM_SIZE: return HandleSize(lParam);
-        case WM_PAINT: return HandlePaint(window);
-        case WM_CLOSE: return HandleClose(window, wParam, lParam);
+        case WM_SIZE:
+            return HandleSize(lParam);
+        case WM_PAINT:
+            return HandlePaint(window);
+        case WM_CLOSE:
+            return HandleClose(window, wParam, lParam);
         case WM_KEYDOWN:
             if (Doc.AutoRepeat == 1) return 0;
             ClearEmptySelection();
@@ -110,13 +139,17 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_SYSKEYDOWN:
             if (Doc.AutoRepeat == 1) return 0;
             break;
-        case WM_COMMAND: return HandleCommand(window, wParam, lParam);
+        case WM_COMMAND:
+            return HandleCommand(window, wParam, lParam);
         case WM_TIMER:
             if (wParam != AutoRepeatTimer) break;
             AutoRepeatTick();
             return 0;
-        case WM_VSCROLL: return HandleVScroll(wParam);
-        case WM_INITMENUPOPUP: UpdateEditMenu(); return 0;
+        case WM_VSCROLL:
+            return HandleVScroll(wParam);
+        case WM_INITMENUPOPUP:
+            UpdateEditMenu();
+            return 0;
         case WM_MOUSEMOVE:
             if (Doc.AutoRepeat == 0) break;
             AutoRepeatLeaveTest(lParam);
@@ -130,7 +163,8 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             if (Doc.AutoRepeat != 1) break;
             StopAutoRepeat();
             return 0;
-        default: break;
+        default:
+            break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,1 +1,631 @@
-// Replaced by the fake platform.
+#include "tests/support/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace nv::fake {
+
+namespace {
+
+constexpr std::uintptr_t StockFontHandle = 0x10;
+constexpr std::uintptr_t MenuHandle = 0x20;
+
+template <typename Handle>
+std::uintptr_t Id(Handle handle) {
+    return reinterpret_cast<std::uintptr_t>(handle);
+}
+
+template <typename Handle>
+Handle MakeHandle(std::uintptr_t id) {
+    return reinterpret_cast<Handle>(id);
+}
+
+bool Contains(const char* text, const char* part) {
+    return std::strstr(text, part) != nullptr;
+}
+
+// A small deterministic hash that gives each byte its own glyph pattern.
+std::uint32_t GlyphBits(std::uint8_t code, int column, int row) {
+    std::uint32_t h = code * 0x9E3779B1u ^ static_cast<std::uint32_t>(column) * 0x85EBCA77u ^
+                      static_cast<std::uint32_t>(row) * 0xC2B2AE3Du;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    return h;
+}
+
+bool IsHebrewPoint(unsigned code) {
+    return code >= 0xC0 && code <= 0xD2;
+}
+
+}  // namespace
+
+FakePlatform::FakePlatform() {
+    menu_[42001] = MF_CHECKED;
+    menu_[43004] = MF_CHECKED;
+    menu_[44012] = MF_CHECKED;
+}
+
+FakePlatform::~FakePlatform() {
+    for (void* block : heapBlocks_) std::free(block);
+}
+
+// --- Driving ----------------------------------------------------------------------------
+
+HWND FakePlatform::CreateMainWindow(int clientWidth, int clientHeight) {
+    window_ = MakeHandle<HWND>(0x100);
+    destroyed_ = false;
+    if (windowProc(window_, WM_CREATE, 0, 0) == -1) {
+        // The system destroys a window whose creation failed.
+        Destroy();
+        window_ = nullptr;
+        return nullptr;
+    }
+    Resize(clientWidth, clientHeight);
+    return window_;
+}
+
+void FakePlatform::SetSize(int clientWidth, int clientHeight) {
+    width_ = clientWidth;
+    height_ = clientHeight;
+    pixels_.assign(static_cast<std::size_t>(width_) * height_, White);
+    invalid_.assign(static_cast<std::size_t>(width_) * height_, 0);
+}
+
+void FakePlatform::Resize(int clientWidth, int clientHeight) {
+    SetSize(clientWidth, clientHeight);
+    LPARAM size = static_cast<LPARAM>((static_cast<std::uint32_t>(clientHeight) << 16) |
+                                      static_cast<std::uint32_t>(clientWidth));
+    windowProc(window_, WM_SIZE, 0, size);
+    InvalidateRect(window_, nullptr, 1);
+    UpdateWindow(window_);
+}
+
+LRESULT FakePlatform::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    return windowProc(window_, message, wParam, lParam);
+}
+
+void FakePlatform::Destroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    windowProc(window_, WM_DESTROY, 0, 0);
+}
+
+void FakePlatform::SetKeyDown(int virtualKey, bool down) {
+    keysDown_[virtualKey] = down;
+}
+
+UINT FakePlatform::menuState(UINT id) const {
+    auto found = menu_.find(id);
+    return found == menu_.end() ? 0 : found->second;
+}
+
+std::uint32_t FakePlatform::Pixel(int x, int y) const {
+    return pixels_[static_cast<std::size_t>(y) * width_ + x];
+}
+
+bool FakePlatform::HasInvalidArea() const {
+    return std::find(invalid_.begin(), invalid_.end(), 1) != invalid_.end();
+}
+
+// --- Fonts ------------------------------------------------------------------------------
+
+FontMetrics FakePlatform::MetricsFor(const LOGFONTA& font) const {
+    const char* face = font.lfFaceName;
+    bool mono = Contains(face, "Courier") || Contains(face, "System");
+    bool serif = Contains(face, "Times");
+    bool bold = Contains(face, "Bold");
+    bool italic = Contains(face, "Italic");
+
+    LONG em = font.lfHeight < 0 ? -font.lfHeight : (font.lfHeight > 0 ? font.lfHeight * 8 / 9 : 16);
+    if (em < 1) em = 1;
+
+    FontMetrics m{};
+    m.trueType = rasterFaces.count(face) == 0 && !Contains(face, "System");
+    TEXTMETRICA& tm = m.text;
+    tm.tmHeight = font.lfHeight > 0 ? font.lfHeight : em + (em + 4) / 8;
+    tm.tmExternalLeading = serif ? em / 10 : (mono ? 0 : em / 16);
+    tm.tmAscent = tm.tmHeight * 4 / 5;
+    tm.tmDescent = tm.tmHeight - tm.tmAscent;
+    tm.tmInternalLeading = tm.tmHeight - em;
+    tm.tmWeight = bold ? 700 : 400;
+    tm.tmItalic = italic ? 1 : 0;
+    tm.tmFirstChar = 0;
+    tm.tmLastChar = 255;
+    tm.tmDefaultChar = 31;
+    tm.tmBreakChar = 32;
+    tm.tmPitchAndFamily = static_cast<std::uint8_t>(m.trueType ? TMPF_TRUETYPE : 0);
+    tm.tmCharSet = font.lfCharSet;
+
+    LONG widest = 0;
+    LONG total = 0;
+    for (unsigned code = 0; code < 256; ++code) {
+        ABC& abc = m.abc[code];
+        if (IsHebrewPoint(code)) {
+            // Points take no room: their ink hangs to the left of the pen.
+            int ink = std::max<LONG>(1, em / 3);
+            abc = ABC{-ink, static_cast<UINT>(ink), 0};
+            continue;
+        }
+        LONG advance;
+        if (mono) {
+            advance = (em * 5 + 4) / 8;
+        } else if (serif) {
+            advance = em * static_cast<LONG>(3 + (code * 7) % 6) / 10;
+        } else {
+            advance = em * static_cast<LONG>(4 + code % 5) / 10;
+        }
+        if (bold) advance += 1 + em / 16;
+        if (advance < 1) advance = 1;
+        int before = advance > 2 ? 1 : 0;
+        int after = 0;
+        if (italic && code > 32 && code % 3 != 0) after = -std::max<LONG>(1, em / 6);
+        abc.abcA = before;
+        abc.abcC = after;
+        abc.abcB = static_cast<UINT>(advance - before - after);
+        widest = std::max(widest, advance);
+        total += advance;
+    }
+    tm.tmMaxCharWidth = widest;
+    tm.tmAveCharWidth = total / 256;
+    return m;
+}
+
+const FontRecord* FakePlatform::SelectedFontRecord(HDC dc) const {
+    static const FontRecord stock = [] {
+        FontRecord record{};
+        record.logFont.lfHeight = 16;
+        std::strcpy(record.logFont.lfFaceName, "System");
+        return record;
+    }();
+    const DeviceContext& context = dcs_.at(Id(dc));
+    auto found = fonts_.find(Id(context.font));
+    return found == fonts_.end() ? &stock : &found->second;
+}
+
+FontMetrics FakePlatform::SelectedMetrics(HDC dc) const {
+    return MetricsFor(SelectedFontRecord(dc)->logFont);
+}
+
+bool FakePlatform::WidthQueryFails(HDC dc, UINT code) const {
+    auto found = failingWidthCodes.find(SelectedFontRecord(dc)->logFont.lfFaceName);
+    return found != failingWidthCodes.end() && found->second.count(code) != 0;
+}
+
+HFONT FakePlatform::CreateFontIndirectA(const LOGFONTA* font) {
+    std::uintptr_t id = nextHandle_++;
+    fonts_[id] = FontRecord{*font};
+    return MakeHandle<HFONT>(id);
+}
+
+HGDIOBJ FakePlatform::SelectObject(HDC dc, HGDIOBJ object) {
+    DeviceContext& context = Context(dc);
+    HGDIOBJ previous = context.font;
+    if (Id(object) != StockFontHandle && fonts_.count(Id(object)) == 0) {
+        ADD_FAILURE() << "SelectObject with an object that does not exist";
+        return nullptr;
+    }
+    context.font = object;
+    return previous;
+}
+
+BOOL FakePlatform::DeleteObject(HGDIOBJ object) {
+    if (Id(object) == StockFontHandle) return 1;
+    for (const auto& entry : dcs_) {
+        if (entry.second.font == object) {
+            ADD_FAILURE() << "DeleteObject on a font still selected into a device context";
+        }
+    }
+    return fonts_.erase(Id(object)) != 0;
+}
+
+BOOL FakePlatform::GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
+    *metrics = SelectedMetrics(dc).text;
+    return 1;
+}
+
+BOOL FakePlatform::GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths) {
+    ++widthQueries;
+    FontMetrics m = SelectedMetrics(dc);
+    if (!m.trueType || first > last || last > 255) return 0;
+    for (UINT code = first; code <= last; ++code) {
+        if (WidthQueryFails(dc, code)) return 0;
+        widths[code - first] = m.abc[code];
+    }
+    return 1;
+}
+
+BOOL FakePlatform::GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) {
+    ++widthQueries;
+    FontMetrics m = SelectedMetrics(dc);
+    if (first > last || last > 255) return 0;
+    for (UINT code = first; code <= last; ++code) {
+        if (WidthQueryFails(dc, code)) return 0;
+        const ABC& abc = m.abc[code];
+        widths[code - first] = abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+    }
+    return 1;
+}
+
+// --- Windows, messages, menus, input ----------------------------------------------------
+
+LRESULT FakePlatform::DefWindowProcA(HWND, UINT message, WPARAM, LPARAM) {
+    if (message == WM_CLOSE) Destroy();
+    return 0;
+}
+
+LRESULT FakePlatform::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return windowProc(window, message, wParam, lParam);
+}
+
+void FakePlatform::PostQuitMessage(int exitCode) {
+    quitPosted_ = true;
+    quitCode_ = exitCode;
+}
+
+int FakePlatform::MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
+    messageBoxes_.push_back(MessageBoxRecord{owner, text, caption, type});
+    if (!answers_.empty()) {
+        int answer = answers_.front();
+        answers_.erase(answers_.begin());
+        return answer;
+    }
+    if ((type & 0xF) == MB_OK) return IDOK;
+    ADD_FAILURE() << "unanswered message box: " << caption;
+    return IDCANCEL;
+}
+
+HMENU FakePlatform::GetMenu(HWND) {
+    return MakeHandle<HMENU>(MenuHandle);
+}
+
+int FakePlatform::EnableMenuItem(HMENU, UINT item, UINT flags) {
+    UINT& state = menu_[item];
+    int previous = static_cast<int>(state & MF_GRAYED);
+    state = (state & ~MF_GRAYED) | (flags & MF_GRAYED);
+    return previous;
+}
+
+DWORD FakePlatform::CheckMenuItem(HMENU, UINT item, UINT flags) {
+    UINT& state = menu_[item];
+    DWORD previous = state & MF_CHECKED;
+    state = (state & ~MF_CHECKED) | (flags & MF_CHECKED);
+    return previous;
+}
+
+BOOL FakePlatform::DrawMenuBar(HWND) {
+    ++drawMenuBarCount;
+    return 1;
+}
+
+BOOL FakePlatform::IsClipboardFormatAvailable(UINT format) {
+    return clipboardFormats.count(format) != 0;
+}
+
+short FakePlatform::GetKeyState(int virtualKey) {
+    auto found = keysDown_.find(virtualKey);
+    return found != keysDown_.end() && found->second ? static_cast<short>(-128) : 0;
+}
+
+std::uintptr_t FakePlatform::SetTimer(HWND, std::uintptr_t id, UINT milliseconds) {
+    timers_[id] = milliseconds;
+    return id;
+}
+
+BOOL FakePlatform::KillTimer(HWND, std::uintptr_t id) {
+    return timers_.erase(id) != 0;
+}
+
+HWND FakePlatform::SetCapture(HWND window) {
+    HWND previous = capture_;
+    capture_ = window;
+    return previous;
+}
+
+BOOL FakePlatform::ReleaseCapture() {
+    capture_ = nullptr;
+    return 1;
+}
+
+// --- Device contexts, invalidation and painting -----------------------------------------
+
+DeviceContext& FakePlatform::Context(HDC dc) {
+    auto found = dcs_.find(Id(dc));
+    if (found == dcs_.end()) {
+        ADD_FAILURE() << "use of a device context that does not exist";
+        static DeviceContext nowhere;
+        return nowhere;
+    }
+    return found->second;
+}
+
+HDC FakePlatform::GetDC(HWND) {
+    std::uintptr_t id = nextHandle_++;
+    DeviceContext context;
+    context.font = MakeHandle<HGDIOBJ>(StockFontHandle);
+    dcs_[id] = context;
+    return MakeHandle<HDC>(id);
+}
+
+int FakePlatform::ReleaseDC(HWND, HDC dc) {
+    auto found = dcs_.find(Id(dc));
+    if (found == dcs_.end()) return 0;
+    if (found->second.font != MakeHandle<HGDIOBJ>(StockFontHandle)) {
+        ADD_FAILURE() << "device context released with a created font still selected";
+    }
+    dcs_.erase(found);
+    return 1;
+}
+
+int FakePlatform::GetDeviceCaps(HDC, int index) {
+    if (index == LOGPIXELSX) return logPixelsX;
+    if (index == LOGPIXELSY) return logPixelsY;
+    return 0;
+}
+
+BOOL FakePlatform::InvalidateRect(HWND, const RECT* rect, BOOL erase) {
+    ++invalidateCount;
+    RECT area = rect ? *rect : RECT{0, 0, width_, height_};
+    area.left = std::max<LONG>(area.left, 0);
+    area.top = std::max<LONG>(area.top, 0);
+    area.right = std::min<LONG>(area.right, width_);
+    area.bottom = std::min<LONG>(area.bottom, height_);
+    if (area.left >= area.right || area.top >= area.bottom) return 1;
+    invalidatedRects.push_back(area);
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::fill_n(invalid_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + area.left,
+                    area.right - area.left, 1);
+    }
+    if (erase) erasePending_ = true;
+    return 1;
+}
+
+BOOL FakePlatform::UpdateWindow(HWND window) {
+    if (!HasInvalidArea()) return 1;
+    windowProc(window, WM_PAINT, 0, 0);
+    return 1;
+}
+
+HDC FakePlatform::BeginPaint(HWND window, PAINTSTRUCT* paint) {
+    ++paintCount;
+    HDC dc = GetDC(window);
+    DeviceContext& context = Context(dc);
+    context.paint = true;
+    context.clip = invalid_;
+    RECT bounds{width_, height_, 0, 0};
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            std::size_t at = static_cast<std::size_t>(y) * width_ + x;
+            if (!invalid_[at]) continue;
+            if (erasePending_) pixels_[at] = White;
+            bounds.left = std::min<LONG>(bounds.left, x);
+            bounds.top = std::min<LONG>(bounds.top, y);
+            bounds.right = std::max<LONG>(bounds.right, x + 1);
+            bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+        }
+    }
+    paint->hdc = dc;
+    paint->fErase = erasePending_ ? 0 : 1;
+    paint->rcPaint = bounds;
+    erasePending_ = false;
+    std::fill(invalid_.begin(), invalid_.end(), 0);
+    return dc;
+}
+
+BOOL FakePlatform::EndPaint(HWND window, const PAINTSTRUCT* paint) {
+    return ReleaseDC(window, paint->hdc);
+}
+
+BOOL FakePlatform::ScrollWindow(HWND, int dx, int dy, const RECT* scroll, const RECT* clip) {
+    ++scrollCount;
+    RECT whole{0, 0, width_, height_};
+    RECT source = scroll ? *scroll : whole;
+    RECT target = clip ? *clip : whole;
+    auto inside = [](const RECT& r, int x, int y) {
+        return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
+    };
+    std::vector<std::uint32_t> oldPixels = pixels_;
+    std::vector<std::uint8_t> oldInvalid = invalid_;
+    for (int y = std::max<LONG>(target.top, 0); y < std::min<LONG>(target.bottom, height_); ++y) {
+        for (int x = std::max<LONG>(target.left, 0); x < std::min<LONG>(target.right, width_);
+             ++x) {
+            std::size_t at = static_cast<std::size_t>(y) * width_ + x;
+            int sx = x - dx;
+            int sy = y - dy;
+            if (inside(source, sx, sy) && inside(whole, sx, sy)) {
+                std::size_t from = static_cast<std::size_t>(sy) * width_ + sx;
+                pixels_[at] = oldPixels[from];
+                invalid_[at] = oldInvalid[from];
+            } else {
+                invalid_[at] = 1;
+                erasePending_ = true;
+            }
+        }
+    }
+    return 1;
+}
+
+// --- Drawing ----------------------------------------------------------------------------
+
+bool FakePlatform::Allowed(const DeviceContext& dc, int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+    return !dc.paint || dc.clip[static_cast<std::size_t>(y) * width_ + x] != 0;
+}
+
+void FakePlatform::Plot(const DeviceContext& dc, int x, int y, std::uint32_t colour) {
+    if (Allowed(dc, x, y)) pixels_[static_cast<std::size_t>(y) * width_ + x] = colour;
+}
+
+void FakePlatform::InvertPixel(const DeviceContext& dc, int x, int y) {
+    if (!Allowed(dc, x, y)) return;
+    std::uint32_t& pixel = pixels_[static_cast<std::size_t>(y) * width_ + x];
+    pixel = ~pixel & 0xFFFFFF;
+}
+
+int FakePlatform::SetBkMode(HDC dc, int mode) {
+    DeviceContext& context = Context(dc);
+    int previous = context.bkMode;
+    context.bkMode = mode;
+    return previous;
+}
+
+UINT FakePlatform::SetTextAlign(HDC dc, UINT align) {
+    DeviceContext& context = Context(dc);
+    UINT previous = context.textAlign;
+    context.textAlign = align;
+    return previous;
+}
+
+void FakePlatform::DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t code,
+                             const FontMetrics& m) {
+    const ABC& abc = m.abc[code];
+    int advance = abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+    if (dc.bkMode == OPAQUE) {
+        for (int row = 0; row < m.text.tmHeight; ++row) {
+            for (int column = 0; column < advance; ++column) Plot(dc, x + column, y + row, White);
+        }
+    }
+    if (code == ' ') return;
+    int inkLeft = x + abc.abcA;
+    for (int row = 0; row < m.text.tmHeight; ++row) {
+        for (int column = 0; column < static_cast<int>(abc.abcB); ++column) {
+            if ((GlyphBits(code, column, row) & 3) == 0) Plot(dc, inkLeft + column, y + row, Black);
+        }
+    }
+}
+
+BOOL FakePlatform::TextOutA(HDC dc, int x, int y, const char* text, int count) {
+    DeviceContext& context = Context(dc);
+    const FontRecord* font = SelectedFontRecord(dc);
+    FontMetrics m = MetricsFor(font->logFont);
+    if (recordTextOuts) {
+        textOuts.push_back(TextOutRecord{x, y, std::string(text, static_cast<std::size_t>(count)),
+                                         font->logFont.lfFaceName, font->logFont.lfHeight});
+    }
+    int total = 0;
+    for (int k = 0; k < count; ++k) {
+        const ABC& abc = m.abc[static_cast<std::uint8_t>(text[k])];
+        total += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+    }
+    int left = x;
+    if ((context.textAlign & TA_CENTER) == TA_CENTER) {
+        left = x - total / 2;
+    } else if (context.textAlign & 2) {  // TA_RIGHT
+        left = x - total;
+    }
+    for (int k = 0; k < count; ++k) {
+        auto code = static_cast<std::uint8_t>(text[k]);
+        DrawGlyph(context, left, y, code, m);
+        const ABC& abc = m.abc[code];
+        left += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+    }
+    return 1;
+}
+
+BOOL FakePlatform::MoveToEx(HDC dc, int x, int y) {
+    DeviceContext& context = Context(dc);
+    context.penX = x;
+    context.penY = y;
+    return 1;
+}
+
+BOOL FakePlatform::LineTo(HDC dc, int x, int y) {
+    DeviceContext& context = Context(dc);
+    // Bresenham from the pen position, leaving out the end point.
+    int x0 = context.penX;
+    int y0 = context.penY;
+    int deltaX = std::abs(x - x0);
+    int deltaY = -std::abs(y - y0);
+    int stepX = x0 < x ? 1 : -1;
+    int stepY = y0 < y ? 1 : -1;
+    int error = deltaX + deltaY;
+    while (!(x0 == x && y0 == y)) {
+        Plot(context, x0, y0, Black);
+        int twice = 2 * error;
+        if (twice >= deltaY) {
+            error += deltaY;
+            x0 += stepX;
+        }
+        if (twice <= deltaX) {
+            error += deltaX;
+            y0 += stepY;
+        }
+    }
+    context.penX = x;
+    context.penY = y;
+    return 1;
+}
+
+BOOL FakePlatform::Rectangle(HDC dc, int left, int top, int right, int bottom) {
+    DeviceContext& context = Context(dc);
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            bool edge = x == left || x == right - 1 || y == top || y == bottom - 1;
+            Plot(context, x, y, edge ? Black : White);
+        }
+    }
+    return 1;
+}
+
+BOOL FakePlatform::PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
+    DeviceContext& context = Context(dc);
+    if (rop != DSTINVERT) {
+        ADD_FAILURE() << "PatBlt with a raster operation the fake does not know";
+        return 0;
+    }
+    int left = std::min(x, x + width);
+    int right = std::max(x, x + width);
+    int top = std::min(y, y + height);
+    int bottom = std::max(y, y + height);
+    for (int row = top; row < bottom; ++row) {
+        for (int column = left; column < right; ++column) InvertPixel(context, column, row);
+    }
+    return 1;
+}
+
+// --- Scroll bar and heap ----------------------------------------------------------------
+
+int FakePlatform::SetScrollRange(HWND, int, int minPos, int maxPos, BOOL) {
+    scrollMin_ = minPos;
+    scrollMax_ = maxPos;
+    scrollPos_ = std::clamp(scrollPos_, scrollMin_, std::max(scrollMin_, scrollMax_));
+    return 1;
+}
+
+int FakePlatform::SetScrollPos(HWND, int, int pos, BOOL) {
+    int previous = scrollPos_;
+    scrollPos_ = std::clamp(pos, scrollMin_, std::max(scrollMin_, scrollMax_));
+    return previous;
+}
+
+int FakePlatform::GetScrollPos(HWND, int) {
+    return scrollPos_;
+}
+
+void* FakePlatform::HeapAlloc(DWORD flags, std::size_t bytes) {
+    if (heapAllocationsBeforeFailure == 0) {
+        heapAllocationsBeforeFailure = -1;
+        return nullptr;
+    }
+    if (heapAllocationsBeforeFailure > 0) --heapAllocationsBeforeFailure;
+    void* block = (flags & HEAP_ZERO_MEMORY) ? std::calloc(1, bytes ? bytes : 1)
+                                             : std::malloc(bytes ? bytes : 1);
+    heapBlocks_.insert(block);
+    return block;
+}
+
+BOOL FakePlatform::HeapFree(void* block) {
+    if (heapBlocks_.erase(block) == 0) {
+        ADD_FAILURE() << "HeapFree of a block the heap did not give";
+        return 0;
+    }
+    std::free(block);
+    return 1;
+}
+
+}  // namespace nv::fake

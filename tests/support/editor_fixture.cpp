@@ -1,0 +1,146 @@
+#include "tests/support/editor_fixture.h"
+
+#include <cstring>
+
+#include "app/window_proc.h"
+#include "commands/file_commands.h"
+#include "document/layout.h"
+
+namespace nv::test {
+
+void ResetEditorState() {
+    ResetDocumentStore();
+    ResetGeometry();
+    ResetFileState();
+}
+
+void EditorTest::SetUp() {
+    ResetEditorState();
+    fake_ = std::make_unique<fake::FakePlatform>();
+    fake_->windowProc = &MainWindowProc;
+    SetCurrentPlatform(fake_.get());
+    CreateWindow();
+}
+
+void EditorTest::TearDown() {
+    EXPECT_EQ(fake_->liveDeviceContexts(), 0) << "device contexts not released";
+    EXPECT_EQ(fake_->liveFonts(), 0) << "fonts not deleted";
+    EXPECT_EQ(fake_->liveHeapBlocks(), 0) << "heap blocks not freed";
+    SetCurrentPlatform(nullptr);
+    fake_.reset();
+}
+
+void EditorTest::CreateWindow(int width, int height) {
+    ResetEditorState();
+    fake_->AnswerNextMessageBox(IDYES);
+    ASSERT_NE(fake_->CreateMainWindow(width, height), nullptr);
+    fake_->ClearMessageBoxes();
+}
+
+void EditorTest::SetText(const std::string& bytes) {
+    ASSERT_LT(bytes.size(), static_cast<std::size_t>(TextLimit));
+    std::memset(Doc.TextBuffer, 0, sizeof Doc.TextBuffer);
+    std::memcpy(Doc.TextBuffer, bytes.data(), bytes.size());
+    Doc.TextLength = static_cast<std::int32_t>(bytes.size()) + 1;
+    Doc.Caret = 0;
+    Doc.SelectionStart = Doc.SelectionEnd = 0;
+    Doc.SelectionActive = 0;
+    Doc.ViewTop = 0;
+    LayoutDocument();
+    FullRepaint();
+}
+
+std::string EditorTest::Text() const {
+    return std::string(reinterpret_cast<const char*>(Doc.TextBuffer),
+                       static_cast<std::size_t>(Doc.TextLength - 1));
+}
+
+LRESULT EditorTest::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    return fake_->Send(message, wParam, lParam);
+}
+
+void EditorTest::Char(unsigned code) {
+    Send(WM_CHAR, code, 1);
+}
+
+void EditorTest::KeyDown(UINT virtualKey, bool shift, bool control) {
+    fake_->SetKeyDown(VK_SHIFT, shift);
+    fake_->SetKeyDown(VK_CONTROL, control);
+    Send(WM_KEYDOWN, virtualKey, 1);
+    fake_->SetKeyDown(VK_SHIFT, false);
+    fake_->SetKeyDown(VK_CONTROL, false);
+}
+
+void EditorTest::Click(int x, int y, bool shift) {
+    fake_->SetKeyDown(VK_SHIFT, shift);
+    auto position = static_cast<LPARAM>((static_cast<std::uint32_t>(y) << 16) |
+                                        (static_cast<std::uint32_t>(x) & 0xFFFF));
+    Send(WM_LBUTTONDOWN, 0, position);
+    fake_->SetKeyDown(VK_SHIFT, false);
+}
+
+void EditorTest::Command(UINT id) {
+    Send(WM_COMMAND, id, 0);
+}
+
+void EditorTest::FullRepaint() {
+    fake_->InvalidateRect(fake_->window(), nullptr, 1);
+    fake_->UpdateWindow(fake_->window());
+}
+
+bool EditorTest::MatchesFullRepaint(const std::string& context) {
+    EXPECT_FALSE(fake_->HasInvalidArea()) << context << ": an invalidated area was left unpainted";
+    std::vector<std::uint32_t> incremental = fake_->pixels();
+    FullRepaint();
+    const std::vector<std::uint32_t>& fresh = fake_->pixels();
+    int differing = 0;
+    int firstX = -1;
+    int firstY = -1;
+    for (std::size_t at = 0; at < fresh.size(); ++at) {
+        if (incremental[at] == fresh[at]) continue;
+        if (differing++ == 0) {
+            firstX = static_cast<int>(at % static_cast<std::size_t>(fake_->width()));
+            firstY = static_cast<int>(at / static_cast<std::size_t>(fake_->width()));
+        }
+    }
+    EXPECT_EQ(differing, 0) << context << ": " << differing
+                            << " pixels differ from a full repaint, the first at (" << firstX
+                            << ", " << firstY << ")";
+    return differing == 0;
+}
+
+::testing::AssertionResult StoreInvariantsHold() {
+    if (Doc.TextLength < 1 || Doc.TextLength > TextLimit) {
+        return ::testing::AssertionFailure() << "TextLength " << Doc.TextLength;
+    }
+    if (Doc.TextBuffer[Doc.TextLength - 1] != 0) {
+        return ::testing::AssertionFailure() << "no terminator at TextLength - 1";
+    }
+    if (Doc.LineCount < 1 || Doc.LineCount > LineLimit) {
+        return ::testing::AssertionFailure() << "LineCount " << Doc.LineCount;
+    }
+    if (Doc.LineTable[0].Start != 0) return ::testing::AssertionFailure() << "line 0 not at 0";
+    for (std::int32_t i = 0; i + 1 < Doc.LineCount; ++i) {
+        const LineRecord& line = Doc.LineTable[i];
+        if (line.End < line.Start || Doc.LineTable[i + 1].Start != line.End + 1) {
+            return ::testing::AssertionFailure() << "gap or overlap after line " << i;
+        }
+    }
+    if (Doc.LineTable[Doc.LineCount - 1].End != Doc.TextLength - 1) {
+        return ::testing::AssertionFailure() << "last line does not end at the terminator";
+    }
+    if (Doc.Caret < 0 || Doc.Caret > Doc.TextLength - 1) {
+        return ::testing::AssertionFailure() << "Caret " << Doc.Caret;
+    }
+    if (Doc.SelectionActive && (Doc.SelectionStart < 0 || Doc.SelectionStart > Doc.SelectionEnd ||
+                                Doc.SelectionEnd > Doc.TextLength - 1)) {
+        return ::testing::AssertionFailure()
+               << "selection " << Doc.SelectionStart << ".." << Doc.SelectionEnd;
+    }
+    if (Doc.ViewTop < 0 || Doc.ViewTop > ScrollMax()) {
+        return ::testing::AssertionFailure() << "ViewTop " << Doc.ViewTop;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace nv::test

@@ -1,0 +1,222 @@
+// The fake platform: a small, honest simulation of the Win32 services the editor uses, so
+// that native tests can drive the editor by its messages and look at every pixel.
+//
+// * One window with a 32-bit framebuffer for its client area, an invalid region kept as a
+//   per-pixel mask, erase to white at BeginPaint, clipping of every drawing call to the
+//   paint region, and UpdateWindow that sends WM_PAINT synchronously.
+// * ScrollWindow moves pixels (and any pending invalid area) and invalidates the band it
+//   uncovers.
+// * Fonts with deterministic metrics per face, height and character set: ABC widths with
+//   negative overhangs for italic faces and zero-advance Hebrew points, a TrueType flag,
+//   tmDefaultChar 31, and glyphs drawn as a pattern unique to each byte.
+// * Scripted message box answers with a log, a clipboard, key state, timers, capture, and
+//   injection of heap and width-query failures.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/platform.h"
+
+namespace nv::fake {
+
+constexpr std::uint32_t White = 0xFFFFFF;
+constexpr std::uint32_t Black = 0x000000;
+
+using WindowProc = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+
+struct MessageBoxRecord {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+struct FontRecord {
+    LOGFONTA logFont;
+};
+
+// Everything one TextOutA call drew, for tests that look at what was drawn where.
+struct TextOutRecord {
+    int x;
+    int y;
+    std::string text;
+    std::string face;
+    LONG height;
+};
+
+struct DeviceContext {
+    bool paint = false;              // from BeginPaint: clipped to the invalid region
+    std::vector<std::uint8_t> clip;  // paint contexts only: 1 where drawing is allowed
+    HGDIOBJ font = nullptr;
+    int bkMode = OPAQUE;
+    UINT textAlign = TA_LEFT | TA_TOP;
+    int penX = 0;
+    int penY = 0;
+};
+
+// The metrics a fake font has; computed from its LOGFONTA.
+struct FontMetrics {
+    TEXTMETRICA text;
+    ABC abc[256];
+    bool trueType;
+};
+
+class FakePlatform : public Platform {
+  public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    // --- Set-up and driving -------------------------------------------------------
+    WindowProc windowProc = nullptr;
+    int logPixelsX = 96;
+    int logPixelsY = 96;
+
+    // Simulates CreateWindowExA: WM_CREATE, and when it succeeds WM_SIZE with the given
+    // client size followed by the first paint. Returns nullptr when WM_CREATE fails.
+    HWND CreateMainWindow(int clientWidth, int clientHeight);
+    // A size change: WM_SIZE, then the whole client area repainted (CS_HREDRAW|CS_VREDRAW).
+    void Resize(int clientWidth, int clientHeight);
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    HWND window() const { return window_; }
+    bool windowDestroyed() const { return destroyed_; }
+    bool quitPosted() const { return quitPosted_; }
+    int quitCode() const { return quitCode_; }
+
+    // Message boxes: answers are taken in order; an OK-only box needs none.
+    void AnswerNextMessageBox(int answer) { answers_.push_back(answer); }
+    const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
+    void ClearMessageBoxes() { messageBoxes_.clear(); }
+
+    // Keys held down, read by GetKeyState.
+    void SetKeyDown(int virtualKey, bool down);
+
+    // The clipboard's formats.
+    std::set<UINT> clipboardFormats;
+
+    // Timers by identifier with their interval, and the capture.
+    const std::map<std::uintptr_t, UINT>& timers() const { return timers_; }
+    HWND capture() const { return capture_; }
+
+    // Menu state by command identifier: MF_GRAYED and MF_CHECKED bits.
+    UINT menuState(UINT id) const;
+    int drawMenuBarCount = 0;
+
+    // Failure injection. The heap fails the allocation after `heapAllocationsBeforeFailure`
+    // more successful ones (0: the next one fails; negative: never).
+    int heapAllocationsBeforeFailure = -1;
+    // Width queries fail for these codes in fonts whose face name is listed.
+    std::map<std::string, std::set<UINT>> failingWidthCodes;
+    // Faces that behave as raster fonts: no TrueType bit and no ABC widths.
+    std::set<std::string> rasterFaces;
+
+    // Counters and logs.
+    long widthQueries = 0;
+    long paintCount = 0;
+    long invalidateCount = 0;
+    long scrollCount = 0;
+    std::vector<RECT> invalidatedRects;  // every non-empty InvalidateRect, clipped
+    std::vector<TextOutRecord> textOuts;
+    bool recordTextOuts = false;
+
+    // Live resources, to find leaks.
+    int liveDeviceContexts() const { return static_cast<int>(dcs_.size()); }
+    int liveFonts() const { return static_cast<int>(fonts_.size()); }
+    int liveHeapBlocks() const { return static_cast<int>(heapBlocks_.size()); }
+
+    // --- The framebuffer ----------------------------------------------------------
+    int width() const { return width_; }
+    int height() const { return height_; }
+    std::uint32_t Pixel(int x, int y) const;
+    const std::vector<std::uint32_t>& pixels() const { return pixels_; }
+    bool HasInvalidArea() const;
+
+    // The metrics of a font as the fake defines them (also for tests' expectations).
+    FontMetrics MetricsFor(const LOGFONTA& font) const;
+
+    // --- The platform -------------------------------------------------------------
+    LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostQuitMessage(int exitCode) override;
+    int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
+    HMENU GetMenu(HWND window) override;
+    int EnableMenuItem(HMENU menu, UINT item, UINT flags) override;
+    DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags) override;
+    BOOL DrawMenuBar(HWND window) override;
+    BOOL IsClipboardFormatAvailable(UINT format) override;
+    short GetKeyState(int virtualKey) override;
+    std::uintptr_t SetTimer(HWND window, std::uintptr_t id, UINT milliseconds) override;
+    BOOL KillTimer(HWND window, std::uintptr_t id) override;
+    HWND SetCapture(HWND window) override;
+    BOOL ReleaseCapture() override;
+    HDC GetDC(HWND window) override;
+    int ReleaseDC(HWND window, HDC dc) override;
+    int GetDeviceCaps(HDC dc, int index) override;
+    HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;
+    BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) override;
+    BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) override;
+    BOOL UpdateWindow(HWND window) override;
+    BOOL ScrollWindow(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip) override;
+    HFONT CreateFontIndirectA(const LOGFONTA* font) override;
+    HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) override;
+    BOOL DeleteObject(HGDIOBJ object) override;
+    BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) override;
+    BOOL GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths) override;
+    BOOL GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) override;
+    int SetBkMode(HDC dc, int mode) override;
+    UINT SetTextAlign(HDC dc, UINT align) override;
+    BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) override;
+    BOOL MoveToEx(HDC dc, int x, int y) override;
+    BOOL LineTo(HDC dc, int x, int y) override;
+    BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) override;
+    BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) override;
+    int SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw) override;
+    int SetScrollPos(HWND window, int bar, int pos, BOOL redraw) override;
+    int GetScrollPos(HWND window, int bar) override;
+    void* HeapAlloc(DWORD flags, std::size_t bytes) override;
+    BOOL HeapFree(void* block) override;
+
+    int scrollMin() const { return scrollMin_; }
+    int scrollMax() const { return scrollMax_; }
+
+  private:
+    DeviceContext& Context(HDC dc);
+    const FontRecord* SelectedFontRecord(HDC dc) const;
+    FontMetrics SelectedMetrics(HDC dc) const;
+    bool WidthQueryFails(HDC dc, UINT code) const;
+    void SetSize(int clientWidth, int clientHeight);
+    void Plot(const DeviceContext& dc, int x, int y, std::uint32_t colour);
+    void InvertPixel(const DeviceContext& dc, int x, int y);
+    bool Allowed(const DeviceContext& dc, int x, int y) const;
+    void DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t code, const FontMetrics& m);
+    void Destroy();
+
+    HWND window_ = nullptr;
+    bool destroyed_ = false;
+    bool quitPosted_ = false;
+    int quitCode_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+    std::vector<std::uint8_t> invalid_;
+    bool erasePending_ = false;
+    std::vector<int> answers_;
+    std::vector<MessageBoxRecord> messageBoxes_;
+    std::map<int, bool> keysDown_;
+    std::map<std::uintptr_t, UINT> timers_;
+    HWND capture_ = nullptr;
+    std::map<UINT, UINT> menu_;
+    std::map<std::uintptr_t, DeviceContext> dcs_;
+    std::map<std::uintptr_t, FontRecord> fonts_;
+    std::set<void*> heapBlocks_;
+    std::uintptr_t nextHandle_ = 0x1000;
+    int scrollMin_ = 0;
+    int scrollMax_ = 0;
+    int scrollPos_ = 0;
+};
+
+}  // namespace nv::fake
