@@ -253,6 +253,7 @@ BOOL FakePlatform::GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) {
 // --- Windows, messages, menus, input ----------------------------------------------------
 
 LRESULT FakePlatform::DefWindowProcA(HWND, UINT message, WPARAM, LPARAM) {
+    defaultProcMessages.push_back(message);
     if (message == WM_CLOSE) Destroy();
     return 0;
 }

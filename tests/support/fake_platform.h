@@ -115,6 +115,7 @@ class FakePlatform : public Platform {
     std::set<std::string> rasterFaces;
 
     // Counters and logs.
+    std::vector<UINT> defaultProcMessages;  // messages passed to DefWindowProcA
     long widthQueries = 0;
     long paintCount = 0;
     long invalidateCount = 0;

@@ -1,0 +1,264 @@
+// The window procedure: command routing, closing, the About box, the Edit menu state and
+// the auto-repeat of the palette buttons.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/command_ids.h"
+#include "tests/support/editor_fixture.h"
+
+namespace nv::test {
+namespace {
+
+class WindowProcTest : public EditorTest {
+  protected:
+    bool WentToDefault(UINT message) {
+        const std::vector<UINT>& log = fake_->defaultProcMessages;
+        return std::find(log.begin(), log.end(), message) != log.end();
+    }
+};
+
+TEST_F(WindowProcTest, EveryCommandOfTheMenuIsRoutedAndOthersGoToTheDefault) {
+    std::vector<UINT> routed = {40000, 40001, 40002, 40003, 41000, 41001,
+                                41002, 41003, 41004, 42000, 42001, 45000};
+    for (UINT id = 43000; id <= 43011; ++id) routed.push_back(id);
+    for (UINT id = 44008; id <= 44072; ++id) routed.push_back(id);
+    for (UINT id : routed) {
+        fake_->defaultProcMessages.clear();
+        if (id == IDM_ABOUT) fake_->AnswerNextMessageBox(IDOK);
+        // The accelerators send high word 1; only the low word counts.
+        EXPECT_EQ(Send(WM_COMMAND, (1u << 16) | id, 0), 0) << id;
+        EXPECT_FALSE(WentToDefault(WM_COMMAND)) << id;
+    }
+    for (UINT id : {39999u, 40005u, 41005u, 42002u, 43012u, 44007u, 44073u, 45001u, 0u}) {
+        fake_->defaultProcMessages.clear();
+        Send(WM_COMMAND, id, 0);
+        EXPECT_TRUE(WentToDefault(WM_COMMAND)) << id;
+    }
+    EXPECT_FALSE(fake_->windowDestroyed());
+}
+
+TEST_F(WindowProcTest, AboutShowsItsTwoLines) {
+    Command(IDM_ABOUT);
+    ASSERT_EQ(fake_->messageBoxes().size(), 1u);
+    const fake::MessageBoxRecord& box = fake_->messageBoxes()[0];
+    EXPECT_EQ(box.owner, fake_->window());
+    EXPECT_EQ(box.text, "Nivrano\nText Editor Computer Program");
+    EXPECT_EQ(box.caption, "Nivrano");
+    EXPECT_EQ(box.type, MB_ICONINFORMATION);
+}
+
+TEST_F(WindowProcTest, ClosingAnUnchangedDocumentAsksNothing) {
+    Send(WM_CLOSE);
+    EXPECT_TRUE(fake_->messageBoxes().empty());
+    EXPECT_TRUE(fake_->windowDestroyed());
+    EXPECT_TRUE(fake_->quitPosted());
+    EXPECT_EQ(fake_->quitCode(), 0);
+}
+
+TEST_F(WindowProcTest, ExitGoesThroughTheCloseTest) {
+    Command(IDM_FILE_EXIT);
+    EXPECT_TRUE(fake_->windowDestroyed());
+    EXPECT_TRUE(fake_->quitPosted());
+}
+
+class CloseChangedTest : public WindowProcTest {
+  protected:
+    void SetUp() override {
+        WindowProcTest::SetUp();
+        Doc.TextBuffer[0] = 'a';
+        Doc.TextBuffer[1] = 0;
+        Doc.TextLength = 2;
+    }
+    void ExpectSavePrompt() {
+        ASSERT_EQ(fake_->messageBoxes().size(), 1u);
+        const fake::MessageBoxRecord& box = fake_->messageBoxes()[0];
+        EXPECT_EQ(box.owner, fake_->window());
+        EXPECT_EQ(box.text,
+                  "The current file has changed since the last save.\n"
+                  "Do you wish to save the current file?");
+        EXPECT_EQ(box.caption, "Save Current File?");
+        EXPECT_EQ(box.type, MB_ICONQUESTION | MB_YESNOCANCEL);
+    }
+};
+
+TEST_F(CloseChangedTest, CancelKeepsTheWindowAndTheText) {
+    fake_->AnswerNextMessageBox(IDCANCEL);
+    EXPECT_EQ(Send(WM_CLOSE), 0);
+    ExpectSavePrompt();
+    EXPECT_FALSE(fake_->windowDestroyed());
+    EXPECT_EQ(Text(), "a");
+}
+
+TEST_F(CloseChangedTest, YesSavesAndKeepsTheWindow) {
+    fake_->AnswerNextMessageBox(IDYES);
+    EXPECT_EQ(Send(WM_CLOSE), 0);
+    ExpectSavePrompt();
+    EXPECT_FALSE(fake_->windowDestroyed());
+    EXPECT_FALSE(fake_->quitPosted());
+    EXPECT_EQ(Text(), "a");
+}
+
+TEST_F(CloseChangedTest, NoClosesAndDropsTheChanges) {
+    fake_->AnswerNextMessageBox(IDNO);
+    Send(WM_CLOSE);
+    ExpectSavePrompt();
+    EXPECT_TRUE(fake_->windowDestroyed());
+    EXPECT_TRUE(fake_->quitPosted());
+}
+
+TEST_F(CloseChangedTest, SameLengthDifferentBytesCountsAsChanged) {
+    Doc.SavedText[0] = 'b';
+    Doc.SavedText[1] = 0;
+    Doc.SavedLength = 2;
+    fake_->AnswerNextMessageBox(IDCANCEL);
+    Send(WM_CLOSE);
+    ExpectSavePrompt();
+}
+
+class EditMenuTest : public WindowProcTest {
+  protected:
+    bool Greyed(UINT id) { return (fake_->menuState(id) & MF_GRAYED) != 0; }
+    void OpenPopup() {
+        int before = fake_->drawMenuBarCount;
+        Send(WM_INITMENUPOPUP, 0, 0);
+        EXPECT_EQ(fake_->drawMenuBarCount, before + 1);
+    }
+};
+
+TEST_F(EditMenuTest, EmptyDocumentWithoutClipboardTextGreysEverything) {
+    OpenPopup();
+    for (UINT id : {41000u, 41001u, 41002u, 41003u, 41004u}) EXPECT_TRUE(Greyed(id)) << id;
+}
+
+TEST_F(EditMenuTest, ASelectionEnablesCutCopyAndDelete) {
+    SetText("abc");
+    Doc.SelectionActive = 1;
+    Doc.SelectionStart = 1;
+    Doc.SelectionEnd = 2;
+    OpenPopup();
+    EXPECT_FALSE(Greyed(IDM_EDIT_CUT));
+    EXPECT_FALSE(Greyed(IDM_EDIT_COPY));
+    EXPECT_FALSE(Greyed(IDM_EDIT_DELETE));
+    EXPECT_FALSE(Greyed(IDM_EDIT_SELECT_ALL));
+    EXPECT_TRUE(Greyed(IDM_EDIT_PASTE));
+}
+
+TEST_F(EditMenuTest, AnEmptyOrInactiveSelectionGreysCutCopyAndDelete) {
+    SetText("abc");
+    Doc.SelectionActive = 1;
+    Doc.SelectionStart = Doc.SelectionEnd = 2;
+    OpenPopup();
+    EXPECT_TRUE(Greyed(IDM_EDIT_CUT));
+    EXPECT_TRUE(Greyed(IDM_EDIT_COPY));
+    EXPECT_TRUE(Greyed(IDM_EDIT_DELETE));
+    Doc.SelectionActive = 0;
+    Doc.SelectionStart = 0;
+    OpenPopup();
+    EXPECT_TRUE(Greyed(IDM_EDIT_CUT));
+    EXPECT_FALSE(Greyed(IDM_EDIT_SELECT_ALL));
+}
+
+TEST_F(EditMenuTest, PasteFollowsTheClipboardEveryTimeAPopupOpens) {
+    fake_->clipboardFormats.insert(CF_UNICODETEXT);
+    OpenPopup();
+    EXPECT_FALSE(Greyed(IDM_EDIT_PASTE));
+    fake_->clipboardFormats.clear();
+    fake_->clipboardFormats.insert(1);  // CF_TEXT alone does not do
+    OpenPopup();
+    EXPECT_TRUE(Greyed(IDM_EDIT_PASTE));
+}
+
+class AutoRepeatTest : public WindowProcTest {
+  protected:
+    void StartOnDown() {
+        const RECT& down = Geo.PaletteItemRects[1];
+        Click(down.left + 2, down.top + 2);
+    }
+    LPARAM Point(int x, int y) {
+        return static_cast<LPARAM>((static_cast<std::uint32_t>(y) << 16) |
+                                   static_cast<std::uint32_t>(x));
+    }
+    UINT TimerInterval() {
+        auto found = fake_->timers().find(1);
+        return found == fake_->timers().end() ? 0 : found->second;
+    }
+};
+
+TEST_F(AutoRepeatTest, PressThenFourHundredThenEveryHundredMilliseconds) {
+    StartOnDown();
+    EXPECT_EQ(Doc.PaletteBank, 23);
+    EXPECT_EQ(Doc.AutoRepeat, 1);
+    EXPECT_EQ(fake_->capture(), fake_->window());
+    EXPECT_EQ(TimerInterval(), 400u);
+    Send(WM_TIMER, 1, 0);
+    EXPECT_EQ(Doc.PaletteBank, 24);
+    EXPECT_EQ(TimerInterval(), 100u);
+    Send(WM_TIMER, 2, 0);  // another timer is not ours
+    EXPECT_EQ(Doc.PaletteBank, 24);
+    Send(WM_TIMER, 1, 0);
+    Send(WM_TIMER, 1, 0);  // stays at the last bank
+    EXPECT_EQ(Doc.PaletteBank, 25);
+    EXPECT_EQ(TimerInterval(), 100u);
+    Send(WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(Doc.AutoRepeat, 0);
+    EXPECT_TRUE(fake_->timers().empty());
+    EXPECT_EQ(fake_->capture(), nullptr);
+}
+
+TEST_F(AutoRepeatTest, LeavingTheButtonStopsForGoodAndCoordinatesAboveTheWindowAreOutside) {
+    StartOnDown();
+    const RECT& down = Geo.PaletteItemRects[1];
+    Send(WM_MOUSEMOVE, 0, Point(down.right - 1, down.bottom - 1));
+    EXPECT_EQ(Doc.AutoRepeat, 1);
+    // Dragged above the client area: y arrives as 65535, unsigned, so outside.
+    Send(WM_MOUSEMOVE, 0, Point(down.left + 1, 0xFFFF));
+    EXPECT_EQ(Doc.AutoRepeat, 0);
+    EXPECT_TRUE(fake_->timers().empty());
+    EXPECT_EQ(fake_->capture(), nullptr);
+    Send(WM_MOUSEMOVE, 0, Point(down.left + 1, down.top + 1));
+    Send(WM_TIMER, 1, 0);
+    EXPECT_EQ(Doc.AutoRepeat, 0);
+    EXPECT_EQ(Doc.PaletteBank, 23);
+}
+
+TEST_F(AutoRepeatTest, TheRightAndBottomEdgesAreOutside) {
+    StartOnDown();
+    const RECT& down = Geo.PaletteItemRects[1];
+    Send(WM_MOUSEMOVE, 0, Point(down.right, down.top));
+    EXPECT_EQ(Doc.AutoRepeat, 0);
+}
+
+TEST_F(AutoRepeatTest, KeysAreSwallowedWhileRepeating) {
+    StartOnDown();
+    fake_->defaultProcMessages.clear();
+    EXPECT_EQ(Send(WM_SYSKEYDOWN, 0x12, 0), 0);
+    EXPECT_TRUE(fake_->defaultProcMessages.empty());
+    KeyDown(VK_RETURN);  // would step the bank in palette mode
+    EXPECT_EQ(Doc.PaletteBank, 23);
+    Send(WM_LBUTTONUP, 0, 0);
+    Send(WM_SYSKEYDOWN, 0x12, 0);
+    EXPECT_FALSE(fake_->defaultProcMessages.empty());
+}
+
+TEST_F(AutoRepeatTest, DestroyingTheWindowStopsTheRepeat) {
+    StartOnDown();
+    Send(WM_CLOSE);
+    EXPECT_TRUE(fake_->windowDestroyed());
+    EXPECT_EQ(Doc.AutoRepeat, 0);
+    EXPECT_TRUE(fake_->timers().empty());
+    EXPECT_EQ(fake_->capture(), nullptr);
+}
+
+TEST_F(AutoRepeatTest, ATickWithTheFocusOffTheButtonsDoesNothingButKeepsRunning) {
+    StartOnDown();
+    Doc.PaletteFocus = 13;
+    Send(WM_TIMER, 1, 0);
+    EXPECT_EQ(Doc.PaletteBank, 23);
+    EXPECT_EQ(TimerInterval(), 400u);
+    EXPECT_EQ(Doc.TextLength, 1);
+}
+
+}  // namespace
+}  // namespace nv::test
