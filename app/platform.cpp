@@ -6,12 +6,8 @@ namespace {
 Platform* platformInUse = nullptr;
 }
 
-Platform& CurrentPlatform() {
-    return *platformInUse;
-}
+Platform& CurrentPlatform() { return *platformInUse; }
 
-void SetCurrentPlatform(Platform* platform) {
-    platformInUse = platform;
-}
+void SetCurrentPlatform(Platform* platform) { platformInUse = platform; }
 
 }  // namespace nv

@@ -190,16 +190,12 @@ constexpr UINT CF_UNICODETEXT = 13;
 // Memory.
 constexpr DWORD HEAP_ZERO_MEMORY = 0x00000008;
 
-inline UINT LOWORD(std::uintptr_t v) {
-    return static_cast<UINT>(v & 0xFFFF);
-}
-inline UINT HIWORD(std::uintptr_t v) {
-    return static_cast<UINT>((v >> 16) & 0xFFFF);
-}
+inline UINT LOWORD(std::uintptr_t v) { return static_cast<UINT>(v & 0xFFFF); }
+inline UINT HIWORD(std::uintptr_t v) { return static_cast<UINT>((v >> 16) & 0xFFFF); }
 
 // The services, one virtual per Win32 call. Each world provides one instance.
 class Platform {
-  public:
+public:
     virtual ~Platform() = default;
 
     // Windows and messages.
@@ -274,75 +270,45 @@ inline LRESULT DefWindowProcA(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 inline LRESULT SendMessageA(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return CurrentPlatform().SendMessageA(w, m, wp, lp);
 }
-inline void PostQuitMessage(int code) {
-    CurrentPlatform().PostQuitMessage(code);
-}
+inline void PostQuitMessage(int code) { CurrentPlatform().PostQuitMessage(code); }
 inline int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     return CurrentPlatform().MessageBoxA(owner, text, caption, type);
 }
-inline HMENU GetMenu(HWND w) {
-    return CurrentPlatform().GetMenu(w);
-}
+inline HMENU GetMenu(HWND w) { return CurrentPlatform().GetMenu(w); }
 inline int EnableMenuItem(HMENU m, UINT item, UINT flags) {
     return CurrentPlatform().EnableMenuItem(m, item, flags);
 }
 inline DWORD CheckMenuItem(HMENU m, UINT item, UINT flags) {
     return CurrentPlatform().CheckMenuItem(m, item, flags);
 }
-inline BOOL DrawMenuBar(HWND w) {
-    return CurrentPlatform().DrawMenuBar(w);
-}
+inline BOOL DrawMenuBar(HWND w) { return CurrentPlatform().DrawMenuBar(w); }
 inline BOOL IsClipboardFormatAvailable(UINT format) {
     return CurrentPlatform().IsClipboardFormatAvailable(format);
 }
-inline short GetKeyState(int vk) {
-    return CurrentPlatform().GetKeyState(vk);
-}
+inline short GetKeyState(int vk) { return CurrentPlatform().GetKeyState(vk); }
 inline std::uintptr_t SetTimer(HWND w, std::uintptr_t id, UINT ms) {
     return CurrentPlatform().SetTimer(w, id, ms);
 }
-inline BOOL KillTimer(HWND w, std::uintptr_t id) {
-    return CurrentPlatform().KillTimer(w, id);
-}
-inline HWND SetCapture(HWND w) {
-    return CurrentPlatform().SetCapture(w);
-}
-inline BOOL ReleaseCapture() {
-    return CurrentPlatform().ReleaseCapture();
-}
-inline HDC GetDC(HWND w) {
-    return CurrentPlatform().GetDC(w);
-}
-inline int ReleaseDC(HWND w, HDC dc) {
-    return CurrentPlatform().ReleaseDC(w, dc);
-}
-inline int GetDeviceCaps(HDC dc, int index) {
-    return CurrentPlatform().GetDeviceCaps(dc, index);
-}
-inline HDC BeginPaint(HWND w, PAINTSTRUCT* ps) {
-    return CurrentPlatform().BeginPaint(w, ps);
-}
-inline BOOL EndPaint(HWND w, const PAINTSTRUCT* ps) {
-    return CurrentPlatform().EndPaint(w, ps);
-}
+inline BOOL KillTimer(HWND w, std::uintptr_t id) { return CurrentPlatform().KillTimer(w, id); }
+inline HWND SetCapture(HWND w) { return CurrentPlatform().SetCapture(w); }
+inline BOOL ReleaseCapture() { return CurrentPlatform().ReleaseCapture(); }
+inline HDC GetDC(HWND w) { return CurrentPlatform().GetDC(w); }
+inline int ReleaseDC(HWND w, HDC dc) { return CurrentPlatform().ReleaseDC(w, dc); }
+inline int GetDeviceCaps(HDC dc, int index) { return CurrentPlatform().GetDeviceCaps(dc, index); }
+inline HDC BeginPaint(HWND w, PAINTSTRUCT* ps) { return CurrentPlatform().BeginPaint(w, ps); }
+inline BOOL EndPaint(HWND w, const PAINTSTRUCT* ps) { return CurrentPlatform().EndPaint(w, ps); }
 inline BOOL InvalidateRect(HWND w, const RECT* r, BOOL erase) {
     return CurrentPlatform().InvalidateRect(w, r, erase);
 }
-inline BOOL UpdateWindow(HWND w) {
-    return CurrentPlatform().UpdateWindow(w);
-}
+inline BOOL UpdateWindow(HWND w) { return CurrentPlatform().UpdateWindow(w); }
 inline BOOL ScrollWindow(HWND w, int dx, int dy, const RECT* scroll, const RECT* clip) {
     return CurrentPlatform().ScrollWindow(w, dx, dy, scroll, clip);
 }
 inline HFONT CreateFontIndirectA(const LOGFONTA* f) {
     return CurrentPlatform().CreateFontIndirectA(f);
 }
-inline HGDIOBJ SelectObject(HDC dc, HGDIOBJ o) {
-    return CurrentPlatform().SelectObject(dc, o);
-}
-inline BOOL DeleteObject(HGDIOBJ o) {
-    return CurrentPlatform().DeleteObject(o);
-}
+inline HGDIOBJ SelectObject(HDC dc, HGDIOBJ o) { return CurrentPlatform().SelectObject(dc, o); }
+inline BOOL DeleteObject(HGDIOBJ o) { return CurrentPlatform().DeleteObject(o); }
 inline BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* tm) {
     return CurrentPlatform().GetTextMetricsA(dc, tm);
 }
@@ -352,21 +318,13 @@ inline BOOL GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths) {
 inline BOOL GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) {
     return CurrentPlatform().GetCharWidthA(dc, first, last, widths);
 }
-inline int SetBkMode(HDC dc, int mode) {
-    return CurrentPlatform().SetBkMode(dc, mode);
-}
-inline UINT SetTextAlign(HDC dc, UINT align) {
-    return CurrentPlatform().SetTextAlign(dc, align);
-}
+inline int SetBkMode(HDC dc, int mode) { return CurrentPlatform().SetBkMode(dc, mode); }
+inline UINT SetTextAlign(HDC dc, UINT align) { return CurrentPlatform().SetTextAlign(dc, align); }
 inline BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) {
     return CurrentPlatform().TextOutA(dc, x, y, text, count);
 }
-inline BOOL MoveToEx(HDC dc, int x, int y) {
-    return CurrentPlatform().MoveToEx(dc, x, y);
-}
-inline BOOL LineTo(HDC dc, int x, int y) {
-    return CurrentPlatform().LineTo(dc, x, y);
-}
+inline BOOL MoveToEx(HDC dc, int x, int y) { return CurrentPlatform().MoveToEx(dc, x, y); }
+inline BOOL LineTo(HDC dc, int x, int y) { return CurrentPlatform().LineTo(dc, x, y); }
 inline BOOL Rectangle(HDC dc, int l, int t, int r, int b) {
     return CurrentPlatform().Rectangle(dc, l, t, r, b);
 }
@@ -379,14 +337,10 @@ inline int SetScrollRange(HWND w, int bar, int lo, int hi, BOOL redraw) {
 inline int SetScrollPos(HWND w, int bar, int pos, BOOL redraw) {
     return CurrentPlatform().SetScrollPos(w, bar, pos, redraw);
 }
-inline int GetScrollPos(HWND w, int bar) {
-    return CurrentPlatform().GetScrollPos(w, bar);
-}
+inline int GetScrollPos(HWND w, int bar) { return CurrentPlatform().GetScrollPos(w, bar); }
 inline void* HeapAlloc(DWORD flags, std::size_t bytes) {
     return CurrentPlatform().HeapAlloc(flags, bytes);
 }
-inline BOOL HeapFree(void* block) {
-    return CurrentPlatform().HeapFree(block);
-}
+inline BOOL HeapFree(void* block) { return CurrentPlatform().HeapFree(block); }
 
 }  // namespace nv

@@ -10,8 +10,7 @@ FileState Files;
 
 namespace {
 // Four strings, each ended by a NUL, and a second NUL after the last.
-const char FileFilter[] =
-    "Unicode Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
+const char FileFilter[] = "Unicode Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
 }  // namespace
 
 void ResetFileState() { Files = FileState{}; }
@@ -30,7 +29,8 @@ void SetupFileDialog() {
 
 bool IsDocumentChanged() {
     if (Doc.TextLength != Doc.SavedLength) return true;
-    return std::memcmp(Doc.TextBuffer, Doc.SavedText, static_cast<std::size_t>(Doc.TextLength)) != 0;
+    return std::memcmp(Doc.TextBuffer, Doc.SavedText, static_cast<std::size_t>(Doc.TextLength)) !=
+           0;
 }
 
 void FileNew() {}

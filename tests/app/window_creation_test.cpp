@@ -11,7 +11,7 @@ namespace nv::test {
 namespace {
 
 class WindowCreationTest : public EditorTest {
-  protected:
+protected:
     void Recreate(int dpi, int width = DefaultWidth, int height = DefaultHeight) {
         fake_->logPixelsX = dpi;
         fake_->logPixelsY = dpi;

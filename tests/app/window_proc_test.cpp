@@ -12,7 +12,7 @@ namespace nv::test {
 namespace {
 
 class WindowProcTest : public EditorTest {
-  protected:
+protected:
     bool WentToDefault(UINT message) {
         const std::vector<UINT>& log = fake_->defaultProcMessages;
         return std::find(log.begin(), log.end(), message) != log.end();
@@ -64,7 +64,7 @@ TEST_F(WindowProcTest, ExitGoesThroughTheCloseTest) {
 }
 
 class CloseChangedTest : public WindowProcTest {
-  protected:
+protected:
     void SetUp() override {
         WindowProcTest::SetUp();
         Doc.TextBuffer[0] = 'a';
@@ -118,7 +118,7 @@ TEST_F(CloseChangedTest, SameLengthDifferentBytesCountsAsChanged) {
 }
 
 class EditMenuTest : public WindowProcTest {
-  protected:
+protected:
     bool Greyed(UINT id) { return (fake_->menuState(id) & MF_GRAYED) != 0; }
     void OpenPopup() {
         int before = fake_->drawMenuBarCount;
@@ -171,7 +171,7 @@ TEST_F(EditMenuTest, PasteFollowsTheClipboardEveryTimeAPopupOpens) {
 }
 
 class AutoRepeatTest : public WindowProcTest {
-  protected:
+protected:
     void StartOnDown() {
         const RECT& down = Geo.PaletteItemRects[1];
         Click(down.left + 2, down.top + 2);

@@ -59,9 +59,7 @@ LRESULT EditorTest::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     return fake_->Send(message, wParam, lParam);
 }
 
-void EditorTest::Char(unsigned code) {
-    Send(WM_CHAR, code, 1);
-}
+void EditorTest::Char(unsigned code) { Send(WM_CHAR, code, 1); }
 
 void EditorTest::KeyDown(UINT virtualKey, bool shift, bool control) {
     fake_->SetKeyDown(VK_SHIFT, shift);
@@ -79,9 +77,7 @@ void EditorTest::Click(int x, int y, bool shift) {
     fake_->SetKeyDown(VK_SHIFT, false);
 }
 
-void EditorTest::Command(UINT id) {
-    Send(WM_COMMAND, id, 0);
-}
+void EditorTest::Command(UINT id) { Send(WM_COMMAND, id, 0); }
 
 void EditorTest::FullRepaint() {
     fake_->InvalidateRect(fake_->window(), nullptr, 1);

@@ -18,7 +18,7 @@ namespace nv::test {
 void ResetEditorState();
 
 class EditorTest : public ::testing::Test {
-  protected:
+protected:
     // The client size of the window the fixture creates; 96 pixels per inch.
     static constexpr int DefaultWidth = 800;
     static constexpr int DefaultHeight = 900;

@@ -23,9 +23,7 @@ Handle MakeHandle(std::uintptr_t id) {
     return reinterpret_cast<Handle>(id);
 }
 
-bool Contains(const char* text, const char* part) {
-    return std::strstr(text, part) != nullptr;
-}
+bool Contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
 
 // A small deterministic hash that gives each byte its own glyph pattern.
 std::uint32_t GlyphBits(std::uint8_t code, int column, int row) {
@@ -37,9 +35,7 @@ std::uint32_t GlyphBits(std::uint8_t code, int column, int row) {
     return h;
 }
 
-bool IsHebrewPoint(unsigned code) {
-    return code >= 0xC0 && code <= 0xD2;
-}
+bool IsHebrewPoint(unsigned code) { return code >= 0xC0 && code <= 0xD2; }
 
 }  // namespace
 
@@ -94,9 +90,7 @@ void FakePlatform::Destroy() {
     windowProc(window_, WM_DESTROY, 0, 0);
 }
 
-void FakePlatform::SetKeyDown(int virtualKey, bool down) {
-    keysDown_[virtualKey] = down;
-}
+void FakePlatform::SetKeyDown(int virtualKey, bool down) { keysDown_[virtualKey] = down; }
 
 UINT FakePlatform::menuState(UINT id) const {
     auto found = menu_.find(id);
@@ -279,9 +273,7 @@ int FakePlatform::MessageBoxA(HWND owner, const char* text, const char* caption,
     return IDCANCEL;
 }
 
-HMENU FakePlatform::GetMenu(HWND) {
-    return MakeHandle<HMENU>(MenuHandle);
-}
+HMENU FakePlatform::GetMenu(HWND) { return MakeHandle<HMENU>(MenuHandle); }
 
 int FakePlatform::EnableMenuItem(HMENU, UINT item, UINT flags) {
     UINT& state = menu_[item];
@@ -316,9 +308,7 @@ std::uintptr_t FakePlatform::SetTimer(HWND, std::uintptr_t id, UINT milliseconds
     return id;
 }
 
-BOOL FakePlatform::KillTimer(HWND, std::uintptr_t id) {
-    return timers_.erase(id) != 0;
-}
+BOOL FakePlatform::KillTimer(HWND, std::uintptr_t id) { return timers_.erase(id) != 0; }
 
 HWND FakePlatform::SetCapture(HWND window) {
     HWND previous = capture_;
@@ -604,9 +594,7 @@ int FakePlatform::SetScrollPos(HWND, int, int pos, BOOL) {
     return previous;
 }
 
-int FakePlatform::GetScrollPos(HWND, int) {
-    return scrollPos_;
-}
+int FakePlatform::GetScrollPos(HWND, int) { return scrollPos_; }
 
 void* FakePlatform::HeapAlloc(DWORD flags, std::size_t bytes) {
     if (heapAllocationsBeforeFailure == 0) {

@@ -66,7 +66,7 @@ struct FontMetrics {
 };
 
 class FakePlatform : public Platform {
-  public:
+public:
     FakePlatform();
     ~FakePlatform() override;
 
@@ -184,7 +184,7 @@ class FakePlatform : public Platform {
     int scrollMin() const { return scrollMin_; }
     int scrollMax() const { return scrollMax_; }
 
-  private:
+private:
     DeviceContext& Context(HDC dc);
     const FontRecord* SelectedFontRecord(HDC dc) const;
     FontMetrics SelectedMetrics(HDC dc) const;
