@@ -1,8 +1,107 @@
 #include "document/layout.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "document/advance_table.h"
 #include "document/store.h"
+#include "view/geometry.h"
 
 namespace nv {
+
+namespace {
+
+constexpr std::int32_t WordWrapNo = 42000;
+constexpr std::uint8_t Space = 32;
+
+// Appends the line Start..End with its measured width and height; false when the table
+// already holds lineLimit lines.
+bool AppendLine(const AdvanceTable& advances, std::int32_t lineLimit, std::int32_t start,
+                std::int32_t end, std::int32_t spaces) {
+    if (Doc.LineCount >= lineLimit) {
+        MessageBoxA(Doc.MainWindow, "Input exceeds memory limit", "Can Not Add Line",
+                    MB_ICONWARNING);
+        return false;
+    }
+    LineRecord& line = Doc.LineTable[Doc.LineCount];
+    line = LineRecord{};
+    line.Start = start;
+    line.End = end;
+    line.SpaceCount = spaces;
+    MeasureWithTable(advances, Doc.TextBuffer + start, end - start + 1, &line.Width, &line.Height);
+    ++Doc.LineCount;
+    return true;
+}
+
+// Breaks the text into lines. Each width test compares the sum of the advances from the
+// line start through the byte under test with the available width; the sum is kept as the
+// scan goes, so no byte is measured twice on one line. A run holding a code whose width
+// query fails measures 0 and so always fits. Returns false when the line table filled.
+bool BreakLines(const AdvanceTable& advances, std::int32_t available, std::int32_t lineLimit) {
+    const std::uint8_t* text = Doc.TextBuffer;
+    const std::int32_t length = Doc.TextLength;
+    const bool wrapAtSpaces = Doc.WordWrapChoice != WordWrapNo;
+
+    std::int32_t start = 0;
+    std::int32_t spaces = 0;
+    std::int32_t lastSpace = -1;
+    std::int64_t width = 0;
+    bool failed = false;
+    std::int32_t i = 0;
+    auto beginLine = [&](std::int32_t at) {
+        start = at;
+        spaces = 0;
+        lastSpace = -1;
+        width = 0;
+        failed = false;
+        i = at;
+    };
+
+    while (i < length) {
+        std::uint8_t byte = text[i];
+        if (byte == CarriageReturn && i + 1 < length && text[i + 1] == LineFeed) {
+            if (!AppendLine(advances, lineLimit, start, i + 1, spaces)) return false;
+            beginLine(i + 2);
+            continue;
+        }
+        if (i == length - 1 && byte == 0) {
+            return AppendLine(advances, lineLimit, start, i, spaces);
+        }
+        width += advances.Advance[byte];
+        failed = failed || advances.Fails[byte];
+        if (failed || width <= available) {
+            if (byte == Space) {
+                lastSpace = i;
+                ++spaces;
+            }
+            ++i;
+            continue;
+        }
+        std::int32_t end;
+        if (i == start) {
+            end = i;  // one byte wider than the column makes a line by itself
+            if (byte == Space) ++spaces;
+        } else if (!wrapAtSpaces) {
+            if (byte == Space) {
+                end = i;
+                ++spaces;
+            } else {
+                end = i - 1;
+            }
+        } else {
+            if (byte == Space) {
+                lastSpace = i;
+                ++spaces;
+            }
+            end = spaces > 0 ? lastSpace : i - 1;
+        }
+        if (!AppendLine(advances, lineLimit, start, end, spaces)) return false;
+        beginLine(end + 1);
+    }
+    return true;
+}
+
+}  // namespace
 
 bool MeasureRun(HDC dc, const std::uint8_t* bytes, int count, std::int32_t* width,
                 std::int32_t* height) {
@@ -35,14 +134,37 @@ bool MeasureRun(HDC dc, const std::uint8_t* bytes, int count, std::int32_t* widt
 }
 
 std::int32_t LineOfPosition(std::int32_t pos) {
-    for (std::int32_t i = 0; i < Doc.LineCount; ++i) {
-        if (Doc.LineTable[i].End >= pos) return i;
-    }
-    return Doc.LineCount - 1;
+    // The Ends of the line table rise strictly, so the first End at or after pos can be
+    // found by halving.
+    const LineRecord* first = Doc.LineTable;
+    const LineRecord* last = Doc.LineTable + Doc.LineCount;
+    const LineRecord* found =
+        std::partition_point(first, last, [pos](const LineRecord& line) { return line.End < pos; });
+    if (found == last) return Doc.LineCount - 1;
+    return static_cast<std::int32_t>(found - first);
 }
 
-void LayoutDocument() {
-    // Filled in with the line layout.
+void LayoutDocument() { LayoutDocumentWithLineLimit(LineLimit); }
+
+void LayoutDocumentWithLineLimit(std::int32_t lineLimit) {
+    lineLimit = std::clamp(lineLimit, 1, LineLimit);
+    HDC dc = GetDC(Doc.MainWindow);
+    bool complete;
+    {
+        MeasuredDocumentFont font(dc);
+        std::int32_t available = Doc.TextWidthInches * font.LogPixelsX();
+        std::memset(Doc.ReversedLineBuffer, 0, sizeof Doc.ReversedLineBuffer);
+        Doc.LineCount = 0;
+        complete = BreakLines(font.Advances(), available, lineLimit);
+    }
+    ReleaseDC(Doc.MainWindow, dc);
+    // A full line table leaves the scroll range and the view as they were.
+    if (!complete) return;
+
+    std::int32_t scrollMax = ScrollMax();
+    SetScrollRange(Doc.MainWindow, SB_VERT, 0, scrollMax, 0);
+    Doc.ViewTop = std::clamp(Doc.ViewTop, 0, scrollMax);
+    SetScrollPos(Doc.MainWindow, SB_VERT, Doc.ViewTop, 1);
 }
 
 }  // namespace nv

@@ -11,6 +11,11 @@ namespace nv {
 // ViewTop. Shows "Can Not Add Line" once when the line table is full.
 void LayoutDocument();
 
+// The same layout with a line table of lineLimit records (at most LineLimit). The full
+// table can never fill, since every line holds at least one byte; a smaller table lets
+// the line limit be exercised.
+void LayoutDocumentWithLineLimit(std::int32_t lineLimit);
+
 // Width of count bytes in the font selected into dc, and that font's tmHeight. A failed
 // width query gives width 0 and height 0 and returns false.
 bool MeasureRun(HDC dc, const std::uint8_t* bytes, int count, std::int32_t* width,

@@ -1,13 +1,205 @@
 #include "document/redraw.h"
 
+#include <algorithm>
+
+#include "document/advance_table.h"
+#include "document/layout.h"
+#include "view/geometry.h"
+#include "view/text_paint.h"
+
 namespace nv {
 
-void RefreshCaret(std::int32_t) {}
-void RefreshLineFrom(std::int32_t, std::int32_t) {}
-void RefreshRange(std::int32_t, std::int32_t) {}
-bool TakeOldLines(OldLines*) { return true; }
-void FreeOldLines(OldLines*) {}
-void RepaintChangedLines(const OldLines&, std::int32_t, std::int32_t, std::int32_t) {}
-void FollowCaret() {}
+namespace {
+
+void Repaint(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    RECT area{left, top, right, bottom};
+    InvalidateRect(Doc.MainWindow, &area, 1);
+    UpdateWindow(Doc.MainWindow);
+}
+
+// A screen device context of the main window with the document font selected, and the
+// page gap at its resolution: what every refresh measures with.
+class RefreshContext {
+public:
+    RefreshContext() : dc_(GetDC(Doc.MainWindow)), font_(new MeasuredDocumentFont(dc_)) {
+        pageGap_ = PageGap(font_->LogPixelsY());
+    }
+    ~RefreshContext() {
+        delete font_;
+        ReleaseDC(Doc.MainWindow, dc_);
+    }
+    RefreshContext(const RefreshContext&) = delete;
+    RefreshContext& operator=(const RefreshContext&) = delete;
+
+    HDC dc() const { return dc_; }
+    const AdvanceTable& advances() const { return font_->Advances(); }
+    std::int32_t pageGap() const { return pageGap_; }
+    std::int32_t LineTop(std::int32_t line) const { return LineY(line, pageGap_); }
+
+    // The x of a position on a reversed line: the right edge of its character, or the
+    // line's left end when the position is past the visible end.
+    std::int32_t X(const ReversedLine& line, std::int32_t pos) const {
+        return pos <= line.VisibleEnd ? RightEdge(dc_, line, pos) : line.Left;
+    }
+
+    std::int32_t LineBreakBlock() const {
+        const std::uint8_t lineBreak[2] = {CarriageReturn, LineFeed};
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        MeasureWithTable(advances(), lineBreak, 2, &width, &height);
+        return width;
+    }
+
+private:
+    HDC dc_;
+    MeasuredDocumentFont* font_;
+    std::int32_t pageGap_ = 0;
+};
+
+void RefreshLineIn(const RefreshContext& context, std::int32_t line, std::int32_t pos) {
+    std::int32_t y = context.LineTop(line);
+    if (!IsOnScreen(y)) return;
+    ReversedLine reversed = ReverseLine(context.dc(), line);
+    // A glyph may reach right of its advance by the font's largest right overhang (a
+    // negative abcC): widen the rectangle by it so that no ink of the old text remains.
+    std::int32_t right = context.X(reversed, pos) - context.advances().Overhang;
+    Repaint(0, y, right, y + Doc.LineHeight);
+}
+
+// The first window row below line m - 1, page gap included when line m starts a page.
+std::int32_t RowBelowLine(std::int32_t m, std::int32_t pageGap) {
+    std::int32_t y = Geo.TextTop + (m - Doc.ViewTop) * Doc.LineHeight +
+                     ((m - 1) / Doc.LinesPerPage - Doc.ViewTop / Doc.LinesPerPage) * pageGap;
+    return std::max(y, Geo.TextTop);
+}
+
+}  // namespace
+
+void RefreshCaret(std::int32_t pos) {
+    RefreshContext context;
+    std::int32_t line = LineOfPosition(pos);
+    std::int32_t y = context.LineTop(line);
+    if (!IsOnScreen(y)) return;
+    ReversedLine reversed = ReverseLine(context.dc(), line);
+    std::int32_t x = context.X(reversed, pos);
+    Repaint(x - 1, y, x, y + Doc.LineHeight);
+}
+
+void RefreshLineFrom(std::int32_t line, std::int32_t pos) {
+    RefreshContext context;
+    RefreshLineIn(context, line, pos);
+}
+
+void RefreshRange(std::int32_t start, std::int32_t end) {
+    RefreshContext context;
+    std::int32_t first = LineOfPosition(start);
+    std::int32_t last = LineOfPosition(end);
+
+    std::int32_t y = context.LineTop(first);
+    if (IsOnScreen(y)) {
+        ReversedLine line = ReverseLine(context.dc(), first);
+        const LineRecord& record = Doc.LineTable[first];
+        std::int32_t left;
+        if (end > record.End) {
+            left = 0;
+        } else if (EndsWithLineBreak(record) && end > line.VisibleEnd + 1) {
+            // A range that ends between the carriage return and the line feed is highlighted
+            // over the line-break block too (see PaintSelection): cover it.
+            left = line.Left - context.LineBreakBlock();
+        } else {
+            left = context.X(line, end);
+        }
+        Repaint(left, y, context.X(line, start), y + Doc.LineHeight);
+    }
+    for (std::int32_t m = std::max(first + 1, Doc.ViewTop); m < last; ++m) {
+        y = context.LineTop(m);
+        if (y < Geo.TextTop) continue;
+        if (y >= Geo.ClientHeight) break;
+        Repaint(0, y, Geo.ClientWidth, y + Doc.LineHeight);
+    }
+    if (last > first) {
+        y = context.LineTop(last);
+        if (IsOnScreen(y)) {
+            ReversedLine line = ReverseLine(context.dc(), last);
+            Repaint(context.X(line, end), y, Geo.ClientWidth, y + Doc.LineHeight);
+        }
+    }
+}
+
+bool TakeOldLines(OldLines* copy) {
+    *copy = OldLines{};
+    std::size_t bytes = sizeof(LineRecord) * static_cast<std::size_t>(Doc.LineCount);
+    auto* lines = static_cast<LineRecord*>(HeapAlloc(HEAP_ZERO_MEMORY, bytes));
+    if (lines == nullptr) return false;
+    for (std::int32_t i = 0; i < Doc.LineCount; ++i) {
+        lines[i].Start = Doc.LineTable[i].Start;
+        lines[i].End = Doc.LineTable[i].End;
+    }
+    copy->Lines = lines;
+    copy->Count = Doc.LineCount;
+    copy->ViewTop = Doc.ViewTop;
+    return true;
+}
+
+void FreeOldLines(OldLines* copy) {
+    if (copy->Lines != nullptr) HeapFree(copy->Lines);
+    *copy = OldLines{};
+}
+
+void RepaintChangedLines(const OldLines& old, std::int32_t p, std::int32_t removed,
+                         std::int32_t inserted) {
+    RefreshContext context;
+    // The layout keeps ViewTop inside the new scroll range; when that moved the view,
+    // every line on the screen stands somewhere else now.
+    if (Doc.ViewTop != old.ViewTop) {
+        Repaint(0, Geo.TextTop, Geo.ClientWidth, Geo.ClientHeight);
+        return;
+    }
+    std::int32_t common = std::min(old.Count, Doc.LineCount);
+    std::int32_t shift = inserted - removed;
+    for (std::int32_t i = std::max(Doc.ViewTop, 0); i < common; ++i) {
+        if (context.LineTop(i) >= Geo.ClientHeight) break;
+        std::int32_t s = old.Lines[i].Start;
+        std::int32_t e = old.Lines[i].End;
+        std::int32_t newStart = Doc.LineTable[i].Start;
+        std::int32_t newEnd = Doc.LineTable[i].End;
+        if (s < p && p <= e) {
+            // The edit begins inside the line.
+            if (newStart != s) {
+                RefreshLineIn(context, i, newStart);
+            } else {
+                RefreshLineIn(context, i, std::min(p, newEnd + 1));
+            }
+            continue;
+        }
+        if (p <= s && s < p + removed) {
+            // The line began inside the removed bytes.
+            RefreshLineIn(context, i, newStart);
+            continue;
+        }
+        if (s >= p + removed) {
+            // After the edit: the old line's bytes moved by the net change.
+            s += shift;
+            e += shift;
+        }
+        if (newStart != s) {
+            RefreshLineIn(context, i, newStart);
+        } else if (newEnd != e) {
+            RefreshLineIn(context, i, std::min(newEnd, e) + 1);
+        }
+    }
+    if (old.Count != Doc.LineCount) {
+        // The lines that came or went below the last common line, and the page rules
+        // that moved with the page count.
+        std::int32_t y = RowBelowLine(common, context.pageGap());
+        if (y < Geo.ClientHeight) Repaint(0, y, Geo.ClientWidth, Geo.ClientHeight);
+    }
+}
+
+void FollowCaret() {
+    std::int32_t before = Doc.ViewTop;
+    KeepCaretInView();
+    if (Doc.ViewTop != before) ScrollTextArea(before, Doc.ViewTop);
+}
 
 }  // namespace nv

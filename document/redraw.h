@@ -13,19 +13,27 @@ void RefreshCaret(std::int32_t pos);
 void RefreshLineFrom(std::int32_t line, std::int32_t pos);
 void RefreshRange(std::int32_t start, std::int32_t end);
 
-// The Start and End of every display line before an edit, from the process heap.
+// The Start and End of every display line before an edit, from the process heap, and the
+// first line shown then.
 struct OldLines {
     LineRecord* Lines = nullptr;
     std::int32_t Count = 0;
+    std::int32_t ViewTop = 0;
 };
 
 // Takes the copy; false when the heap cannot give it (nothing is then allocated).
 bool TakeOldLines(OldLines* copy);
 void FreeOldLines(OldLines* copy);
 
+// The edit position to pass to RepaintChangedLines after a new layout of unchanged text
+// (with 0 bytes removed and inserted): it lies after every line, so each line is compared
+// as it stands.
+constexpr std::int32_t NoEditPosition = TextLimit;
+
 // After LayoutDocument: repaints every visible line whose text or place changed by the
 // edit at p (removed bytes taken out, inserted bytes put in), and the band below the last
-// common line when the line count changed.
+// common line when the line count changed. When the layout moved the view to keep it in
+// the scroll range, the whole text area is repainted instead.
 void RepaintChangedLines(const OldLines& old, std::int32_t p, std::int32_t removed,
                          std::int32_t inserted);
 

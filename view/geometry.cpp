@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/advance_table.h"
 #include "document/layout.h"
 #include "document/store.h"
 
@@ -9,7 +10,11 @@ namespace nv {
 
 Geometry Geo;
 
-void ResetGeometry() { Geo = Geometry{}; }
+void ResetGeometry() {
+    Geo = Geometry{};
+    // The widths measured per font belong to the screen they were measured on.
+    ForgetAdvanceTables();
+}
 
 std::int32_t PageGap(int logPixelsY) {
     return Doc.PageHeightInches * logPixelsY - Doc.LinesPerPage * Doc.LineHeight;
@@ -41,9 +46,7 @@ int ScreenLogPixels(int index) {
     return value;
 }
 
-void ClampViewTop(std::int32_t scrollMax) {
-    Doc.ViewTop = std::clamp(Doc.ViewTop, 0, scrollMax);
-}
+void ClampViewTop(std::int32_t scrollMax) { Doc.ViewTop = std::clamp(Doc.ViewTop, 0, scrollMax); }
 
 // The scroll distance in pixels between two first lines, page gaps crossed included.
 int ScrollDistance(std::int32_t oldTop, std::int32_t newTop, std::int32_t pageGap) {
@@ -77,15 +80,30 @@ LRESULT HandleVScroll(WPARAM wParam) {
     std::int32_t step = std::max(VisibleLines() - 1, 1);
     std::int32_t top = Doc.ViewTop;
     switch (LOWORD(wParam)) {
-        case SB_LINEUP: top -= 1; break;
-        case SB_LINEDOWN: top += 1; break;
-        case SB_PAGEUP: top -= step; break;
-        case SB_PAGEDOWN: top += step; break;
+        case SB_LINEUP:
+            top -= 1;
+            break;
+        case SB_LINEDOWN:
+            top += 1;
+            break;
+        case SB_PAGEUP:
+            top -= step;
+            break;
+        case SB_PAGEDOWN:
+            top += step;
+            break;
         case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: top = static_cast<std::int32_t>(HIWORD(wParam)); break;
-        case SB_TOP: top = 0; break;
-        case SB_BOTTOM: top = scrollMax; break;
-        default: break;
+        case SB_THUMBTRACK:
+            top = static_cast<std::int32_t>(HIWORD(wParam));
+            break;
+        case SB_TOP:
+            top = 0;
+            break;
+        case SB_BOTTOM:
+            top = scrollMax;
+            break;
+        default:
+            break;
     }
     top = std::clamp(top, 0, scrollMax);
     std::int32_t old = GetScrollPos(Doc.MainWindow, SB_VERT);

@@ -1,12 +1,169 @@
 #include "view/text_paint.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "document/advance_table.h"
+#include "document/layout.h"
+#include "document/store.h"
+#include "view/geometry.h"
+
 namespace nv {
 
-void PaintPageLines(HDC) {}
-void PaintText(HDC) {}
-void PaintCaret(HDC) {}
-void PaintSelection(HDC) {}
-ReversedLine ReverseLine(HDC, std::int32_t) { return ReversedLine{}; }
-std::int32_t RightEdge(HDC, const ReversedLine& line, std::int32_t) { return line.Left; }
+namespace {
+
+// The y of a rule across the text column that scrolls with the pages: offset rows below
+// the top of the document strip, shifted so that line ViewTop is at TextTop.
+std::int32_t DocumentRowY(std::int32_t offset, std::int32_t pageGap) {
+    return offset - (Doc.ViewTop / Doc.LinesPerPage) * pageGap - Doc.ViewTop * Doc.LineHeight;
+}
+
+void Rule(HDC dc, std::int32_t y) {
+    MoveToEx(dc, Geo.TextLeft, y);
+    LineTo(dc, Geo.TextRight, y);
+}
+
+// The x where a position stands on a reversed line: just right of its character, or the
+// line's left end when it is past the visible end.
+std::int32_t XOf(HDC dc, const ReversedLine& line, std::int32_t pos) {
+    return pos <= line.VisibleEnd ? RightEdge(dc, line, pos) : line.Left;
+}
+
+std::int32_t LineBreakBlock(HDC dc) {
+    const std::uint8_t lineBreak[2] = {CarriageReturn, LineFeed};
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    MeasureOn(dc, lineBreak, 2, &width, &height);
+    return width;
+}
+
+void Invert(HDC dc, std::int32_t left, std::int32_t right, std::int32_t y) {
+    PatBlt(dc, left, y, right - left, Doc.LineHeight, DSTINVERT);
+}
+
+}  // namespace
+
+ReversedLine ReverseLine(HDC dc, std::int32_t line) {
+    const LineRecord& record = Doc.LineTable[line];
+    ReversedLine reversed;
+    reversed.Start = record.Start;
+    reversed.VisibleEnd = VisibleEnd(record);
+    reversed.Count = std::max(0, reversed.VisibleEnd - reversed.Start + 1);
+    std::memset(Doc.ReversedLineBuffer, 0, static_cast<std::size_t>(reversed.Count) + 1);
+    for (std::int32_t k = 0; k < reversed.Count; ++k) {
+        Doc.ReversedLineBuffer[k] = Doc.TextBuffer[reversed.VisibleEnd - k];
+    }
+    std::int32_t height = 0;
+    MeasureOn(dc, Doc.ReversedLineBuffer, reversed.Count, &reversed.Width, &height);
+    reversed.Left = Geo.TextRight - reversed.Width;
+    return reversed;
+}
+
+std::int32_t RightEdge(HDC dc, const ReversedLine& line, std::int32_t pos) {
+    // The characters from pos to the visible end are the ones drawn left of pos's right
+    // edge; the width of a run does not depend on its order, so they are measured where
+    // they stand in the text.
+    pos = std::max(pos, line.Start);
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    if (pos <= line.VisibleEnd) {
+        MeasureOn(dc, Doc.TextBuffer + pos, line.VisibleEnd - pos + 1, &width, &height);
+    }
+    return line.Left + width;
+}
+
+void PaintPageLines(HDC dc) {
+    int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    std::int32_t pageGap = PageGap(logPixelsY);
+    std::int32_t pageHeight = Doc.PageHeightInches * logPixelsY;
+    std::int32_t pages = PageCount();
+
+    Rule(dc, Geo.TextTop - 1);
+    for (std::int32_t p = 1; p < pages; ++p) {
+        std::int32_t y = DocumentRowY(Geo.TextTop - 1 + p * pageHeight, pageGap);
+        if (y >= Geo.ClientHeight) break;  // the rules only go further down
+        if (y >= Geo.TextTop) Rule(dc, y);
+    }
+    std::int32_t end = DocumentRowY(Geo.TextTop + pages * pageHeight, pageGap);
+    if (IsOnScreen(end)) Rule(dc, end);
+    if (Doc.PaletteMode == 0) Rule(dc, Geo.TextTop - 2);
+}
+
+void PaintText(HDC dc) {
+    SetBkMode(dc, TRANSPARENT);
+    std::memset(Doc.ReversedLineBuffer, 0, sizeof Doc.ReversedLineBuffer);
+    MeasuredDocumentFont font(dc);
+    std::int32_t pageGap = PageGap(font.LogPixelsY());
+    const AdvanceTable& advances = font.Advances();
+    // Lines stand lower the later they come, and the ones before ViewTop are above the
+    // text area, so the scan can begin at ViewTop and end at the first line below it.
+    for (std::int32_t i = std::max(Doc.ViewTop, 0); i < Doc.LineCount; ++i) {
+        std::int32_t y = LineY(i, pageGap);
+        if (y >= Geo.ClientHeight) break;
+        if (y < Geo.TextTop) continue;
+        ReversedLine line = ReverseLine(dc, i);
+        SetTextAlign(dc, TA_LEFT | TA_TOP);
+        std::int32_t x = Geo.TextRight - line.Width;
+        for (std::int32_t k = 0; k < line.Count; ++k) {
+            const std::uint8_t* byte = Doc.ReversedLineBuffer + k;
+            TextOutA(dc, x, y, reinterpret_cast<const char*>(byte), 1);
+            std::int32_t advance = 0;
+            std::int32_t height = 0;
+            MeasureWithTable(advances, byte, 1, &advance, &height);
+            x += advance;
+        }
+    }
+}
+
+void PaintCaret(HDC dc) {
+    if (Doc.Caret < 0 || Doc.Caret > Doc.TextLength - 1) return;
+    MeasuredDocumentFont font(dc);
+    std::int32_t line = LineOfPosition(Doc.Caret);
+    ReversedLine reversed = ReverseLine(dc, line);
+    std::int32_t x = XOf(dc, reversed, Doc.Caret) - 1;
+    std::int32_t y = LineY(line, PageGap(font.LogPixelsY()));
+    if (!IsOnScreen(y)) return;
+    MoveToEx(dc, x, y);
+    LineTo(dc, x, y + Doc.LineHeight);
+}
+
+void PaintSelection(HDC dc) {
+    if (Doc.SelectionActive == 0 || Doc.SelectionStart == Doc.SelectionEnd) return;
+    MeasuredDocumentFont font(dc);
+    std::int32_t pageGap = PageGap(font.LogPixelsY());
+    std::int32_t block = LineBreakBlock(dc);
+    std::int32_t first = LineOfPosition(Doc.SelectionStart);
+    std::int32_t last = LineOfPosition(Doc.SelectionEnd);
+
+    std::int32_t y = LineY(first, pageGap);
+    if (IsOnScreen(y)) {
+        ReversedLine line = ReverseLine(dc, first);
+        std::int32_t left;
+        if (Doc.SelectionEnd <= line.VisibleEnd) {
+            left = RightEdge(dc, line, Doc.SelectionEnd);
+        } else if (EndsWithLineBreak(Doc.LineTable[first]) &&
+                   Doc.SelectionEnd > line.VisibleEnd + 1) {
+            left = line.Left - block;
+        } else {
+            left = line.Left;
+        }
+        Invert(dc, left, XOf(dc, line, Doc.SelectionStart), y);
+    }
+    for (std::int32_t m = std::max(first + 1, Doc.ViewTop); m < last; ++m) {
+        y = LineY(m, pageGap);
+        if (y >= Geo.ClientHeight) break;
+        if (y < Geo.TextTop) continue;
+        ReversedLine line = ReverseLine(dc, m);
+        std::int32_t left = EndsWithLineBreak(Doc.LineTable[m]) ? line.Left - block : line.Left;
+        Invert(dc, left, Geo.TextRight, y);
+    }
+    if (last > first) {
+        y = LineY(last, pageGap);
+        if (IsOnScreen(y)) {
+            ReversedLine line = ReverseLine(dc, last);
+            Invert(dc, XOf(dc, line, Doc.SelectionEnd), Geo.TextRight, y);
+        }
+    }
+}
 
 }  // namespace nv
