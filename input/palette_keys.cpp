@@ -13,13 +13,9 @@ namespace {
 constexpr std::int32_t FirstBank = 3;
 constexpr std::int32_t LastBank = 25;
 
-bool IsHeld(int virtualKey) {
-    return GetKeyState(virtualKey) < 0;
-}
+bool IsHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
-bool IsCell(std::int32_t item) {
-    return item >= PaletteFirstCell && item <= PaletteLastCell;
-}
+bool IsCell(std::int32_t item) { return item >= PaletteFirstCell && item <= PaletteLastCell; }
 
 void Repaint(const RECT& area) {
     InvalidateRect(Doc.MainWindow, &area, 1);
