@@ -1,0 +1,309 @@
+// The editor's platform header comes first: its constants carry the names that <windows.h>
+// defines as macros. Their values are captured here and checked against the system's below.
+#include "app/win32/win32_platform.h"
+
+namespace nv_values {
+constexpr auto wmCreate = nv::WM_CREATE, wmDestroy = nv::WM_DESTROY, wmSize = nv::WM_SIZE,
+               wmPaint = nv::WM_PAINT, wmClose = nv::WM_CLOSE, wmQuit = nv::WM_QUIT,
+               wmKeyDown = nv::WM_KEYDOWN, wmChar = nv::WM_CHAR, wmSysKeyDown = nv::WM_SYSKEYDOWN,
+               wmCommand = nv::WM_COMMAND, wmTimer = nv::WM_TIMER, wmVScroll = nv::WM_VSCROLL,
+               wmInitMenuPopup = nv::WM_INITMENUPOPUP, wmMouseMove = nv::WM_MOUSEMOVE,
+               wmLButtonDown = nv::WM_LBUTTONDOWN, wmLButtonUp = nv::WM_LBUTTONUP;
+constexpr auto mbOk = nv::MB_OK, mbYesNoCancel = nv::MB_YESNOCANCEL, mbYesNo = nv::MB_YESNO,
+               mbIconQuestion = nv::MB_ICONQUESTION, mbIconWarning = nv::MB_ICONWARNING,
+               mbIconInformation = nv::MB_ICONINFORMATION, mbDefButton2 = nv::MB_DEFBUTTON2;
+constexpr auto idOk = nv::IDOK, idCancel = nv::IDCANCEL, idYes = nv::IDYES, idNo = nv::IDNO;
+constexpr auto vkBack = nv::VK_BACK, vkTab = nv::VK_TAB, vkReturn = nv::VK_RETURN,
+               vkShift = nv::VK_SHIFT, vkControl = nv::VK_CONTROL, vkEscape = nv::VK_ESCAPE,
+               vkSpace = nv::VK_SPACE, vkPrior = nv::VK_PRIOR, vkNext = nv::VK_NEXT,
+               vkEnd = nv::VK_END, vkHome = nv::VK_HOME, vkLeft = nv::VK_LEFT, vkUp = nv::VK_UP,
+               vkRight = nv::VK_RIGHT, vkDown = nv::VK_DOWN, vkDelete = nv::VK_DELETE;
+constexpr auto sbVert = nv::SB_VERT;
+constexpr auto sbLineUp = nv::SB_LINEUP, sbLineDown = nv::SB_LINEDOWN, sbPageUp = nv::SB_PAGEUP,
+               sbPageDown = nv::SB_PAGEDOWN, sbThumbPosition = nv::SB_THUMBPOSITION,
+               sbThumbTrack = nv::SB_THUMBTRACK, sbTop = nv::SB_TOP, sbBottom = nv::SB_BOTTOM,
+               sbEndScroll = nv::SB_ENDSCROLL;
+constexpr auto logPixelsX = nv::LOGPIXELSX, logPixelsY = nv::LOGPIXELSY,
+               transparent = nv::TRANSPARENT, opaque = nv::OPAQUE;
+constexpr auto taLeft = nv::TA_LEFT, taTop = nv::TA_TOP, taCenter = nv::TA_CENTER;
+constexpr auto dstInvert = nv::DSTINVERT;
+constexpr auto ansiCharset = nv::ANSI_CHARSET, hebrewCharset = nv::HEBREW_CHARSET,
+               tmpfTrueType = nv::TMPF_TRUETYPE;
+constexpr auto mfByCommand = nv::MF_BYCOMMAND, mfEnabled = nv::MF_ENABLED, mfGrayed = nv::MF_GRAYED,
+               mfUnchecked = nv::MF_UNCHECKED, mfChecked = nv::MF_CHECKED,
+               cfUnicodeText = nv::CF_UNICODETEXT;
+constexpr auto heapZeroMemory = nv::HEAP_ZERO_MEMORY;
+constexpr auto lfFaceSize = nv::LF_FACESIZE;
+}  // namespace nv_values
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace nv_values {
+static_assert(wmCreate == WM_CREATE && wmDestroy == WM_DESTROY && wmSize == WM_SIZE &&
+              wmPaint == WM_PAINT && wmClose == WM_CLOSE && wmQuit == WM_QUIT &&
+              wmKeyDown == WM_KEYDOWN && wmChar == WM_CHAR && wmSysKeyDown == WM_SYSKEYDOWN &&
+              wmCommand == WM_COMMAND && wmTimer == WM_TIMER && wmVScroll == WM_VSCROLL &&
+              wmInitMenuPopup == WM_INITMENUPOPUP && wmMouseMove == WM_MOUSEMOVE &&
+              wmLButtonDown == WM_LBUTTONDOWN && wmLButtonUp == WM_LBUTTONUP);
+static_assert(mbOk == MB_OK && mbYesNoCancel == MB_YESNOCANCEL && mbYesNo == MB_YESNO &&
+              mbIconQuestion == MB_ICONQUESTION && mbIconWarning == MB_ICONWARNING &&
+              mbIconInformation == MB_ICONINFORMATION && mbDefButton2 == MB_DEFBUTTON2);
+static_assert(idOk == IDOK && idCancel == IDCANCEL && idYes == IDYES && idNo == IDNO);
+static_assert(vkBack == VK_BACK && vkTab == VK_TAB && vkReturn == VK_RETURN &&
+              vkShift == VK_SHIFT && vkControl == VK_CONTROL && vkEscape == VK_ESCAPE &&
+              vkSpace == VK_SPACE && vkPrior == VK_PRIOR && vkNext == VK_NEXT && vkEnd == VK_END &&
+              vkHome == VK_HOME && vkLeft == VK_LEFT && vkUp == VK_UP && vkRight == VK_RIGHT &&
+              vkDown == VK_DOWN && vkDelete == VK_DELETE);
+static_assert(sbVert == SB_VERT && sbLineUp == SB_LINEUP && sbLineDown == SB_LINEDOWN &&
+              sbPageUp == SB_PAGEUP && sbPageDown == SB_PAGEDOWN &&
+              sbThumbPosition == SB_THUMBPOSITION && sbThumbTrack == SB_THUMBTRACK &&
+              sbTop == SB_TOP && sbBottom == SB_BOTTOM && sbEndScroll == SB_ENDSCROLL);
+static_assert(logPixelsX == LOGPIXELSX && logPixelsY == LOGPIXELSY && transparent == TRANSPARENT &&
+              opaque == OPAQUE);
+static_assert(taLeft == TA_LEFT && taTop == TA_TOP && taCenter == TA_CENTER);
+static_assert(dstInvert == DSTINVERT);
+static_assert(ansiCharset == ANSI_CHARSET && hebrewCharset == HEBREW_CHARSET &&
+              tmpfTrueType == TMPF_TRUETYPE);
+static_assert(mfByCommand == MF_BYCOMMAND && mfEnabled == MF_ENABLED && mfGrayed == MF_GRAYED &&
+              mfUnchecked == MF_UNCHECKED && mfChecked == MF_CHECKED &&
+              cfUnicodeText == CF_UNICODETEXT);
+static_assert(heapZeroMemory == HEAP_ZERO_MEMORY);
+static_assert(lfFaceSize == LF_FACESIZE);
+}  // namespace nv_values
+
+namespace nv {
+
+namespace {
+
+// The editor's handles are the system's handles under another type.
+::HWND Sys(HWND window) { return reinterpret_cast<::HWND>(window); }
+::HDC Sys(HDC dc) { return reinterpret_cast<::HDC>(dc); }
+::HGDIOBJ Sys(HGDIOBJ object) { return reinterpret_cast<::HGDIOBJ>(object); }
+::HMENU Sys(HMENU menu) { return reinterpret_cast<::HMENU>(menu); }
+HWND Nv(::HWND window) { return reinterpret_cast<HWND>(window); }
+HDC Nv(::HDC dc) { return reinterpret_cast<HDC>(dc); }
+HGDIOBJ Nv(::HGDIOBJ object) { return reinterpret_cast<HGDIOBJ>(object); }
+HMENU Nv(::HMENU menu) { return reinterpret_cast<HMENU>(menu); }
+
+::RECT Sys(const RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
+RECT Nv(const ::RECT& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+::LOGFONTA Sys(const LOGFONTA& f) {
+    ::LOGFONTA sys{};
+    sys.lfHeight = f.lfHeight;
+    sys.lfWidth = f.lfWidth;
+    sys.lfEscapement = f.lfEscapement;
+    sys.lfOrientation = f.lfOrientation;
+    sys.lfWeight = f.lfWeight;
+    sys.lfItalic = f.lfItalic;
+    sys.lfUnderline = f.lfUnderline;
+    sys.lfStrikeOut = f.lfStrikeOut;
+    sys.lfCharSet = f.lfCharSet;
+    sys.lfOutPrecision = f.lfOutPrecision;
+    sys.lfClipPrecision = f.lfClipPrecision;
+    sys.lfQuality = f.lfQuality;
+    sys.lfPitchAndFamily = f.lfPitchAndFamily;
+    std::memcpy(sys.lfFaceName, f.lfFaceName, sizeof sys.lfFaceName);
+    sys.lfFaceName[LF_FACESIZE - 1] = '\0';
+    return sys;
+}
+
+TEXTMETRICA Nv(const ::TEXTMETRICA& t) {
+    TEXTMETRICA nv;
+    nv.tmHeight = t.tmHeight;
+    nv.tmAscent = t.tmAscent;
+    nv.tmDescent = t.tmDescent;
+    nv.tmInternalLeading = t.tmInternalLeading;
+    nv.tmExternalLeading = t.tmExternalLeading;
+    nv.tmAveCharWidth = t.tmAveCharWidth;
+    nv.tmMaxCharWidth = t.tmMaxCharWidth;
+    nv.tmWeight = t.tmWeight;
+    nv.tmOverhang = t.tmOverhang;
+    nv.tmDigitizedAspectX = t.tmDigitizedAspectX;
+    nv.tmDigitizedAspectY = t.tmDigitizedAspectY;
+    nv.tmFirstChar = static_cast<std::uint8_t>(t.tmFirstChar);
+    nv.tmLastChar = static_cast<std::uint8_t>(t.tmLastChar);
+    nv.tmDefaultChar = static_cast<std::uint8_t>(t.tmDefaultChar);
+    nv.tmBreakChar = static_cast<std::uint8_t>(t.tmBreakChar);
+    nv.tmItalic = t.tmItalic;
+    nv.tmUnderlined = t.tmUnderlined;
+    nv.tmStruckOut = t.tmStruckOut;
+    nv.tmPitchAndFamily = t.tmPitchAndFamily;
+    nv.tmCharSet = t.tmCharSet;
+    return nv;
+}
+
+// EndPaint needs the system's whole record, of which the editor keeps only a part. Paints
+// do not nest on the one thread, so the open one is kept here.
+::PAINTSTRUCT openPaint{};
+
+}  // namespace
+
+LRESULT Win32Platform::DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcA(Sys(window), message, wParam, lParam);
+}
+
+LRESULT Win32Platform::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageA(Sys(window), message, wParam, lParam);
+}
+
+void Win32Platform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
+
+int Win32Platform::MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
+    return ::MessageBoxA(Sys(owner), text, caption, type);
+}
+
+HMENU Win32Platform::GetMenu(HWND window) { return Nv(::GetMenu(Sys(window))); }
+
+int Win32Platform::EnableMenuItem(HMENU menu, UINT item, UINT flags) {
+    return ::EnableMenuItem(Sys(menu), item, flags);
+}
+
+DWORD Win32Platform::CheckMenuItem(HMENU menu, UINT item, UINT flags) {
+    return ::CheckMenuItem(Sys(menu), item, flags);
+}
+
+BOOL Win32Platform::DrawMenuBar(HWND window) { return ::DrawMenuBar(Sys(window)); }
+
+BOOL Win32Platform::IsClipboardFormatAvailable(UINT format) {
+    return ::IsClipboardFormatAvailable(format);
+}
+
+short Win32Platform::GetKeyState(int virtualKey) { return ::GetKeyState(virtualKey); }
+
+std::uintptr_t Win32Platform::SetTimer(HWND window, std::uintptr_t id, UINT milliseconds) {
+    return ::SetTimer(Sys(window), id, milliseconds, nullptr);
+}
+
+BOOL Win32Platform::KillTimer(HWND window, std::uintptr_t id) {
+    return ::KillTimer(Sys(window), id);
+}
+
+HWND Win32Platform::SetCapture(HWND window) { return Nv(::SetCapture(Sys(window))); }
+
+BOOL Win32Platform::ReleaseCapture() { return ::ReleaseCapture(); }
+
+HDC Win32Platform::GetDC(HWND window) { return Nv(::GetDC(Sys(window))); }
+
+int Win32Platform::ReleaseDC(HWND window, HDC dc) { return ::ReleaseDC(Sys(window), Sys(dc)); }
+
+int Win32Platform::GetDeviceCaps(HDC dc, int index) { return ::GetDeviceCaps(Sys(dc), index); }
+
+HDC Win32Platform::BeginPaint(HWND window, PAINTSTRUCT* paint) {
+    openPaint = ::PAINTSTRUCT{};
+    ::HDC dc = ::BeginPaint(Sys(window), &openPaint);
+    paint->hdc = Nv(dc);
+    paint->fErase = openPaint.fErase;
+    paint->rcPaint = Nv(openPaint.rcPaint);
+    return paint->hdc;
+}
+
+BOOL Win32Platform::EndPaint(HWND window, const PAINTSTRUCT* paint) {
+    ::PAINTSTRUCT sys = openPaint;
+    if (sys.hdc != Sys(paint->hdc)) {
+        sys = ::PAINTSTRUCT{};
+        sys.hdc = Sys(paint->hdc);
+        sys.fErase = paint->fErase;
+        sys.rcPaint = Sys(paint->rcPaint);
+    }
+    openPaint = ::PAINTSTRUCT{};
+    return ::EndPaint(Sys(window), &sys);
+}
+
+BOOL Win32Platform::InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
+    if (rect == nullptr) return ::InvalidateRect(Sys(window), nullptr, erase);
+    ::RECT sys = Sys(*rect);
+    return ::InvalidateRect(Sys(window), &sys, erase);
+}
+
+BOOL Win32Platform::UpdateWindow(HWND window) { return ::UpdateWindow(Sys(window)); }
+
+BOOL Win32Platform::ScrollWindow(HWND window, int dx, int dy, const RECT* scroll,
+                                 const RECT* clip) {
+    ::RECT scrollRect{}, clipRect{};
+    if (scroll != nullptr) scrollRect = Sys(*scroll);
+    if (clip != nullptr) clipRect = Sys(*clip);
+    return ::ScrollWindow(Sys(window), dx, dy, scroll != nullptr ? &scrollRect : nullptr,
+                          clip != nullptr ? &clipRect : nullptr);
+}
+
+HFONT Win32Platform::CreateFontIndirectA(const LOGFONTA* font) {
+    ::LOGFONTA sys = Sys(*font);
+    return Nv(reinterpret_cast<::HGDIOBJ>(::CreateFontIndirectA(&sys)));
+}
+
+HGDIOBJ Win32Platform::SelectObject(HDC dc, HGDIOBJ object) {
+    return Nv(::SelectObject(Sys(dc), Sys(object)));
+}
+
+BOOL Win32Platform::DeleteObject(HGDIOBJ object) { return ::DeleteObject(Sys(object)); }
+
+BOOL Win32Platform::GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
+    ::TEXTMETRICA sys{};
+    if (!::GetTextMetricsA(Sys(dc), &sys)) return FALSE;
+    *metrics = Nv(sys);
+    return TRUE;
+}
+
+BOOL Win32Platform::GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths) {
+    // In chunks on the stack: the editor asks for up to 256 codes at once.
+    constexpr UINT Chunk = 64;
+    ::ABC sys[Chunk];
+    for (UINT start = first; start <= last; start += Chunk) {
+        UINT end = last - start >= Chunk ? start + Chunk - 1 : last;
+        if (!::GetCharABCWidthsA(Sys(dc), start, end, sys)) return FALSE;
+        for (UINT code = start; code <= end; ++code) {
+            const ::ABC& from = sys[code - start];
+            ABC& to = widths[code - first];
+            to.abcA = from.abcA;
+            to.abcB = from.abcB;
+            to.abcC = from.abcC;
+        }
+        if (end == last) break;
+    }
+    return TRUE;
+}
+
+BOOL Win32Platform::GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) {
+    return ::GetCharWidthA(Sys(dc), first, last, widths);
+}
+
+int Win32Platform::SetBkMode(HDC dc, int mode) { return ::SetBkMode(Sys(dc), mode); }
+
+UINT Win32Platform::SetTextAlign(HDC dc, UINT align) { return ::SetTextAlign(Sys(dc), align); }
+
+BOOL Win32Platform::TextOutA(HDC dc, int x, int y, const char* text, int count) {
+    return ::TextOutA(Sys(dc), x, y, text, count);
+}
+
+BOOL Win32Platform::MoveToEx(HDC dc, int x, int y) { return ::MoveToEx(Sys(dc), x, y, nullptr); }
+
+BOOL Win32Platform::LineTo(HDC dc, int x, int y) { return ::LineTo(Sys(dc), x, y); }
+
+BOOL Win32Platform::Rectangle(HDC dc, int left, int top, int right, int bottom) {
+    return ::Rectangle(Sys(dc), left, top, right, bottom);
+}
+
+BOOL Win32Platform::PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
+    return ::PatBlt(Sys(dc), x, y, width, height, rop);
+}
+
+int Win32Platform::SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw) {
+    return ::SetScrollRange(Sys(window), bar, minPos, maxPos, redraw);
+}
+
+int Win32Platform::SetScrollPos(HWND window, int bar, int pos, BOOL redraw) {
+    return ::SetScrollPos(Sys(window), bar, pos, redraw);
+}
+
+int Win32Platform::GetScrollPos(HWND window, int bar) { return ::GetScrollPos(Sys(window), bar); }
+
+void* Win32Platform::HeapAlloc(DWORD flags, std::size_t bytes) {
+    return ::HeapAlloc(::GetProcessHeap(), flags, bytes);
+}
+
+BOOL Win32Platform::HeapFree(void* block) { return ::HeapFree(::GetProcessHeap(), 0, block); }
+
+}  // namespace nv

@@ -1,0 +1,62 @@
+// The platform layer over the real system: every call goes to the Win32 function of the
+// same name, with handles and records converted between the editor's types and the
+// system's.
+#pragma once
+
+#include "app/platform.h"
+
+namespace nv {
+
+class Win32Platform final : public Platform {
+public:
+    LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostQuitMessage(int exitCode) override;
+    int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
+
+    HMENU GetMenu(HWND window) override;
+    int EnableMenuItem(HMENU menu, UINT item, UINT flags) override;
+    DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags) override;
+    BOOL DrawMenuBar(HWND window) override;
+
+    BOOL IsClipboardFormatAvailable(UINT format) override;
+
+    short GetKeyState(int virtualKey) override;
+    std::uintptr_t SetTimer(HWND window, std::uintptr_t id, UINT milliseconds) override;
+    BOOL KillTimer(HWND window, std::uintptr_t id) override;
+    HWND SetCapture(HWND window) override;
+    BOOL ReleaseCapture() override;
+
+    HDC GetDC(HWND window) override;
+    int ReleaseDC(HWND window, HDC dc) override;
+    int GetDeviceCaps(HDC dc, int index) override;
+    HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;
+    BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) override;
+    BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) override;
+    BOOL UpdateWindow(HWND window) override;
+    BOOL ScrollWindow(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip) override;
+
+    HFONT CreateFontIndirectA(const LOGFONTA* font) override;
+    HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) override;
+    BOOL DeleteObject(HGDIOBJ object) override;
+    BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) override;
+    BOOL GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths) override;
+    BOOL GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) override;
+
+    int SetBkMode(HDC dc, int mode) override;
+    UINT SetTextAlign(HDC dc, UINT align) override;
+    BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) override;
+    BOOL MoveToEx(HDC dc, int x, int y) override;
+    BOOL LineTo(HDC dc, int x, int y) override;
+    BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) override;
+    BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) override;
+
+    int SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw) override;
+    int SetScrollPos(HWND window, int bar, int pos, BOOL redraw) override;
+    int GetScrollPos(HWND window, int bar) override;
+
+    void* HeapAlloc(DWORD flags, std::size_t bytes) override;
+    BOOL HeapFree(void* block) override;
+};
+
+}  // namespace nv

@@ -1,0 +1,58 @@
+// The entry point: registers the window class, creates and shows the main window and runs
+// the message loop with the editing accelerators.
+// The editor's headers come before <windows.h>, whose macros carry the names of their
+// constants.
+// clang-format off
+#include "app/win32/win32_platform.h"
+#include "app/window_proc.h"
+
+#include <windows.h>
+// clang-format on
+
+namespace {
+
+LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return nv::MainWindowProc(reinterpret_cast<nv::HWND>(window), message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int showCommand) {
+    static nv::Win32Platform platform;
+    nv::SetCurrentPlatform(&platform);
+
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "Nivrano");
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = "Nivrano";
+    windowClass.lpszClassName = "Nivrano";
+    if (RegisterClassA(&windowClass) == 0) {
+        MessageBoxA(nullptr, "Can not register class", "Nivrano", MB_ICONWARNING);
+        return 0;
+    }
+
+    HWND window = CreateWindowExA(0, "Nivrano", "Nivrano", WS_OVERLAPPEDWINDOW | WS_VSCROLL,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  nullptr, nullptr, instance, nullptr);
+    // Declining the agreement fails the creation. Not every system sends WM_DESTROY for the
+    // half-made window, and without it no quit message would ever end the loop below.
+    if (window == nullptr) return 0;
+
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+
+    HACCEL accelerators = LoadAcceleratorsA(instance, "Nivrano");
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0)) {
+        if (!TranslateAcceleratorA(window, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Runs the end-to-end scenarios against nivrano.exe under Wine (and Xvfb when there is no
+# display). Usage: tests/e2e/run_e2e.sh WINDOWS_BUILD_DIR [SCENARIO...]
+# Prints PASS/FAIL per scenario and the totals; exits non-zero when any scenario failed.
+set -u
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+BUILD=$(cd "${1:?usage: run_e2e.sh WINDOWS_BUILD_DIR [SCENARIO...]}" && pwd)
+shift
+# shellcheck source=../../scripts/wine_env.sh
+source "$ROOT/scripts/wine_env.sh"
+
+EXE="$BUILD/app/win32/nivrano.exe"
+DRIVER="$BUILD/tests/e2e/nivrano_e2e.exe"
+ARTIFACTS="$BUILD/artifacts"
+TIMEOUT=${NIVRANO_E2E_TIMEOUT:-90}
+for f in "$EXE" "$DRIVER"; do
+    [ -f "$f" ] || { echo "missing $f (build the Windows targets first)"; exit 2; }
+done
+mkdir -p "$ARTIFACTS"
+
+nv_ensure_display || exit 2
+cleanup() {
+    wineserver -k >/dev/null 2>&1
+    [ -n "${NIVRANO_XVFB_PID:-}" ] && kill "$NIVRANO_XVFB_PID" 2>/dev/null
+}
+trap cleanup EXIT
+nv_prepare_prefix "$BUILD/e2e-prefix" || exit 2
+wineserver -p >/dev/null 2>&1  # one server for all scenarios: each start is then quick
+
+winpath() { winepath -w "$1" 2>/dev/null; }
+EXE_W=$(winpath "$EXE")
+ARTIFACTS_W=$(winpath "$ARTIFACTS")
+
+# The driver lists each scenario with the Wine debug channels it reads (if any).
+declare -A debug_channels
+scenarios=()
+while read -r name channels; do
+    [ -n "$name" ] || continue
+    debug_channels[$name]=$channels
+    scenarios+=("$name")
+done < <(wine "$DRIVER" --list 2>/dev/null | tr -d '\r')
+[ $# -gt 0 ] && scenarios=("$@")
+
+passed=0
+failed=0
+for scenario in "${scenarios[@]}"; do
+    trace="$ARTIFACTS/$scenario.trace"
+    output="$ARTIFACTS/$scenario.out"
+    channels=${debug_channels[$scenario]:-}
+    WINEDEBUG=${channels:--all} timeout -k 5 "$TIMEOUT" wine "$DRIVER" "$scenario" "$EXE_W" \
+        "$ARTIFACTS_W" "$(winpath "$trace")" >"$output" 2>"$trace"
+    status=$?
+    tr -d '\r' <"$output" | grep -v '^\(PASS\|FAIL\) ' | sed 's/^/    /'
+    if [ $status -eq 0 ] && grep -q "^PASS $scenario" "$output"; then
+        echo "PASS $scenario"
+        passed=$((passed + 1))
+    else
+        line=$(tr -d '\r' <"$output" | grep '^FAIL ' | head -1)
+        [ $status -eq 124 ] && line="FAIL $scenario: timed out after ${TIMEOUT}s"
+        echo "${line:-FAIL $scenario: driver exit status $status}"
+        failed=$((failed + 1))
+        # A stuck editor must not disturb the next scenario.
+        wineserver -k >/dev/null 2>&1
+        wineserver -p >/dev/null 2>&1
+    fi
+done
+
+for bmp in "$ARTIFACTS"/*.bmp; do
+    [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null && rm -f "$bmp"
+done
+echo "e2e: $passed passed, $failed failed (artifacts in $ARTIFACTS)"
+[ $failed -eq 0 ]

@@ -1,0 +1,26 @@
+// The end-to-end scenarios: each starts its own editor, checks what a user can see and
+// throws e2e::Failure when something differs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct ScenarioContext {
+    std::string exePath;       // nivrano.exe, as a Windows path
+    std::string artifactsDir;  // where captures are written, as a Windows path
+    std::string tracePath;     // the file that receives Wine's debug output, if any
+};
+
+struct Scenario {
+    const char* name;
+    void (*run)(const ScenarioContext& context);
+    // Wine debug channels the runner turns on for the scenario, whose output (the driver's
+    // and the editor's error output) goes to the trace file; "" for none.
+    const char* wineDebug;
+};
+
+const std::vector<Scenario>& AllScenarios();
+
+}  // namespace e2e
