@@ -167,9 +167,16 @@ void RepaintChangedLines(const OldLines& old, std::int32_t p, std::int32_t remov
             // The edit begins inside the line.
             if (newStart != s) {
                 RefreshLineIn(context, i, newStart);
-            } else {
-                RefreshLineIn(context, i, std::min(p, newEnd + 1));
+                continue;
             }
+            std::int32_t from = std::min(p, newEnd + 1);
+            // An edit that begins on the line feed of a line break leaves the carriage
+            // return before it alone, and that byte turns from part of the line break
+            // into a visible character: repaint from it.
+            if (p == e && p >= 1 && Doc.TextBuffer[p - 1] == CarriageReturn) {
+                from = std::min(from, p - 1);
+            }
+            RefreshLineIn(context, i, from);
             continue;
         }
         if (p <= s && s < p + removed) {

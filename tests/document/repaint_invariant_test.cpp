@@ -1,0 +1,216 @@
+// The exact repaints: after every edit, caret move, selection change, scroll and new
+// layout done the way the editing commands do them, the picture built by the minimal
+// repaints must equal a fresh full repaint of the same state, pixel for pixel.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "document/layout.h"
+#include "document/redraw.h"
+#include "tests/support/editor_fixture.h"
+#include "view/geometry.h"
+
+namespace nv::test {
+namespace {
+
+constexpr std::int32_t WrapNo = 42000;
+constexpr std::int32_t WrapYes = 42001;
+
+std::string RandomBytes(std::mt19937& random, int length) {
+    std::string text;
+    while (static_cast<int>(text.size()) < length) {
+        int k = static_cast<int>(random() % 100);
+        if (k < 55) {
+            text += static_cast<char>(0xE0 + random() % 27);
+        } else if (k < 65) {
+            text += static_cast<char>(0xC0 + random() % 19);
+        } else if (k < 80) {
+            text += ' ';
+        } else if (k < 88) {
+            text += "\r\n";
+        } else if (k < 90) {
+            text += random() % 2 ? '\r' : '\n';
+        } else {
+            text += std::string(5 + random() % 70, static_cast<char>(0xE0 + random() % 27));
+        }
+    }
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+class RepaintInvariantTest : public EditorTest {
+protected:
+    std::mt19937 random{7};
+    std::string last;  // the last edit, for the failure message
+
+    std::int32_t RandomPosition() {
+        return static_cast<std::int32_t>(random() % static_cast<unsigned>(Doc.TextLength));
+    }
+
+    // Removes r bytes at p and puts bytes there, in the order the editing commands use:
+    // the old lines taken, a selection's highlight and the caret taken off the screen, the
+    // text changed and laid out, the caret drawn, the changed lines repainted, the caret
+    // followed.
+    void Edit(std::int32_t p, std::int32_t r, const std::string& bytes) {
+        auto n = static_cast<std::int32_t>(bytes.size());
+        last = "at " + std::to_string(p) + " removing " + std::to_string(r) + " inserting " +
+               std::to_string(n) + ", caret " + std::to_string(Doc.Caret) + ", selection " +
+               (Doc.SelectionActive
+                    ? std::to_string(Doc.SelectionStart) + ".." + std::to_string(Doc.SelectionEnd)
+                    : std::string("none")) +
+               ", view " + std::to_string(Doc.ViewTop);
+        OldLines old;
+        ASSERT_TRUE(TakeOldLines(&old));
+        if (Doc.SelectionActive) {
+            Doc.SelectionActive = 0;
+            RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
+        }
+        std::int32_t q = Doc.Caret;
+        Doc.Caret = q + 1;
+        RefreshCaret(q);
+
+        std::uint8_t* text = Doc.TextBuffer;
+        std::memmove(text + p, text + p + r, static_cast<std::size_t>(Doc.TextLength - p - r));
+        std::memset(text + Doc.TextLength - r, 0, static_cast<std::size_t>(r));
+        std::int32_t length = Doc.TextLength - r;
+        std::memmove(text + p + n, text + p, static_cast<std::size_t>(length - p));
+        std::memcpy(text + p, bytes.data(), bytes.size());
+        Doc.TextLength = length + n;
+        Doc.Caret = p + n;
+
+        LayoutDocument();
+        RefreshCaret(Doc.Caret);
+        RepaintChangedLines(old, p, r, n);
+        FollowCaret();
+        FreeOldLines(&old);
+        Doc.SelectionStart = Doc.SelectionEnd = Doc.Caret;
+    }
+
+    // Typing, pasting, Backspace and Delete: edits at the caret, or over the selection.
+    void RandomEdit() {
+        std::int32_t p;
+        std::int32_t r;
+        if (Doc.SelectionActive && random() % 2) {
+            p = Doc.SelectionStart;
+            r = Doc.SelectionEnd - Doc.SelectionStart;
+        } else {
+            if (Doc.SelectionActive) {
+                Doc.SelectionActive = 0;
+                RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
+            }
+            std::int32_t count = random() % 8 == 0 ? 1 + random() % 300 : 1 + random() % 3;
+            switch (random() % 3) {
+                case 0:  // before the caret
+                    p = std::max(0, Doc.Caret - count);
+                    r = Doc.Caret - p;
+                    break;
+                case 1:  // after the caret
+                    p = Doc.Caret;
+                    r = std::min(count, Doc.TextLength - 1 - p);
+                    break;
+                default:
+                    p = Doc.Caret;
+                    r = 0;
+                    break;
+            }
+        }
+        std::string bytes = RandomBytes(random, static_cast<int>(random() % 4));
+        if (random() % 6 == 0) bytes = RandomBytes(random, 30 + static_cast<int>(random() % 200));
+        if (Doc.TextLength - r + static_cast<std::int32_t>(bytes.size()) > TextLimit) return;
+        Edit(p, r, bytes);
+    }
+
+    // A new caret and selection as the caret keys and the mouse set them.
+    void RandomSelection() {
+        std::int32_t a = RandomPosition();
+        std::int32_t b = RandomPosition();
+        if (b < a) std::swap(a, b);
+        if (random() % 4 == 0) b = std::min(Doc.TextLength - 1, a + 1 + RandomPosition() % 4);
+        std::int32_t q = Doc.Caret;
+        if (Doc.SelectionActive) {
+            Doc.SelectionActive = 0;
+            RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
+        }
+        Doc.Caret = random() % 2 ? a : b;
+        RefreshCaret(q);
+        RefreshCaret(Doc.Caret);
+        if (random() % 3 != 0 && a != b) {
+            Doc.SelectionStart = a;
+            Doc.SelectionEnd = b;
+            Doc.SelectionActive = 1;
+            RefreshRange(a, b);
+        }
+        FollowCaret();
+    }
+
+    void RandomScroll() {
+        static const UINT codes[] = {SB_LINEUP,     SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN,
+                                     SB_THUMBTRACK, SB_TOP,      SB_BOTTOM, SB_ENDSCROLL};
+        UINT code = codes[random() % 8];
+        WPARAM position = static_cast<WPARAM>(random() % static_cast<unsigned>(ScrollMax() + 2));
+        Send(WM_VSCROLL, code | (position << 16));
+    }
+
+    void ToggleWordWrap() {
+        OldLines old;
+        ASSERT_TRUE(TakeOldLines(&old));
+        Doc.WordWrapChoice = Doc.WordWrapChoice == WrapNo ? WrapYes : WrapNo;
+        LayoutDocument();
+        RepaintChangedLines(old, NoEditPosition, 0, 0);
+        FollowCaret();
+        FreeOldLines(&old);
+    }
+
+    void Run(int faceIndex, std::int32_t pointSize, int documents, int steps) {
+        CreateWindowWithFont(faceIndex, pointSize);
+        const std::string face = Doc.FaceName;
+        for (int d = 0; d < documents; ++d) {
+            Doc.WordWrapChoice = d % 2 ? WrapNo : WrapYes;
+            SetText(RandomBytes(random, 50 + static_cast<int>(random() % 2500)));
+            for (int s = 0; s < steps; ++s) {
+                unsigned what = random() % 10;
+                std::string step;
+                if (what < 5) {
+                    last = "none";
+                    RandomEdit();
+                    step = "edit " + last;
+                } else if (what < 7) {
+                    RandomSelection();
+                    step = "selection";
+                } else if (what < 9) {
+                    RandomScroll();
+                    step = "scroll";
+                } else {
+                    ToggleWordWrap();
+                    step = "word wrap";
+                }
+                ASSERT_TRUE(StoreInvariantsHold());
+                ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
+                                               std::to_string(s) + " (" + step + ")"));
+            }
+        }
+    }
+
+    // The window as it is created with another face and size: line height and lines per
+    // page follow the font.
+    void CreateWindowWithFont(int faceIndex, std::int32_t pointSize) {
+        ResetEditorState();
+        Doc.FaceIndex = faceIndex;
+        Doc.PointSize = pointSize;
+        fake().AnswerNextMessageBox(IDYES);
+        ASSERT_NE(fake().CreateMainWindow(640, 600), nullptr);
+        fake().ClearMessageBoxes();
+    }
+};
+
+TEST_F(RepaintInvariantTest, CourierNew) { Run(4, -12, 4, 30); }
+
+TEST_F(RepaintInvariantTest, ItalicFaceWithOverhangs) { Run(2, -14, 4, 30); }
+
+TEST_F(RepaintInvariantTest, LargeSerifFace) { Run(11, -28, 4, 30); }
+
+}  // namespace
+}  // namespace nv::test
