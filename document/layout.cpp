@@ -14,10 +14,21 @@ namespace {
 constexpr std::int32_t WordWrapNo = 42000;
 constexpr std::uint8_t Space = 32;
 
-// Appends the line Start..End with its measured width and height; false when the table
-// already holds lineLimit lines.
+// A run's measure as MeasureRun gives it: the sum of its advances, or width 0 and height
+// 0 when the query for one of its codes failed.
+struct RunMeasure {
+    std::int32_t Width = 0;
+    bool Failed = false;
+
+    RunMeasure With(const AdvanceTable& advances, std::uint8_t code) const {
+        return RunMeasure{Width + advances.Advance[code], Failed || advances.Fails[code]};
+    }
+};
+
+// Appends the line Start..End with its measure; false when the table already holds
+// lineLimit lines.
 bool AppendLine(const AdvanceTable& advances, std::int32_t lineLimit, std::int32_t start,
-                std::int32_t end, std::int32_t spaces) {
+                std::int32_t end, std::int32_t spaces, RunMeasure measure) {
     if (Doc.LineCount >= lineLimit) {
         MessageBoxA(Doc.MainWindow, "Input exceeds memory limit", "Can Not Add Line",
                     MB_ICONWARNING);
@@ -28,15 +39,17 @@ bool AppendLine(const AdvanceTable& advances, std::int32_t lineLimit, std::int32
     line.Start = start;
     line.End = end;
     line.SpaceCount = spaces;
-    MeasureWithTable(advances, Doc.TextBuffer + start, end - start + 1, &line.Width, &line.Height);
+    line.Width = measure.Failed ? 0 : measure.Width;
+    line.Height = measure.Failed ? 0 : advances.Height;
     ++Doc.LineCount;
     return true;
 }
 
 // Breaks the text into lines. Each width test compares the sum of the advances from the
 // line start through the byte under test with the available width; the sum is kept as the
-// scan goes, so no byte is measured twice on one line. A run holding a code whose width
-// query fails measures 0 and so always fits. Returns false when the line table filled.
+// scan goes, and so is the sum up to the last space, where a word-wrapped line may end. A
+// run holding a code whose width query fails measures 0 and so always fits. Returns false
+// when the line table filled.
 bool BreakLines(const AdvanceTable& advances, std::int32_t available, std::int32_t lineLimit) {
     const std::uint8_t* text = Doc.TextBuffer;
     const std::int32_t length = Doc.TextLength;
@@ -45,57 +58,58 @@ bool BreakLines(const AdvanceTable& advances, std::int32_t available, std::int32
     std::int32_t start = 0;
     std::int32_t spaces = 0;
     std::int32_t lastSpace = -1;
-    std::int64_t width = 0;
-    bool failed = false;
+    RunMeasure run;      // start .. i - 1
+    RunMeasure toSpace;  // start .. lastSpace
     std::int32_t i = 0;
     auto beginLine = [&](std::int32_t at) {
         start = at;
         spaces = 0;
         lastSpace = -1;
-        width = 0;
-        failed = false;
+        run = RunMeasure{};
         i = at;
     };
 
     while (i < length) {
-        std::uint8_t byte = text[i];
+        const std::uint8_t byte = text[i];
         if (byte == CarriageReturn && i + 1 < length && text[i + 1] == LineFeed) {
-            if (!AppendLine(advances, lineLimit, start, i + 1, spaces)) return false;
+            RunMeasure line = run.With(advances, CarriageReturn).With(advances, LineFeed);
+            if (!AppendLine(advances, lineLimit, start, i + 1, spaces, line)) return false;
             beginLine(i + 2);
             continue;
         }
-        if (i == length - 1 && byte == 0) {
-            return AppendLine(advances, lineLimit, start, i, spaces);
+        if (byte == 0 && i == length - 1) {
+            return AppendLine(advances, lineLimit, start, i, spaces, run.With(advances, 0));
         }
-        width += advances.Advance[byte];
-        failed = failed || advances.Fails[byte];
-        if (failed || width <= available) {
+        RunMeasure through = run.With(advances, byte);
+        if (through.Failed || through.Width <= available) {
+            run = through;
             if (byte == Space) {
                 lastSpace = i;
                 ++spaces;
+                toSpace = run;
             }
             ++i;
             continue;
         }
         std::int32_t end;
+        RunMeasure line;
         if (i == start) {
             end = i;  // one byte wider than the column makes a line by itself
+            line = through;
             if (byte == Space) ++spaces;
-        } else if (!wrapAtSpaces) {
-            if (byte == Space) {
-                end = i;
-                ++spaces;
-            } else {
-                end = i - 1;
-            }
+        } else if (byte == Space) {
+            // A space that does not fit stays at the end of the line in both modes.
+            end = i;
+            line = through;
+            ++spaces;
+        } else if (!wrapAtSpaces || spaces == 0) {
+            end = i - 1;
+            line = run;
         } else {
-            if (byte == Space) {
-                lastSpace = i;
-                ++spaces;
-            }
-            end = spaces > 0 ? lastSpace : i - 1;
+            end = lastSpace;
+            line = toSpace;
         }
-        if (!AppendLine(advances, lineLimit, start, end, spaces)) return false;
+        if (!AppendLine(advances, lineLimit, start, end, spaces, line)) return false;
         beginLine(end + 1);
     }
     return true;
