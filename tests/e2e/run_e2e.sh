@@ -40,6 +40,11 @@ while read -r name channels; do
     scenarios+=("$name")
 done < <(wine "$DRIVER" --list 2>/dev/null | tr -d '\r')
 [ $# -gt 0 ] && scenarios=("$@")
+if [ ${#scenarios[@]} -eq 0 ]; then
+    echo "FAIL the driver listed no scenarios"
+    echo "e2e: 0 passed, 1 failed"
+    exit 1
+fi
 
 passed=0
 failed=0
