@@ -35,11 +35,28 @@ std::uint32_t GlyphBits(std::uint8_t code, int column, int row) {
     return h;
 }
 
+bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+void Unite(RECT& into, const RECT& r) {
+    if (IsEmpty(r)) return;
+    if (IsEmpty(into)) {
+        into = r;
+        return;
+    }
+    into.left = std::min(into.left, r.left);
+    into.top = std::min(into.top, r.top);
+    into.right = std::max(into.right, r.right);
+    into.bottom = std::max(into.bottom, r.bottom);
+}
+
 bool IsHebrewPoint(unsigned code) { return code >= 0xC0 && code <= 0xD2; }
 
 }  // namespace
 
 FakePlatform::FakePlatform() {
+    stockFont_.logFont.lfHeight = 16;
+    std::strcpy(stockFont_.logFont.lfFaceName, "System");
+    stockFont_.metrics = MetricsFor(stockFont_.logFont);
     menu_[42001] = MF_CHECKED;
     menu_[43004] = MF_CHECKED;
     menu_[44012] = MF_CHECKED;
@@ -69,6 +86,7 @@ void FakePlatform::SetSize(int clientWidth, int clientHeight) {
     height_ = clientHeight;
     pixels_.assign(static_cast<std::size_t>(width_) * height_, White);
     invalid_.assign(static_cast<std::size_t>(width_) * height_, 0);
+    invalidBounds_ = RECT{};
 }
 
 void FakePlatform::Resize(int clientWidth, int clientHeight) {
@@ -102,7 +120,14 @@ std::uint32_t FakePlatform::Pixel(int x, int y) const {
 }
 
 bool FakePlatform::HasInvalidArea() const {
-    return std::find(invalid_.begin(), invalid_.end(), 1) != invalid_.end();
+    for (int y = invalidBounds_.top; y < invalidBounds_.bottom; ++y) {
+        auto row = invalid_.begin() + static_cast<std::ptrdiff_t>(y) * width_;
+        if (std::find(row + invalidBounds_.left, row + invalidBounds_.right, 1) !=
+            row + invalidBounds_.right) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // --- Fonts ------------------------------------------------------------------------------
@@ -169,19 +194,13 @@ FontMetrics FakePlatform::MetricsFor(const LOGFONTA& font) const {
 }
 
 const FontRecord* FakePlatform::SelectedFontRecord(HDC dc) const {
-    static const FontRecord stock = [] {
-        FontRecord record{};
-        record.logFont.lfHeight = 16;
-        std::strcpy(record.logFont.lfFaceName, "System");
-        return record;
-    }();
     const DeviceContext& context = dcs_.at(Id(dc));
     auto found = fonts_.find(Id(context.font));
-    return found == fonts_.end() ? &stock : &found->second;
+    return found == fonts_.end() ? &stockFont_ : &found->second;
 }
 
-FontMetrics FakePlatform::SelectedMetrics(HDC dc) const {
-    return MetricsFor(SelectedFontRecord(dc)->logFont);
+const FontMetrics& FakePlatform::SelectedMetrics(HDC dc) const {
+    return SelectedFontRecord(dc)->metrics;
 }
 
 bool FakePlatform::WidthQueryFails(HDC dc, UINT code) const {
@@ -191,7 +210,7 @@ bool FakePlatform::WidthQueryFails(HDC dc, UINT code) const {
 
 HFONT FakePlatform::CreateFontIndirectA(const LOGFONTA* font) {
     std::uintptr_t id = nextHandle_++;
-    fonts_[id] = FontRecord{*font};
+    fonts_[id] = FontRecord{*font, MetricsFor(*font)};
     return MakeHandle<HFONT>(id);
 }
 
@@ -223,7 +242,7 @@ BOOL FakePlatform::GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
 
 BOOL FakePlatform::GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths) {
     ++widthQueries;
-    FontMetrics m = SelectedMetrics(dc);
+    const FontMetrics& m = SelectedMetrics(dc);
     if (!m.trueType || first > last || last > 255) return 0;
     for (UINT code = first; code <= last; ++code) {
         if (WidthQueryFails(dc, code)) return 0;
@@ -234,7 +253,7 @@ BOOL FakePlatform::GetCharABCWidthsA(HDC dc, UINT first, UINT last, ABC* widths)
 
 BOOL FakePlatform::GetCharWidthA(HDC dc, UINT first, UINT last, int* widths) {
     ++widthQueries;
-    FontMetrics m = SelectedMetrics(dc);
+    const FontMetrics& m = SelectedMetrics(dc);
     if (first > last || last > 255) return 0;
     for (UINT code = first; code <= last; ++code) {
         if (WidthQueryFails(dc, code)) return 0;
@@ -366,6 +385,7 @@ BOOL FakePlatform::InvalidateRect(HWND, const RECT* rect, BOOL erase) {
     area.bottom = std::min<LONG>(area.bottom, height_);
     if (area.left >= area.right || area.top >= area.bottom) return 1;
     invalidatedRects.push_back(area);
+    Unite(invalidBounds_, area);
     for (int y = area.top; y < area.bottom; ++y) {
         std::fill_n(invalid_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + area.left,
                     area.right - area.left, 1);
@@ -387,11 +407,12 @@ HDC FakePlatform::BeginPaint(HWND window, PAINTSTRUCT* paint) {
     context.paint = true;
     context.clip = invalid_;
     RECT bounds{width_, height_, 0, 0};
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x) {
+    for (int y = invalidBounds_.top; y < invalidBounds_.bottom; ++y) {
+        for (int x = invalidBounds_.left; x < invalidBounds_.right; ++x) {
             std::size_t at = static_cast<std::size_t>(y) * width_ + x;
             if (!invalid_[at]) continue;
             if (erasePending_) pixels_[at] = White;
+            invalid_[at] = 0;
             bounds.left = std::min<LONG>(bounds.left, x);
             bounds.top = std::min<LONG>(bounds.top, y);
             bounds.right = std::max<LONG>(bounds.right, x + 1);
@@ -400,9 +421,9 @@ HDC FakePlatform::BeginPaint(HWND window, PAINTSTRUCT* paint) {
     }
     paint->hdc = dc;
     paint->fErase = erasePending_ ? 0 : 1;
-    paint->rcPaint = bounds;
+    paint->rcPaint = IsEmpty(bounds) ? RECT{} : bounds;
     erasePending_ = false;
-    std::fill(invalid_.begin(), invalid_.end(), 0);
+    invalidBounds_ = RECT{};
     return dc;
 }
 
@@ -420,6 +441,9 @@ BOOL FakePlatform::ScrollWindow(HWND, int dx, int dy, const RECT* scroll, const 
     };
     std::vector<std::uint32_t> oldPixels = pixels_;
     std::vector<std::uint8_t> oldInvalid = invalid_;
+    Unite(invalidBounds_,
+          RECT{std::max<LONG>(target.left, 0), std::max<LONG>(target.top, 0),
+               std::min<LONG>(target.right, width_), std::min<LONG>(target.bottom, height_)});
     for (int y = std::max<LONG>(target.top, 0); y < std::min<LONG>(target.bottom, height_); ++y) {
         for (int x = std::max<LONG>(target.left, 0); x < std::min<LONG>(target.right, width_);
              ++x) {
@@ -491,7 +515,7 @@ void FakePlatform::DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t
 BOOL FakePlatform::TextOutA(HDC dc, int x, int y, const char* text, int count) {
     DeviceContext& context = Context(dc);
     const FontRecord* font = SelectedFontRecord(dc);
-    FontMetrics m = MetricsFor(font->logFont);
+    const FontMetrics& m = font->metrics;
     if (recordTextOuts) {
         textOuts.push_back(TextOutRecord{x, y, std::string(text, static_cast<std::size_t>(count)),
                                          font->logFont.lfFaceName, font->logFont.lfHeight});

@@ -35,10 +35,6 @@ struct MessageBoxRecord {
     UINT type;
 };
 
-struct FontRecord {
-    LOGFONTA logFont;
-};
-
 // Everything one TextOutA call drew, for tests that look at what was drawn where.
 struct TextOutRecord {
     int x;
@@ -63,6 +59,11 @@ struct FontMetrics {
     TEXTMETRICA text;
     ABC abc[256];
     bool trueType;
+};
+
+struct FontRecord {
+    LOGFONTA logFont;
+    FontMetrics metrics;  // fixed when the font is created
 };
 
 class FakePlatform : public Platform {
@@ -187,7 +188,7 @@ public:
 private:
     DeviceContext& Context(HDC dc);
     const FontRecord* SelectedFontRecord(HDC dc) const;
-    FontMetrics SelectedMetrics(HDC dc) const;
+    const FontMetrics& SelectedMetrics(HDC dc) const;
     bool WidthQueryFails(HDC dc, UINT code) const;
     void SetSize(int clientWidth, int clientHeight);
     void Plot(const DeviceContext& dc, int x, int y, std::uint32_t colour);
@@ -213,6 +214,8 @@ private:
     std::map<UINT, UINT> menu_;
     std::map<std::uintptr_t, DeviceContext> dcs_;
     std::map<std::uintptr_t, FontRecord> fonts_;
+    FontRecord stockFont_;
+    RECT invalidBounds_;  // holds every invalid pixel; empty when none
     std::set<void*> heapBlocks_;
     std::uintptr_t nextHandle_ = 0x1000;
     int scrollMin_ = 0;
