@@ -364,7 +364,12 @@ const std::vector<Scenario>& AllScenarios() {
         {"exit_unchanged", ExitUnchanged, ""},
         {"accelerators_arrive_as_commands", AcceleratorsArriveAsCommands, "+message"},
     };
-    return scenarios;
+    static const std::vector<Scenario> all = [] {
+        std::vector<Scenario> list = scenarios;
+        for (const Scenario& palette : PaletteScenarios()) list.push_back(palette);
+        return list;
+    }();
+    return all;
 }
 
 }  // namespace e2e

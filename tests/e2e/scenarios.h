@@ -23,4 +23,7 @@ struct Scenario {
 
 const std::vector<Scenario>& AllScenarios();
 
+// The character palette under real mouse and keyboard input (palette_scenarios.cpp).
+const std::vector<Scenario>& PaletteScenarios();
+
 }  // namespace e2e
