@@ -366,6 +366,7 @@ const std::vector<Scenario>& AllScenarios() {
     };
     static const std::vector<Scenario> all = [] {
         std::vector<Scenario> list = scenarios;
+        for (const Scenario& typing : TypingScenarios()) list.push_back(typing);
         for (const Scenario& palette : PaletteScenarios()) list.push_back(palette);
         return list;
     }();

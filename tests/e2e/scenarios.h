@@ -23,6 +23,9 @@ struct Scenario {
 
 const std::vector<Scenario>& AllScenarios();
 
+// Typing, the caret and editing keys, and the time per typed character (typing_scenarios.cpp).
+const std::vector<Scenario>& TypingScenarios();
+
 // The character palette under real mouse and keyboard input (palette_scenarios.cpp).
 const std::vector<Scenario>& PaletteScenarios();
 
