@@ -408,16 +408,22 @@ HDC FakePlatform::BeginPaint(HWND window, PAINTSTRUCT* paint) {
     context.clip = invalid_;
     RECT bounds{width_, height_, 0, 0};
     for (int y = invalidBounds_.top; y < invalidBounds_.bottom; ++y) {
+        std::uint8_t* invalidRow = invalid_.data() + static_cast<std::size_t>(y) * width_;
+        std::uint32_t* pixelRow = pixels_.data() + static_cast<std::size_t>(y) * width_;
+        int first = -1;
+        int last = -1;
         for (int x = invalidBounds_.left; x < invalidBounds_.right; ++x) {
-            std::size_t at = static_cast<std::size_t>(y) * width_ + x;
-            if (!invalid_[at]) continue;
-            if (erasePending_) pixels_[at] = White;
-            invalid_[at] = 0;
-            bounds.left = std::min<LONG>(bounds.left, x);
-            bounds.top = std::min<LONG>(bounds.top, y);
-            bounds.right = std::max<LONG>(bounds.right, x + 1);
-            bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+            if (!invalidRow[x]) continue;
+            if (first < 0) first = x;
+            last = x;
+            if (erasePending_) pixelRow[x] = White;
+            invalidRow[x] = 0;
         }
+        if (first < 0) continue;
+        bounds.left = std::min<LONG>(bounds.left, first);
+        bounds.right = std::max<LONG>(bounds.right, last + 1);
+        bounds.top = std::min<LONG>(bounds.top, y);
+        bounds.bottom = y + 1;
     }
     paint->hdc = dc;
     paint->fErase = erasePending_ ? 0 : 1;
