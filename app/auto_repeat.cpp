@@ -29,6 +29,11 @@ void AutoRepeatLeaveTest(LPARAM lParam) {
     if (!inside) StopAutoRepeat();
 }
 
+void AutoRepeatCaptureLost() {
+    Doc.AutoRepeat = 0;
+    KillTimer(Doc.MainWindow, AutoRepeatTimer);
+}
+
 void StopAutoRepeat() {
     Doc.AutoRepeat = 0;
     KillTimer(Doc.MainWindow, AutoRepeatTimer);

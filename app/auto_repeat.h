@@ -15,5 +15,8 @@ void AutoRepeatTick();
 // Stops the repeat once the pointer leaves the focused palette item.
 void AutoRepeatLeaveTest(LPARAM lParam);
 void StopAutoRepeat();
+// Another window took the mouse: the button-up will not come to us, so the repeat ends
+// here, leaving the capture to its new owner.
+void AutoRepeatCaptureLost();
 
 }  // namespace nv

@@ -122,6 +122,7 @@ constexpr UINT WM_INITMENUPOPUP = 0x0117;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
 
 // Message boxes and their answers.
 constexpr UINT MB_OK = 0x0000;

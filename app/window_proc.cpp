@@ -159,6 +159,10 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             HandleLeftButtonDown(lParam);
             ClearEmptySelection();
             return 0;
+        case WM_CAPTURECHANGED:
+            // Our own release arrives here too, after the repeat has already stopped.
+            if (Doc.AutoRepeat == 1) AutoRepeatCaptureLost();
+            break;
         case WM_LBUTTONUP:
             if (Doc.AutoRepeat != 1) break;
             StopAutoRepeat();

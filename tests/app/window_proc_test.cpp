@@ -251,6 +251,16 @@ TEST_F(AutoRepeatTest, DestroyingTheWindowStopsTheRepeat) {
     EXPECT_EQ(fake_->capture(), nullptr);
 }
 
+TEST_F(AutoRepeatTest, AnotherWindowTakingTheMouseEndsTheRepeat) {
+    StartOnDown();
+    fake_->SetCapture(nullptr);  // the capture moved elsewhere
+    Send(WM_CAPTURECHANGED, 0, 0);
+    EXPECT_EQ(Doc.AutoRepeat, 0);
+    EXPECT_TRUE(fake_->timers().empty());
+    Send(WM_TIMER, 1, 0);
+    EXPECT_EQ(Doc.PaletteBank, 23);
+}
+
 TEST_F(AutoRepeatTest, ATickWithTheFocusOffTheButtonsDoesNothingButKeepsRunning) {
     StartOnDown();
     Doc.PaletteFocus = 13;

@@ -336,7 +336,12 @@ HWND FakePlatform::SetCapture(HWND window) {
 }
 
 BOOL FakePlatform::ReleaseCapture() {
+    HWND previous = capture_;
     capture_ = nullptr;
+    // The window that loses the capture hears of it, as on Windows.
+    if (previous != nullptr && windowProc != nullptr) {
+        windowProc(previous, WM_CAPTURECHANGED, 0, 0);
+    }
     return 1;
 }
 
