@@ -176,6 +176,7 @@ constexpr UINT TA_LEFT = 0;
 constexpr UINT TA_TOP = 0;
 constexpr UINT TA_CENTER = 6;
 constexpr DWORD DSTINVERT = 0x00550009;
+constexpr UINT ETO_IGNORELANGUAGE = 0x1000;
 constexpr std::uint8_t ANSI_CHARSET = 0;
 constexpr std::uint8_t HEBREW_CHARSET = 177;
 constexpr std::uint8_t TMPF_TRUETYPE = 0x04;
@@ -244,6 +245,11 @@ public:
     virtual int SetBkMode(HDC dc, int mode) = 0;
     virtual UINT SetTextAlign(HDC dc, UINT align) = 0;
     virtual BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) = 0;
+    // Draws count bytes with each character placed dx[k] pixels after the one before.
+    virtual BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text,
+                             UINT count, const int* dx) = 0;
+    // The bounding rectangle of the area a device context may draw in.
+    virtual int GetClipBox(HDC dc, RECT* rect) = 0;
     virtual BOOL MoveToEx(HDC dc, int x, int y) = 0;
     virtual BOOL LineTo(HDC dc, int x, int y) = 0;
     virtual BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) = 0;
@@ -253,6 +259,7 @@ public:
     virtual int SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw) = 0;
     virtual int SetScrollPos(HWND window, int bar, int pos, BOOL redraw) = 0;
     virtual int GetScrollPos(HWND window, int bar) = 0;
+    virtual BOOL GetScrollRange(HWND window, int bar, int* minPos, int* maxPos) = 0;
 
     // Short-lived working memory from the process heap.
     virtual void* HeapAlloc(DWORD flags, std::size_t bytes) = 0;
@@ -324,6 +331,11 @@ inline UINT SetTextAlign(HDC dc, UINT align) { return CurrentPlatform().SetTextA
 inline BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) {
     return CurrentPlatform().TextOutA(dc, x, y, text, count);
 }
+inline BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text,
+                        UINT count, const int* dx) {
+    return CurrentPlatform().ExtTextOutA(dc, x, y, options, rect, text, count, dx);
+}
+inline int GetClipBox(HDC dc, RECT* rect) { return CurrentPlatform().GetClipBox(dc, rect); }
 inline BOOL MoveToEx(HDC dc, int x, int y) { return CurrentPlatform().MoveToEx(dc, x, y); }
 inline BOOL LineTo(HDC dc, int x, int y) { return CurrentPlatform().LineTo(dc, x, y); }
 inline BOOL Rectangle(HDC dc, int l, int t, int r, int b) {
@@ -339,6 +351,9 @@ inline int SetScrollPos(HWND w, int bar, int pos, BOOL redraw) {
     return CurrentPlatform().SetScrollPos(w, bar, pos, redraw);
 }
 inline int GetScrollPos(HWND w, int bar) { return CurrentPlatform().GetScrollPos(w, bar); }
+inline BOOL GetScrollRange(HWND w, int bar, int* lo, int* hi) {
+    return CurrentPlatform().GetScrollRange(w, bar, lo, hi);
+}
 inline void* HeapAlloc(DWORD flags, std::size_t bytes) {
     return CurrentPlatform().HeapAlloc(flags, bytes);
 }

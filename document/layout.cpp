@@ -176,9 +176,8 @@ void LayoutDocumentWithLineLimit(std::int32_t lineLimit) {
     if (!complete) return;
 
     std::int32_t scrollMax = ScrollMax();
-    SetScrollRange(Doc.MainWindow, SB_VERT, 0, scrollMax, 0);
     Doc.ViewTop = std::clamp(Doc.ViewTop, 0, scrollMax);
-    SetScrollPos(Doc.MainWindow, SB_VERT, Doc.ViewTop, 1);
+    SetScrollBar(scrollMax, Doc.ViewTop);
 }
 
 }  // namespace nv

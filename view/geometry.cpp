@@ -148,6 +148,20 @@ void LayoutPalette() {
     }
 }
 
+void SetScrollBar(std::int32_t scrollMax, std::int32_t position) {
+    int low = 0;
+    int high = 0;
+    GetScrollRange(Doc.MainWindow, SB_VERT, &low, &high);
+    if (low == 0 && high == scrollMax && GetScrollPos(Doc.MainWindow, SB_VERT) == position) return;
+    SetScrollRange(Doc.MainWindow, SB_VERT, 0, scrollMax, 0);
+    SetScrollPos(Doc.MainWindow, SB_VERT, position, 1);
+}
+
+void SetScrollBarPosition(std::int32_t position) {
+    if (GetScrollPos(Doc.MainWindow, SB_VERT) == position) return;
+    SetScrollPos(Doc.MainWindow, SB_VERT, position, 1);
+}
+
 void KeepCaretInView() {
     std::int32_t caretLine = LineOfPosition(Doc.Caret);
     std::int32_t visible = VisibleLines();
@@ -159,7 +173,7 @@ void KeepCaretInView() {
         if (Doc.ViewTop > caretLine) Doc.ViewTop = caretLine;
     }
     ClampViewTop(scrollMax);
-    SetScrollPos(Doc.MainWindow, SB_VERT, Doc.ViewTop, 1);
+    SetScrollBarPosition(Doc.ViewTop);
 }
 
 }  // namespace nv

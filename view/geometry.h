@@ -44,6 +44,12 @@ void LayoutPalette();
 void LayoutTextArea();
 void KeepCaretInView();
 
+// Sets the scroll bar's range and position and redraws it, unless both already stand so:
+// a redraw of an unchanged bar costs several milliseconds under Wine on every keystroke.
+void SetScrollBar(std::int32_t scrollMax, std::int32_t position);
+// The same for the position alone.
+void SetScrollBarPosition(std::int32_t position);
+
 // Moves the text area's pixels from first line oldTop to newTop, page gaps included, and
 // paints the uncovered band at once. The palette band never moves.
 void ScrollTextArea(std::int32_t oldTop, std::int32_t newTop);

@@ -99,6 +99,14 @@ LONG PaletteLabelHeight() {
 }
 
 void PaintPalette(HDC dc) {
+    // Everything of the palette, focus frame included, lies within one pixel of its frame's
+    // rows; a paint below or above them draws nothing here.
+    RECT paintArea;
+    GetClipBox(dc, &paintArea);
+    if (paintArea.top >= Geo.PaletteFrame.bottom + 1 ||
+        paintArea.bottom <= Geo.PaletteFrame.top - 1) {
+        return;
+    }
     DrawOutlines(dc);
     SetBkMode(dc, TRANSPARENT);
 

@@ -41,6 +41,16 @@ void Invert(HDC dc, std::int32_t left, std::int32_t right, std::int32_t y) {
     PatBlt(dc, left, y, right - left, Doc.LineHeight, DSTINVERT);
 }
 
+// The advance of each character of the reversed line, for drawing it in one call.
+int LineAdvances[TextLimit];
+
+// A line whose rows, with a line's height to spare above and below for glyphs that reach
+// out of their cell, miss the paint area draws nothing there; skipping it leaves the same
+// pixels and keeps a one-line repaint from drawing the whole screen.
+bool MissesPaintArea(const RECT& paintArea, std::int32_t y) {
+    return y + 2 * Doc.LineHeight <= paintArea.top || y - Doc.LineHeight >= paintArea.bottom;
+}
+
 }  // namespace
 
 ReversedLine ReverseLine(HDC dc, std::int32_t line) {
@@ -95,23 +105,26 @@ void PaintText(HDC dc) {
     MeasuredDocumentFont font(dc);
     std::int32_t pageGap = PageGap(font.LogPixelsY());
     const AdvanceTable& advances = font.Advances();
+    RECT paintArea;
+    GetClipBox(dc, &paintArea);
     // Lines stand lower the later they come, and the ones before ViewTop are above the
     // text area, so the scan can begin at ViewTop and end at the first line below it.
     for (std::int32_t i = std::max(Doc.ViewTop, 0); i < Doc.LineCount; ++i) {
         std::int32_t y = LineY(i, pageGap);
         if (y >= Geo.ClientHeight) break;
-        if (y < Geo.TextTop) continue;
+        if (y < Geo.TextTop || MissesPaintArea(paintArea, y)) continue;
         ReversedLine line = ReverseLine(dc, i);
         SetTextAlign(dc, TA_LEFT | TA_TOP);
-        std::int32_t x = Geo.TextRight - line.Width;
+        // Each character stands at the sum of the advances to its left, exactly where the
+        // caret, the selection and hit testing expect it; the language pass is off so the
+        // system does not reorder the already reversed bytes.
         for (std::int32_t k = 0; k < line.Count; ++k) {
-            const std::uint8_t* byte = Doc.ReversedLineBuffer + k;
-            TextOutA(dc, x, y, reinterpret_cast<const char*>(byte), 1);
-            std::int32_t advance = 0;
             std::int32_t height = 0;
-            MeasureWithTable(advances, byte, 1, &advance, &height);
-            x += advance;
+            MeasureWithTable(advances, Doc.ReversedLineBuffer + k, 1, &LineAdvances[k], &height);
         }
+        ExtTextOutA(dc, Geo.TextRight - line.Width, y, ETO_IGNORELANGUAGE, nullptr,
+                    reinterpret_cast<const char*>(Doc.ReversedLineBuffer),
+                    static_cast<UINT>(line.Count), LineAdvances);
     }
 }
 

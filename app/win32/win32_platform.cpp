@@ -26,7 +26,7 @@ constexpr auto sbLineUp = nv::SB_LINEUP, sbLineDown = nv::SB_LINEDOWN, sbPageUp 
 constexpr auto logPixelsX = nv::LOGPIXELSX, logPixelsY = nv::LOGPIXELSY,
                transparent = nv::TRANSPARENT, opaque = nv::OPAQUE;
 constexpr auto taLeft = nv::TA_LEFT, taTop = nv::TA_TOP, taCenter = nv::TA_CENTER;
-constexpr auto dstInvert = nv::DSTINVERT;
+constexpr auto dstInvert = nv::DSTINVERT, etoIgnoreLanguage = nv::ETO_IGNORELANGUAGE;
 constexpr auto ansiCharset = nv::ANSI_CHARSET, hebrewCharset = nv::HEBREW_CHARSET,
                tmpfTrueType = nv::TMPF_TRUETYPE;
 constexpr auto mfByCommand = nv::MF_BYCOMMAND, mfEnabled = nv::MF_ENABLED, mfGrayed = nv::MF_GRAYED,
@@ -278,6 +278,20 @@ BOOL Win32Platform::TextOutA(HDC dc, int x, int y, const char* text, int count) 
     return ::TextOutA(Sys(dc), x, y, text, count);
 }
 
+BOOL Win32Platform::ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect,
+                                const char* text, UINT count, const int* dx) {
+    ::RECT area;
+    if (rect) area = ::RECT{rect->left, rect->top, rect->right, rect->bottom};
+    return ::ExtTextOutA(Sys(dc), x, y, options, rect ? &area : nullptr, text, count, dx);
+}
+
+int Win32Platform::GetClipBox(HDC dc, RECT* rect) {
+    ::RECT box{};
+    int kind = ::GetClipBox(Sys(dc), &box);
+    *rect = RECT{box.left, box.top, box.right, box.bottom};
+    return kind;
+}
+
 BOOL Win32Platform::MoveToEx(HDC dc, int x, int y) { return ::MoveToEx(Sys(dc), x, y, nullptr); }
 
 BOOL Win32Platform::LineTo(HDC dc, int x, int y) { return ::LineTo(Sys(dc), x, y); }
@@ -299,6 +313,10 @@ int Win32Platform::SetScrollPos(HWND window, int bar, int pos, BOOL redraw) {
 }
 
 int Win32Platform::GetScrollPos(HWND window, int bar) { return ::GetScrollPos(Sys(window), bar); }
+
+BOOL Win32Platform::GetScrollRange(HWND window, int bar, int* minPos, int* maxPos) {
+    return ::GetScrollRange(Sys(window), bar, minPos, maxPos);
+}
 
 void* Win32Platform::HeapAlloc(DWORD flags, std::size_t bytes) {
     return ::HeapAlloc(::GetProcessHeap(), flags, bytes);

@@ -46,6 +46,9 @@ public:
     int SetBkMode(HDC dc, int mode) override;
     UINT SetTextAlign(HDC dc, UINT align) override;
     BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) override;
+    BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text,
+                     UINT count, const int* dx) override;
+    int GetClipBox(HDC dc, RECT* rect) override;
     BOOL MoveToEx(HDC dc, int x, int y) override;
     BOOL LineTo(HDC dc, int x, int y) override;
     BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) override;
@@ -54,6 +57,7 @@ public:
     int SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw) override;
     int SetScrollPos(HWND window, int bar, int pos, BOOL redraw) override;
     int GetScrollPos(HWND window, int bar) override;
+    BOOL GetScrollRange(HWND window, int bar, int* minPos, int* maxPos) override;
 
     void* HeapAlloc(DWORD flags, std::size_t bytes) override;
     BOOL HeapFree(void* block) override;

@@ -433,6 +433,7 @@ HDC FakePlatform::BeginPaint(HWND window, PAINTSTRUCT* paint) {
     paint->hdc = dc;
     paint->fErase = erasePending_ ? 0 : 1;
     paint->rcPaint = IsEmpty(bounds) ? RECT{} : bounds;
+    context.clipBox = paint->rcPaint;
     erasePending_ = false;
     invalidBounds_ = RECT{};
     return dc;
@@ -524,18 +525,39 @@ void FakePlatform::DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t
 }
 
 BOOL FakePlatform::TextOutA(HDC dc, int x, int y, const char* text, int count) {
+    DrawText(dc, x, y, text, count, nullptr);
+    return 1;
+}
+
+BOOL FakePlatform::ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect,
+                               const char* text, UINT count, const int* dx) {
+    if (options != ETO_IGNORELANGUAGE || rect != nullptr) {
+        ADD_FAILURE() << "ExtTextOutA with options the fake does not know";
+        return 0;
+    }
+    DrawText(dc, x, y, text, static_cast<int>(count), dx);
+    ++extTextOutCalls;
+    return 1;
+}
+
+int FakePlatform::GetClipBox(HDC dc, RECT* rect) {
+    const DeviceContext& context = Context(dc);
+    *rect = context.paint ? context.clipBox : RECT{0, 0, width_, height_};
+    return IsEmpty(*rect) ? 1 : 2;  // NULLREGION, SIMPLEREGION
+}
+
+// Draws the bytes from x, each at the previous one's advance, or at dx when given.
+void FakePlatform::DrawText(HDC dc, int x, int y, const char* text, int count, const int* dx) {
     DeviceContext& context = Context(dc);
     const FontRecord* font = SelectedFontRecord(dc);
     const FontMetrics& m = font->metrics;
-    if (recordTextOuts) {
-        textOuts.push_back(TextOutRecord{x, y, std::string(text, static_cast<std::size_t>(count)),
-                                         font->logFont.lfFaceName, font->logFont.lfHeight});
-    }
-    int total = 0;
-    for (int k = 0; k < count; ++k) {
+    auto advance = [&](int k) {
+        if (dx) return dx[k];
         const ABC& abc = m.abc[static_cast<std::uint8_t>(text[k])];
-        total += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
-    }
+        return abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+    };
+    int total = 0;
+    for (int k = 0; k < count; ++k) total += advance(k);
     int left = x;
     if ((context.textAlign & TA_CENTER) == TA_CENTER) {
         left = x - total / 2;
@@ -543,12 +565,13 @@ BOOL FakePlatform::TextOutA(HDC dc, int x, int y, const char* text, int count) {
         left = x - total;
     }
     for (int k = 0; k < count; ++k) {
-        auto code = static_cast<std::uint8_t>(text[k]);
-        DrawGlyph(context, left, y, code, m);
-        const ABC& abc = m.abc[code];
-        left += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+        if (recordTextOuts) {
+            textOuts.push_back(TextOutRecord{left, y, std::string(1, text[k]),
+                                             font->logFont.lfFaceName, font->logFont.lfHeight});
+        }
+        DrawGlyph(context, left, y, static_cast<std::uint8_t>(text[k]), m);
+        left += advance(k);
     }
-    return 1;
 }
 
 BOOL FakePlatform::MoveToEx(HDC dc, int x, int y) {
@@ -623,13 +646,20 @@ int FakePlatform::SetScrollRange(HWND, int, int minPos, int maxPos, BOOL) {
     return 1;
 }
 
-int FakePlatform::SetScrollPos(HWND, int, int pos, BOOL) {
+int FakePlatform::SetScrollPos(HWND, int, int pos, BOOL redraw) {
+    if (redraw) ++scrollBarRedraws;
     int previous = scrollPos_;
     scrollPos_ = std::clamp(pos, scrollMin_, std::max(scrollMin_, scrollMax_));
     return previous;
 }
 
 int FakePlatform::GetScrollPos(HWND, int) { return scrollPos_; }
+
+BOOL FakePlatform::GetScrollRange(HWND, int, int* minPos, int* maxPos) {
+    *minPos = scrollMin_;
+    *maxPos = scrollMax_;
+    return 1;
+}
 
 void* FakePlatform::HeapAlloc(DWORD flags, std::size_t bytes) {
     if (heapAllocationsBeforeFailure == 0) {

@@ -35,7 +35,7 @@ struct MessageBoxRecord {
     UINT type;
 };
 
-// Everything one TextOutA call drew, for tests that look at what was drawn where.
+// One character drawn by TextOutA or ExtTextOutA: where its pen stood, in which font.
 struct TextOutRecord {
     int x;
     int y;
@@ -47,6 +47,7 @@ struct TextOutRecord {
 struct DeviceContext {
     bool paint = false;              // from BeginPaint: clipped to the invalid region
     std::vector<std::uint8_t> clip;  // paint contexts only: 1 where drawing is allowed
+    RECT clipBox;                    // paint contexts only: the bounds of clip
     HGDIOBJ font = nullptr;
     int bkMode = OPAQUE;
     UINT textAlign = TA_LEFT | TA_TOP;
@@ -118,9 +119,11 @@ public:
     // Counters and logs.
     std::vector<UINT> defaultProcMessages;  // messages passed to DefWindowProcA
     long widthQueries = 0;
+    long extTextOutCalls = 0;
     long paintCount = 0;
     long invalidateCount = 0;
     long scrollCount = 0;
+    long scrollBarRedraws = 0;           // SetScrollPos calls that asked for a redraw
     std::vector<RECT> invalidatedRects;  // every non-empty InvalidateRect, clipped
     std::vector<TextOutRecord> textOuts;
     bool recordTextOuts = false;
@@ -172,6 +175,9 @@ public:
     int SetBkMode(HDC dc, int mode) override;
     UINT SetTextAlign(HDC dc, UINT align) override;
     BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) override;
+    BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text,
+                     UINT count, const int* dx) override;
+    int GetClipBox(HDC dc, RECT* rect) override;
     BOOL MoveToEx(HDC dc, int x, int y) override;
     BOOL LineTo(HDC dc, int x, int y) override;
     BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) override;
@@ -179,6 +185,7 @@ public:
     int SetScrollRange(HWND window, int bar, int minPos, int maxPos, BOOL redraw) override;
     int SetScrollPos(HWND window, int bar, int pos, BOOL redraw) override;
     int GetScrollPos(HWND window, int bar) override;
+    BOOL GetScrollRange(HWND window, int bar, int* minPos, int* maxPos) override;
     void* HeapAlloc(DWORD flags, std::size_t bytes) override;
     BOOL HeapFree(void* block) override;
 
@@ -194,6 +201,7 @@ private:
     void Plot(const DeviceContext& dc, int x, int y, std::uint32_t colour);
     void InvertPixel(const DeviceContext& dc, int x, int y);
     bool Allowed(const DeviceContext& dc, int x, int y) const;
+    void DrawText(HDC dc, int x, int y, const char* text, int count, const int* dx);
     void DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t code, const FontMetrics& m);
     void Destroy();
 
