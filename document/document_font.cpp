@@ -22,19 +22,8 @@ SelectedFont::~SelectedFont() {
     DeleteObject(font_);
 }
 
-ScreenTextContext::ScreenTextContext()
-    : dc_(GetDC(Doc.MainWindow)),
-      logPixelsX_(GetDeviceCaps(dc_, LOGPIXELSX)),
-      logPixelsY_(GetDeviceCaps(dc_, LOGPIXELSY)) {
-    LOGFONTA font = DocumentLogFont(logPixelsY_);
-    font_ = CreateFontIndirectA(&font);
-    previous_ = SelectObject(dc_, font_);
-}
+WindowDeviceContext::WindowDeviceContext() : dc_(GetDC(Doc.MainWindow)) {}
 
-ScreenTextContext::~ScreenTextContext() {
-    SelectObject(dc_, previous_);
-    DeleteObject(font_);
-    ReleaseDC(Doc.MainWindow, dc_);
-}
+WindowDeviceContext::~WindowDeviceContext() { ReleaseDC(Doc.MainWindow, dc_); }
 
 }  // namespace nv

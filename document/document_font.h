@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/platform.h"
+#include "document/advance_table.h"
 
 namespace nv {
 
@@ -25,24 +26,34 @@ private:
     HGDIOBJ previous_;
 };
 
-// A device context of the main window with the document font selected, released on exit.
-class ScreenTextContext {
+// A device context of the main window, released when it goes out of scope.
+class WindowDeviceContext {
 public:
-    ScreenTextContext();
-    ~ScreenTextContext();
-    ScreenTextContext(const ScreenTextContext&) = delete;
-    ScreenTextContext& operator=(const ScreenTextContext&) = delete;
+    WindowDeviceContext();
+    ~WindowDeviceContext();
+    WindowDeviceContext(const WindowDeviceContext&) = delete;
+    WindowDeviceContext& operator=(const WindowDeviceContext&) = delete;
 
     HDC dc() const { return dc_; }
-    int logPixelsX() const { return logPixelsX_; }
-    int logPixelsY() const { return logPixelsY_; }
 
 private:
     HDC dc_;
-    int logPixelsX_;
-    int logPixelsY_;
-    HFONT font_;
-    HGDIOBJ previous_;
+};
+
+// A device context of the main window with the document font selected and its advances
+// known; the font goes before the context is released.
+class ScreenTextContext {
+public:
+    ScreenTextContext() : font_(window_.dc()) {}
+
+    HDC dc() const { return window_.dc(); }
+    int logPixelsX() const { return font_.LogPixelsX(); }
+    int logPixelsY() const { return font_.LogPixelsY(); }
+    const AdvanceTable& advances() const { return font_.Advances(); }
+
+private:
+    WindowDeviceContext window_;
+    MeasuredDocumentFont font_;
 };
 
 }  // namespace nv

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/advance_table.h"
+#include "document/document_font.h"
 #include "document/layout.h"
 #include "view/geometry.h"
 #include "view/text_paint.h"
@@ -21,25 +22,17 @@ void Repaint(std::int32_t left, std::int32_t top, std::int32_t right, std::int32
 // page gap at its resolution: what every refresh measures with.
 class RefreshContext {
 public:
-    RefreshContext() : dc_(GetDC(Doc.MainWindow)), font_(new MeasuredDocumentFont(dc_)) {
-        pageGap_ = PageGap(font_->LogPixelsY());
-    }
-    ~RefreshContext() {
-        delete font_;
-        ReleaseDC(Doc.MainWindow, dc_);
-    }
-    RefreshContext(const RefreshContext&) = delete;
-    RefreshContext& operator=(const RefreshContext&) = delete;
+    RefreshContext() : pageGap_(PageGap(screen_.logPixelsY())) {}
 
-    HDC dc() const { return dc_; }
-    const AdvanceTable& advances() const { return font_->Advances(); }
+    HDC dc() const { return screen_.dc(); }
+    const AdvanceTable& advances() const { return screen_.advances(); }
     std::int32_t pageGap() const { return pageGap_; }
     std::int32_t LineTop(std::int32_t line) const { return LineY(line, pageGap_); }
 
     // The x of a position on a reversed line: the right edge of its character, or the
     // line's left end when the position is past the visible end.
     std::int32_t X(const ReversedLine& line, std::int32_t pos) const {
-        return pos <= line.VisibleEnd ? RightEdge(dc_, line, pos) : line.Left;
+        return pos <= line.VisibleEnd ? RightEdge(dc(), line, pos) : line.Left;
     }
 
     std::int32_t LineBreakBlock() const {
@@ -51,9 +44,8 @@ public:
     }
 
 private:
-    HDC dc_;
-    MeasuredDocumentFont* font_;
-    std::int32_t pageGap_ = 0;
+    ScreenTextContext screen_;
+    std::int32_t pageGap_;
 };
 
 void RefreshLineIn(const RefreshContext& context, std::int32_t line, std::int32_t pos) {

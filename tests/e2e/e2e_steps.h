@@ -29,6 +29,18 @@ Editor StartEditor(const std::string& exePath,
 int WaitForExit(const Editor& editor, DWORD timeoutMs);
 void KillEditor(Editor& editor);
 
+// Ends the editor however the scenario ends.
+struct RunningEditor {
+    Editor editor;
+    explicit RunningEditor(const std::string& exePath,
+                           const std::vector<std::string>& environment = {})
+        : editor(StartEditor(exePath, environment)) {}
+    ~RunningEditor() { KillEditor(editor); }
+    RunningEditor(const RunningEditor&) = delete;
+    RunningEditor& operator=(const RunningEditor&) = delete;
+    DWORD ProcessId() const { return editor.process.dwProcessId; }
+};
+
 // Windows of the editor's process. Empty className or title matches any.
 HWND FindProcessWindow(DWORD processId, const std::string& className, const std::string& title,
                        bool visibleOnly);

@@ -13,17 +13,6 @@ namespace e2e {
 
 namespace {
 
-struct RunningEditor {
-    Editor editor;
-    explicit RunningEditor(const std::string& exePath) : editor(StartEditor(exePath)) {}
-    ~RunningEditor() { KillEditor(editor); }
-    DWORD ProcessId() const { return editor.process.dwProcessId; }
-};
-
-std::string Artifact(const ScenarioContext& context, const std::string& name) {
-    return context.artifactsDir + "\\" + name;
-}
-
 constexpr int UpButton = 0;
 constexpr int DownButton = 1;
 constexpr int Indicator = 2;

@@ -21,20 +21,6 @@ const char AgreementText[] =
     "If you do not agree to the terms of this agreement, left click the No button, with the "
     "mouse device.";
 
-// Ends the editor however the scenario ends.
-struct RunningEditor {
-    Editor editor;
-    explicit RunningEditor(const std::string& exePath,
-                           const std::vector<std::string>& environment = {})
-        : editor(StartEditor(exePath, environment)) {}
-    ~RunningEditor() { KillEditor(editor); }
-    DWORD ProcessId() const { return editor.process.dwProcessId; }
-};
-
-std::string Artifact(const ScenarioContext& context, const std::string& name) {
-    return context.artifactsDir + "\\" + name;
-}
-
 // Closes the window as the user would and expects a silent end with exit code 0.
 void ExpectSilentClose(RunningEditor& running, UINT how) {
     HWND window = running.editor.mainWindow;

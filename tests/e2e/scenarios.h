@@ -21,6 +21,11 @@ struct Scenario {
     const char* wineDebug;
 };
 
+// A capture or log file of a scenario, in the artifacts folder.
+inline std::string Artifact(const ScenarioContext& context, const std::string& name) {
+    return context.artifactsDir + "\\" + name;
+}
+
 const std::vector<Scenario>& AllScenarios();
 
 // Typing, the caret and editing keys, and the time per typed character (typing_scenarios.cpp).

@@ -12,17 +12,6 @@ namespace e2e {
 
 namespace {
 
-struct RunningEditor {
-    Editor editor;
-    explicit RunningEditor(const std::string& exePath) : editor(StartEditor(exePath)) {}
-    ~RunningEditor() { KillEditor(editor); }
-    DWORD ProcessId() const { return editor.process.dwProcessId; }
-};
-
-std::string Artifact(const ScenarioContext& context, const std::string& name) {
-    return context.artifactsDir + "\\" + name;
-}
-
 // The editor's geometry and document font, measured here the way the editor measures them:
 // a 6-inch column centred in the client area, the text 1.5 inches down, Courier New at 12
 // points in the Hebrew character set.

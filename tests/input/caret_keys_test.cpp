@@ -15,19 +15,6 @@ namespace {
 
 class CaretKeysTest : public EditorTest {
 protected:
-    void Place(std::int32_t caret) {
-        Doc.SelectionActive = 0;
-        Doc.Caret = caret;
-        FullRepaint();
-    }
-    // A selection with the caret where a test puts it, shown on the screen.
-    void Select(std::int32_t start, std::int32_t end, std::int32_t caret) {
-        Doc.SelectionStart = start;
-        Doc.SelectionEnd = end;
-        Doc.SelectionActive = 1;
-        Doc.Caret = caret;
-        FullRepaint();
-    }
     static std::int32_t CaretLine() { return LineOfPosition(Doc.Caret); }
     void Key(UINT key, bool shift = false, bool control = false) {
         KeyDown(key, shift, control);

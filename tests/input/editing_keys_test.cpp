@@ -18,18 +18,6 @@ namespace {
 
 class EditingKeysTest : public EditorTest {
 protected:
-    void Place(std::int32_t caret) {
-        Doc.SelectionActive = 0;
-        Doc.Caret = caret;
-        FullRepaint();
-    }
-    void Select(std::int32_t start, std::int32_t end, std::int32_t caret) {
-        Doc.SelectionStart = start;
-        Doc.SelectionEnd = end;
-        Doc.SelectionActive = 1;
-        Doc.Caret = caret;
-        FullRepaint();
-    }
     void Key(UINT key) {
         KeyDown(key);
         Check("key " + std::to_string(key));

@@ -55,6 +55,20 @@ std::string EditorTest::Text() const {
                        static_cast<std::size_t>(Doc.TextLength - 1));
 }
 
+void EditorTest::Place(std::int32_t caret) {
+    Doc.SelectionActive = 0;
+    Doc.Caret = caret;
+    FullRepaint();
+}
+
+void EditorTest::Select(std::int32_t start, std::int32_t end, std::int32_t caret) {
+    Doc.SelectionStart = start;
+    Doc.SelectionEnd = end;
+    Doc.SelectionActive = 1;
+    Doc.Caret = caret;
+    FullRepaint();
+}
+
 LRESULT EditorTest::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     return fake_->Send(message, wParam, lParam);
 }

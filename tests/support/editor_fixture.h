@@ -35,6 +35,11 @@ protected:
     void SetText(const std::string& bytes);
     std::string Text() const;
 
+    // Puts the caret at a position with no selection, and shows it.
+    void Place(std::int32_t caret);
+    // Shows a selection with the caret where the test puts it.
+    void Select(std::int32_t start, std::int32_t end, std::int32_t caret);
+
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void Char(unsigned code);
     void KeyDown(UINT virtualKey, bool shift = false, bool control = false);
