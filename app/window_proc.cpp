@@ -25,6 +25,10 @@ void ClearEmptySelection() {
     if (Doc.SelectionStart == Doc.SelectionEnd) Doc.SelectionActive = 0;
 }
 
+// Windows follows Ctrl+Backspace with the character 127. The key has already acted as
+// Backspace, so that character is not text; a 127 typed without Ctrl still is.
+bool IsControlBackspaceCharacter(WPARAM code) { return code == 127 && GetKeyState(VK_CONTROL) < 0; }
+
 LRESULT HandlePaint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -134,7 +138,9 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             ClearEmptySelection();
             return 0;
         case WM_CHAR:
-            if (Doc.PaletteMode == 0) InsertCharacter(static_cast<std::int32_t>(wParam));
+            if (Doc.PaletteMode == 0 && !IsControlBackspaceCharacter(wParam)) {
+                InsertCharacter(static_cast<std::int32_t>(wParam));
+            }
             return 0;
         case WM_SYSKEYDOWN:
             if (Doc.AutoRepeat == 1) return 0;
