@@ -37,7 +37,10 @@ LRESULT HandleCreate(HWND window) {
     {
         SelectedFont font(dc, DocumentLogFont(logPixelsY));
         GetTextMetricsA(dc, &Doc.ScreenFontMetrics);
-        Doc.LineHeight = Doc.ScreenFontMetrics.tmHeight + Doc.ScreenFontMetrics.tmExternalLeading;
+        // A font the system could not measure would leave a zero height, and every page and
+        // scroll formula divides by it; one pixel keeps the window usable.
+        Doc.LineHeight =
+            std::max(1, Doc.ScreenFontMetrics.tmHeight + Doc.ScreenFontMetrics.tmExternalLeading);
         Doc.LinesPerPage = std::max(1, Doc.PageHeightInches * logPixelsY / Doc.LineHeight);
         Geo.TextTop = 3 * logPixelsY / 2;
         SetEmptyDocument();

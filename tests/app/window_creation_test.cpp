@@ -78,6 +78,16 @@ TEST_F(WindowCreationTest, LinesPerPageIsAtLeastOneForAFontTallerThanAPage) {
     EXPECT_EQ(Doc.LinesPerPage, 1);
 }
 
+TEST_F(WindowCreationTest, AFontThatCannotBeMeasuredStillGivesAUsableWindow) {
+    fake_->textMetricsFail = true;
+    CreateWindow();
+    EXPECT_EQ(Doc.LineHeight, 1);
+    EXPECT_EQ(Doc.LinesPerPage, 768);
+    fake_->textMetricsFail = false;
+    Send(WM_CHAR, 'a', 1);
+    EXPECT_EQ(Text(), "a");
+}
+
 TEST_F(WindowCreationTest, NoAtTheAgreementFailsTheCreationWithNothingSetUp) {
     ResetEditorState();
     long paintsBefore = fake_->paintCount;

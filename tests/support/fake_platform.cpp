@@ -236,6 +236,7 @@ BOOL FakePlatform::DeleteObject(HGDIOBJ object) {
 }
 
 BOOL FakePlatform::GetTextMetricsA(HDC dc, TEXTMETRICA* metrics) {
+    if (textMetricsFail) return 0;
     *metrics = SelectedMetrics(dc).text;
     return 1;
 }

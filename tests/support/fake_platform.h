@@ -113,6 +113,8 @@ public:
     int heapAllocationsBeforeFailure = -1;
     // Width queries fail for these codes in fonts whose face name is listed.
     std::map<std::string, std::set<UINT>> failingWidthCodes;
+    // GetTextMetricsA fails and leaves the record untouched.
+    bool textMetricsFail = false;
     // Faces that behave as raster fonts: no TrueType bit and no ABC widths.
     std::set<std::string> rasterFaces;
 
