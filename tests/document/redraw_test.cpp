@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/layout.h"
+#include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
 
@@ -33,29 +34,8 @@ protected:
     // Replaces r bytes at p the way the editing commands do.
     void Edit(std::int32_t p, std::int32_t r, const std::string& bytes) {
         auto n = static_cast<std::int32_t>(bytes.size());
-        OldLines old;
-        ASSERT_TRUE(TakeOldLines(&old));
-        if (Doc.SelectionActive) {
-            Doc.SelectionActive = 0;
-            RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
-        }
-        std::int32_t q = Doc.Caret;
-        Doc.Caret = q + 1;
-        RefreshCaret(q);
-        std::uint8_t* text = Doc.TextBuffer;
-        std::memmove(text + p, text + p + r, static_cast<std::size_t>(Doc.TextLength - p - r));
-        std::memset(text + Doc.TextLength - r, 0, static_cast<std::size_t>(r));
-        Doc.TextLength -= r;
-        std::memmove(text + p + n, text + p, static_cast<std::size_t>(Doc.TextLength - p));
-        std::memcpy(text + p, bytes.data(), bytes.size());
-        Doc.TextLength += n;
-        Doc.Caret = p + n;
-        LayoutDocument();
-        RefreshCaret(Doc.Caret);
-        RepaintChangedLines(old, p, r, n);
-        FollowCaret();
-        FreeOldLines(&old);
-        Doc.SelectionStart = Doc.SelectionEnd = Doc.Caret;
+        ASSERT_TRUE(ApplyTextEdit(EditSpan{p, r},
+                                  reinterpret_cast<const std::uint8_t*>(bytes.data()), n, "Edit"));
     }
 };
 

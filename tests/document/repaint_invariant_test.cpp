@@ -10,6 +10,7 @@
 
 #include "document/layout.h"
 #include "document/redraw.h"
+#include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
 
@@ -62,31 +63,8 @@ protected:
                     ? std::to_string(Doc.SelectionStart) + ".." + std::to_string(Doc.SelectionEnd)
                     : std::string("none")) +
                ", view " + std::to_string(Doc.ViewTop);
-        OldLines old;
-        ASSERT_TRUE(TakeOldLines(&old));
-        if (Doc.SelectionActive) {
-            Doc.SelectionActive = 0;
-            RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
-        }
-        std::int32_t q = Doc.Caret;
-        Doc.Caret = q + 1;
-        RefreshCaret(q);
-
-        std::uint8_t* text = Doc.TextBuffer;
-        std::memmove(text + p, text + p + r, static_cast<std::size_t>(Doc.TextLength - p - r));
-        std::memset(text + Doc.TextLength - r, 0, static_cast<std::size_t>(r));
-        std::int32_t length = Doc.TextLength - r;
-        std::memmove(text + p + n, text + p, static_cast<std::size_t>(length - p));
-        std::memcpy(text + p, bytes.data(), bytes.size());
-        Doc.TextLength = length + n;
-        Doc.Caret = p + n;
-
-        LayoutDocument();
-        RefreshCaret(Doc.Caret);
-        RepaintChangedLines(old, p, r, n);
-        FollowCaret();
-        FreeOldLines(&old);
-        Doc.SelectionStart = Doc.SelectionEnd = Doc.Caret;
+        ASSERT_TRUE(ApplyTextEdit(EditSpan{p, r},
+                                  reinterpret_cast<const std::uint8_t*>(bytes.data()), n, "Edit"));
     }
 
     // Typing, pasting, Backspace and Delete: edits at the caret, or over the selection.
