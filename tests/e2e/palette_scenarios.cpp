@@ -284,6 +284,17 @@ void PaletteCellsInsert(const ScenarioContext& context) {
           "the clicked characters do not look like the typed alef, bet, gimel, zayin");
 }
 
+// Goes to the first bank by the keyboard, so that a repeat has room to run, and rests the
+// pointer on the Down button.
+void PointAtDownFromFirstBank(HWND window, const PaletteGeometry& g, IndicatorReader& reader) {
+    PressKey(VK_TAB, false, false, true);
+    PressKey(VK_HOME, true);
+    Settle(window, 100);
+    Check(ReadBank(window, g, reader) == 3, "Ctrl+Home in the palette did not show bank 3");
+    MovePointer(window, g.Centre(DownButton));
+    Settle(window, 100);
+}
+
 struct Step {
     double ms;
     int bank;
@@ -297,14 +308,7 @@ void PaletteHoldDown(const ScenarioContext& context) {
     HWND window = running.editor.mainWindow;
     PaletteGeometry g = MeasurePalette(window);
     IndicatorReader reader(g);
-    // To the first bank by the keyboard, so that the repeat has room to run.
-    PressKey(VK_TAB, false, false, true);
-    PressKey(VK_HOME, true);
-    Settle(window, 100);
-    Check(ReadBank(window, g, reader) == 3, "Ctrl+Home in the palette did not show bank 3");
-
-    MovePointer(window, g.Centre(DownButton));
-    Settle(window, 100);
+    PointAtDownFromFirstBank(window, g, reader);
     LARGE_INTEGER frequency, start, now;
     QueryPerformanceFrequency(&frequency);
     std::vector<Step> steps;
@@ -358,13 +362,7 @@ void PaletteSlideOff(const ScenarioContext& context) {
     HWND window = running.editor.mainWindow;
     PaletteGeometry g = MeasurePalette(window);
     IndicatorReader reader(g);
-    PressKey(VK_TAB, false, false, true);
-    PressKey(VK_HOME, true);
-    Settle(window, 100);
-    Check(ReadBank(window, g, reader) == 3, "Ctrl+Home in the palette did not show bank 3");
-
-    MovePointer(window, g.Centre(DownButton));
-    Settle(window, 100);
+    PointAtDownFromFirstBank(window, g, reader);
     PressButton();
     Sleep(150);
     Check(ReadBank(window, g, reader) == 4, "the press on Down did not show bank 4");
