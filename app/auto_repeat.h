@@ -2,7 +2,7 @@
 // exactly while AutoRepeat is 1.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 

@@ -1,6 +1,6 @@
 #include "app/edit_menu.h"
 
-#include "app/command_ids.h"
+#include "commands/command_ids.h"
 #include "document/store.h"
 
 namespace nv {

@@ -1,7 +1,7 @@
 // What happens while the main window is being created.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 

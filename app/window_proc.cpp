@@ -1,9 +1,9 @@
 #include "app/window_proc.h"
 
 #include "app/auto_repeat.h"
-#include "app/command_ids.h"
 #include "app/edit_menu.h"
 #include "app/startup.h"
+#include "commands/command_ids.h"
 #include "commands/edit_commands.h"
 #include "commands/file_commands.h"
 #include "commands/print.h"
@@ -162,7 +162,7 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_LBUTTONDOWN:
             ClearEmptySelection();
-            HandleLeftButtonDown(lParam);
+            if (HandleLeftButtonDown(lParam)) StartAutoRepeat();
             ClearEmptySelection();
             return 0;
         case WM_CAPTURECHANGED:

@@ -2,7 +2,7 @@
 // enter the editor.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 

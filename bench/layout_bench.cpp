@@ -13,6 +13,7 @@
 #include "tests/support/editor_fixture.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/reference_layout.h"
+#include "view/screen_layout.h"
 
 namespace {
 

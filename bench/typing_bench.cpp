@@ -23,6 +23,7 @@
 #include "document/store.h"
 #include "tests/support/editor_fixture.h"
 #include "tests/support/fake_platform.h"
+#include "view/screen_layout.h"
 
 namespace {
 

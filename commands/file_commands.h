@@ -1,7 +1,7 @@
 // Unicode text files: the file dialog record, the change test, New, Open and Save.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 

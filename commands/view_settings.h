@@ -1,7 +1,7 @@
 // The Word Wrap, Font Name and Font Point Size menus.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 

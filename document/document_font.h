@@ -3,8 +3,8 @@
 // draws document text creates its own instance and deletes it before it returns.
 #pragma once
 
-#include "app/platform.h"
 #include "document/advance_table.h"
+#include "platform/platform.h"
 
 namespace nv {
 

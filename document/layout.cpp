@@ -1,11 +1,9 @@
 #include "document/layout.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "document/advance_table.h"
 #include "document/store.h"
-#include "view/geometry.h"
 
 namespace nv {
 
@@ -51,6 +49,7 @@ bool AppendLine(const AdvanceTable& advances, std::int32_t lineLimit, std::int32
 // run holding a code whose width query fails measures 0 and so always fits. Returns false
 // when the line table filled.
 bool BreakLines(const AdvanceTable& advances, std::int32_t available, std::int32_t lineLimit) {
+    Doc.LineCount = 0;
     const std::uint8_t* text = Doc.TextBuffer;
     const std::int32_t length = Doc.TextLength;
     const bool wrapAtSpaces = Doc.WordWrapChoice != WordWrapNo;
@@ -158,26 +157,9 @@ std::int32_t LineOfPosition(std::int32_t pos) {
     return static_cast<std::int32_t>(found - first);
 }
 
-void LayoutDocument() { LayoutDocumentWithLineLimit(LineLimit); }
-
-void LayoutDocumentWithLineLimit(std::int32_t lineLimit) {
-    lineLimit = std::clamp(lineLimit, 1, LineLimit);
-    HDC dc = GetDC(Doc.MainWindow);
-    bool complete;
-    {
-        MeasuredDocumentFont font(dc);
-        std::int32_t available = Doc.TextWidthInches * font.LogPixelsX();
-        std::memset(Doc.ReversedLineBuffer, 0, sizeof Doc.ReversedLineBuffer);
-        Doc.LineCount = 0;
-        complete = BreakLines(font.Advances(), available, lineLimit);
-    }
-    ReleaseDC(Doc.MainWindow, dc);
-    // A full line table leaves the scroll range and the view as they were.
-    if (!complete) return;
-
-    std::int32_t scrollMax = ScrollMax();
-    Doc.ViewTop = std::clamp(Doc.ViewTop, 0, scrollMax);
-    SetScrollBar(scrollMax, Doc.ViewTop);
+bool BreakIntoLines(const AdvanceTable& advances, std::int32_t columnWidth,
+                    std::int32_t lineLimit) {
+    return BreakLines(advances, columnWidth, lineLimit);
 }
 
 }  // namespace nv

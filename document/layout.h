@@ -1,20 +1,17 @@
-// Line layout: breaks the whole text into display lines at the 6-inch column.
+// Line layout: breaks the whole text into display lines at a column width.
 #pragma once
 
 #include <cstdint>
 
-#include "app/platform.h"
+#include "document/advance_table.h"
+#include "platform/platform.h"
 
 namespace nv {
 
-// Rebuilds LineTable and LineCount from TextBuffer, sets the scroll range and clamps
-// ViewTop. Shows "Can Not Add Line" once when the line table is full.
-void LayoutDocument();
-
-// The same layout with a line table of lineLimit records (at most LineLimit). The full
-// table can never fill, since every line holds at least one byte; a smaller table lets
-// the line limit be exercised.
-void LayoutDocumentWithLineLimit(std::int32_t lineLimit);
+// Rebuilds LineTable and LineCount from TextBuffer, breaking lines at columnWidth with
+// the advances of the document font. The table holds at most lineLimit records; when it
+// fills, shows "Can Not Add Line" once and returns false.
+bool BreakIntoLines(const AdvanceTable& advances, std::int32_t columnWidth, std::int32_t lineLimit);
 
 // Width of count bytes in the font selected into dc, and that font's tmHeight. A failed
 // width query gives width 0 and height 0 and returns false.

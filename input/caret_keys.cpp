@@ -2,22 +2,20 @@
 
 #include <algorithm>
 
-#include "app/platform.h"
 #include "document/document_font.h"
 #include "document/layout.h"
-#include "document/redraw.h"
 #include "document/store.h"
 #include "input/selection_move.h"
+#include "platform/platform.h"
 #include "view/geometry.h"
+#include "view/redraw.h"
 #include "view/text_paint.h"
 
 namespace nv {
 
 namespace {
 
-bool IsHeld(int virtualKey) {
-    return GetKeyState(virtualKey) < 0;
-}
+bool IsHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
 bool IsLineBreakAt(std::int32_t pos) {
     return Doc.TextBuffer[pos] == CarriageReturn && Doc.TextBuffer[pos + 1] == LineFeed;
@@ -93,9 +91,7 @@ void MoveVertically(MoveDirection direction) {
 }
 
 // Page Up and Page Down move by the scroll bar's page step.
-std::int32_t PageStep() {
-    return std::max(VisibleLines() - 1, 1);
-}
+std::int32_t PageStep() { return std::max(VisibleLines() - 1, 1); }
 
 }  // namespace
 
@@ -118,13 +114,9 @@ void CaretRight() {
     FollowCaret();
 }
 
-void CaretUp() {
-    MoveVertically(MoveDirection::Backward);
-}
+void CaretUp() { MoveVertically(MoveDirection::Backward); }
 
-void CaretDown() {
-    MoveVertically(MoveDirection::Forward);
-}
+void CaretDown() { MoveVertically(MoveDirection::Forward); }
 
 void CaretHome() {
     const std::int32_t oldCaret = Doc.Caret;

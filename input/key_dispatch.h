@@ -2,7 +2,7 @@
 // character palette.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 

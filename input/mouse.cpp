@@ -1,12 +1,11 @@
 #include "input/mouse.h"
 
-#include "app/auto_repeat.h"
 #include "document/document_font.h"
-#include "document/redraw.h"
 #include "document/store.h"
 #include "input/key_dispatch.h"
 #include "input/palette_keys.h"
 #include "view/geometry.h"
+#include "view/redraw.h"
 #include "view/text_paint.h"
 
 namespace nv {
@@ -150,26 +149,26 @@ void FocusPaletteItem(std::int32_t item) {
     RefreshPaletteItem(item);
 }
 
-void ClickInPalette(LONG x, LONG y) {
+bool ClickInPalette(LONG x, LONG y) {
     int item = 0;
     while (item < PaletteItemCount && !Contains(Geo.PaletteItemRects[item], x, y)) ++item;
-    if (item == PaletteItemCount) return;
+    if (item == PaletteItemCount) return false;
 
     if (item >= PaletteIndicator && item < PaletteFirstCell) {
         // The indicator and the headers are not buttons: they hand the focus to the item
         // that acts for them, the Up button or the cell below the header.
         FocusPaletteItem(item == PaletteIndicator ? PaletteUp : item + 10);
-        return;
+        return false;
     }
     FocusPaletteItem(item);
     HandleKeyDown(VK_RETURN);
     // Only a press on Up or Down repeats; the indicator also focuses Up but acts on nothing.
-    if (item == PaletteUp || item == PaletteDown) StartAutoRepeat();
+    return item == PaletteUp || item == PaletteDown;
 }
 
 }  // namespace
 
-void HandleLeftButtonDown(LPARAM lParam) {
+bool HandleLeftButtonDown(LPARAM lParam) {
     auto bits = static_cast<std::uintptr_t>(lParam);
     auto x = static_cast<LONG>(LOWORD(bits));
     auto y = static_cast<LONG>(HIWORD(bits));
@@ -180,9 +179,9 @@ void HandleLeftButtonDown(LPARAM lParam) {
                   y < DocumentBottom(screen.logPixelsY(), pageGap);
     if (inText) {
         ClickInText(screen.dc(), x, y, pageGap);
-    } else if (Contains(Geo.PaletteFrame, x, y)) {
-        ClickInPalette(x, y);
+        return false;
     }
+    return Contains(Geo.PaletteFrame, x, y) && ClickInPalette(x, y);
 }
 
 }  // namespace nv

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 

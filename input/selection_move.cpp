@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "document/redraw.h"
 #include "document/store.h"
+#include "view/redraw.h"
 
 namespace nv {
 

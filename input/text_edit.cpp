@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "app/platform.h"
 #include "document/layout.h"
-#include "document/redraw.h"
 #include "document/store.h"
+#include "platform/platform.h"
+#include "view/redraw.h"
+#include "view/screen_layout.h"
 
 namespace nv {
 

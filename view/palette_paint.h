@@ -2,7 +2,7 @@
 // indicator, the digit headers, the ten character cells and the keyboard focus frame.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 

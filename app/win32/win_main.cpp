@@ -3,7 +3,7 @@
 // The editor's headers come before <windows.h>, whose macros carry the names of their
 // constants.
 // clang-format off
-#include "app/win32/win32_platform.h"
+#include "platform/win32/win32_platform.h"
 #include "app/window_proc.h"
 
 #include <windows.h>

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/command_ids.h"
+#include "commands/command_ids.h"
 #include "tests/support/editor_fixture.h"
 
 namespace nv::test {

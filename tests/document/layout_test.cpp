@@ -13,6 +13,7 @@
 #include "document/advance_table.h"
 #include "tests/support/editor_fixture.h"
 #include "tests/support/reference_layout.h"
+#include "view/screen_layout.h"
 
 namespace nv::test {
 namespace {

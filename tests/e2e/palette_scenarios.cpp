@@ -327,8 +327,12 @@ void PaletteHoldDown(const ScenarioContext& context) {
         }
         Sleep(2);
     }
-    SaveBmp(CaptureClient(window), Artifact(context, "palette_hold_down_held.bmp"));
+    // Release before anything slow: a tick due while the screen is captured would step
+    // the bank once more, still held.
     ReleaseButton();
+    Settle(window, 100);
+    int atRelease = ReadBank(window, g, reader);
+    SaveBmp(CaptureClient(window), Artifact(context, "palette_hold_down_held.bmp"));
     Settle(window, 400);
     int afterRelease = ReadBank(window, g, reader);
     SaveBmp(CaptureClient(window), Artifact(context, "palette_hold_down_released.bmp"));
@@ -352,7 +356,8 @@ void PaletteHoldDown(const ScenarioContext& context) {
     std::sort(gaps.begin(), gaps.end());
     double median = gaps[gaps.size() / 2];
     Check(median > 70 && median < 160, "the repeats did not come about every 100 ms:" + timeline);
-    Check(afterRelease == steps.back().bank, "the bank moved after the button was released");
+    Check(atRelease <= steps.back().bank + 1 && afterRelease == atRelease,
+          "the bank moved after the button was released");
 }
 
 // Sliding off the held button stops the repeat, and sliding back does not restart it.

@@ -5,6 +5,7 @@
 #include "app/window_proc.h"
 #include "commands/file_commands.h"
 #include "document/layout.h"
+#include "view/screen_layout.h"
 
 namespace nv::test {
 

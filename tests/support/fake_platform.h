@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv::fake {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "document/redraw.h"
 #include "tests/support/editor_fixture.h"
+#include "view/redraw.h"
 
 namespace nv::test {
 namespace {

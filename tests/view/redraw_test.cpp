@@ -1,7 +1,7 @@
 // The repaint operations one by one: which rectangles they repaint, that lines out of view
 // are left alone, the old-lines copy, and the cases where the plain rules would leave
 // stale pixels behind.
-#include "document/redraw.h"
+#include "view/redraw.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
+#include "view/screen_layout.h"
 
 namespace nv::test {
 namespace {

@@ -9,10 +9,11 @@
 #include <string>
 
 #include "document/layout.h"
-#include "document/redraw.h"
 #include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
+#include "view/redraw.h"
+#include "view/screen_layout.h"
 
 namespace nv::test {
 namespace {

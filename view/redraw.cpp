@@ -1,4 +1,4 @@
-#include "document/redraw.h"
+#include "view/redraw.h"
 
 #include <algorithm>
 

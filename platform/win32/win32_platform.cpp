@@ -1,6 +1,6 @@
 // The editor's platform header comes first: its constants carry the names that <windows.h>
 // defines as macros. Their values are captured here and checked against the system's below.
-#include "app/win32/win32_platform.h"
+#include "platform/win32/win32_platform.h"
 
 namespace nv_values {
 constexpr auto wmCreate = nv::WM_CREATE, wmDestroy = nv::WM_DESTROY, wmSize = nv::WM_SIZE,

@@ -3,7 +3,7 @@
 // system's.
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace nv {
 
