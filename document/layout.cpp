@@ -43,12 +43,14 @@ bool AppendLine(const AdvanceTable& advances, std::int32_t lineLimit, std::int32
     return true;
 }
 
+}  // namespace
+
 // Breaks the text into lines. Each width test compares the sum of the advances from the
 // line start through the byte under test with the available width; the sum is kept as the
 // scan goes, and so is the sum up to the last space, where a word-wrapped line may end. A
 // run holding a code whose width query fails measures 0 and so always fits. Returns false
 // when the line table filled.
-bool BreakLines(const AdvanceTable& advances, std::int32_t available, std::int32_t lineLimit) {
+bool BreakIntoLines(const AdvanceTable& advances, std::int32_t available, std::int32_t lineLimit) {
     Doc.LineCount = 0;
     const std::uint8_t* text = Doc.TextBuffer;
     const std::int32_t length = Doc.TextLength;
@@ -114,8 +116,6 @@ bool BreakLines(const AdvanceTable& advances, std::int32_t available, std::int32
     return true;
 }
 
-}  // namespace
-
 bool MeasureRun(HDC dc, const std::uint8_t* bytes, int count, std::int32_t* width,
                 std::int32_t* height) {
     TEXTMETRICA metrics;
@@ -155,11 +155,6 @@ std::int32_t LineOfPosition(std::int32_t pos) {
         std::partition_point(first, last, [pos](const LineRecord& line) { return line.End < pos; });
     if (found == last) return Doc.LineCount - 1;
     return static_cast<std::int32_t>(found - first);
-}
-
-bool BreakIntoLines(const AdvanceTable& advances, std::int32_t columnWidth,
-                    std::int32_t lineLimit) {
-    return BreakLines(advances, columnWidth, lineLimit);
 }
 
 }  // namespace nv
