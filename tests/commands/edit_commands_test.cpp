@@ -121,6 +121,10 @@ TEST_F(EditCommandTest, CutThenPasteGivesBackTheSameBytes) {
 }
 
 TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
+    const char *Cut = "Can Not Cut", *Copy = "Can Not Copy", *Paste = "Can Not Paste";
+    const char* Memory = "Can not allocate memory";
+    const char* Refused = "Can not place the text on the Clipboard";
+    const char* NoHandle = "Can not obtain a handle to the Clipboard memory object";
     const struct {
         UINT command;
         const char* call;  // nullptr: the heap
@@ -129,32 +133,23 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
         const char* message;
         int clipboard;  // afterwards: 0 the old text, 1 the selection, 2 emptied
     } cases[] = {
-        {IDM_EDIT_CUT, "GlobalAlloc", 0, "Can Not Cut", "Can not allocate memory", 0},
-        {IDM_EDIT_CUT, "GlobalLock", 0, "Can Not Cut", "Can not allocate memory", 0},
-        {IDM_EDIT_CUT, "OpenClipboard", 0, "Can Not Cut", "Can not place the text on the Clipboard",
-         0},
-        {IDM_EDIT_CUT, "EmptyClipboard", 0, "Can Not Cut",
-         "Can not place the text on the Clipboard", 0},
-        {IDM_EDIT_CUT, "SetClipboardData", 0, "Can Not Cut",
-         "Can not place the text on the Clipboard", 2},
-        {IDM_EDIT_CUT, nullptr, 0, "Can Not Cut", "Can not allocate memory", 1},
-        {IDM_EDIT_COPY, "GlobalAlloc", 0, "Can Not Copy", "Can not allocate memory", 0},
-        {IDM_EDIT_COPY, "GlobalLock", 0, "Can Not Copy", "Can not allocate memory", 0},
-        {IDM_EDIT_COPY, "OpenClipboard", 0, "Can Not Copy",
-         "Can not place the text on the Clipboard", 0},
-        {IDM_EDIT_COPY, "EmptyClipboard", 0, "Can Not Copy",
-         "Can not place the text on the Clipboard", 0},
-        {IDM_EDIT_COPY, "SetClipboardData", 0, "Can Not Copy",
-         "Can not place the text on the Clipboard", 2},
-        {IDM_EDIT_PASTE, "OpenClipboard", 0, "Can Not Paste",
-         "Can not obtain a handle to the Clipboard memory object", 0},
-        {IDM_EDIT_PASTE, "GetClipboardData", 0, "Can Not Paste",
-         "Can not obtain a handle to the Clipboard memory object", 0},
-        {IDM_EDIT_PASTE, "GlobalLock", 0, "Can Not Paste",
-         "Can not obtain a handle to the Clipboard memory object", 0},
-        {IDM_EDIT_PASTE, nullptr, 0, "Can Not Paste", "Can not allocate memory", 0},
-        {IDM_EDIT_PASTE, nullptr, 1, "Can Not Paste", "Can not allocate memory", 0},
-        {IDM_EDIT_DELETE, nullptr, 0, "Can Not Delete", "Can not allocate memory", 0},
+        {IDM_EDIT_CUT, "GlobalAlloc", 0, Cut, Memory, 0},
+        {IDM_EDIT_CUT, "GlobalLock", 0, Cut, Memory, 0},
+        {IDM_EDIT_CUT, "OpenClipboard", 0, Cut, Refused, 0},
+        {IDM_EDIT_CUT, "EmptyClipboard", 0, Cut, Refused, 0},
+        {IDM_EDIT_CUT, "SetClipboardData", 0, Cut, Refused, 2},
+        {IDM_EDIT_CUT, nullptr, 0, Cut, Memory, 1},
+        {IDM_EDIT_COPY, "GlobalAlloc", 0, Copy, Memory, 0},
+        {IDM_EDIT_COPY, "GlobalLock", 0, Copy, Memory, 0},
+        {IDM_EDIT_COPY, "OpenClipboard", 0, Copy, Refused, 0},
+        {IDM_EDIT_COPY, "EmptyClipboard", 0, Copy, Refused, 0},
+        {IDM_EDIT_COPY, "SetClipboardData", 0, Copy, Refused, 2},
+        {IDM_EDIT_PASTE, "OpenClipboard", 0, Paste, NoHandle, 0},
+        {IDM_EDIT_PASTE, "GetClipboardData", 0, Paste, NoHandle, 0},
+        {IDM_EDIT_PASTE, "GlobalLock", 0, Paste, NoHandle, 0},
+        {IDM_EDIT_PASTE, nullptr, 0, Paste, Memory, 0},
+        {IDM_EDIT_PASTE, nullptr, 1, Paste, Memory, 0},
+        {IDM_EDIT_DELETE, nullptr, 0, "Can Not Delete", Memory, 0},
     };
     for (const auto& c : cases) {
         const std::string old = Units({'o', 'l', 'd', 0});
@@ -179,8 +174,8 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
     }
     // An item of no size, as another program may leave it.
     SetText("0123");
-    Paste("");
-    ExpectWarning("Can not obtain a handle to the Clipboard memory object", "Can Not Paste");
+    this->Paste("");
+    ExpectWarning(NoHandle, Paste);
     EXPECT_EQ(Text(), "0123");
 }
 
