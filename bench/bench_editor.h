@@ -3,7 +3,8 @@
 //   metrics on every query, scans the whole framebuffer at each BeginPaint and plots every
 //   glyph pixel by pixel, so it costs far more than the editor itself.
 // * editor: the same fake with each font's answers computed once (the same answers), drawing
-//   calls that touch no pixels, and the time spent inside BeginPaint left out. What remains
+//   calls that touch no pixels, and the time spent inside BeginPaint and ScrollWindow (the
+//   fake's pixel moves, which the system does in a blit) left out. What remains
 //   is the editor's own work: the edit, the layout of the whole text, measuring, deciding
 //   what to repaint, and the paint code with all its calls.
 #pragma once
@@ -21,7 +22,7 @@
 #include "tests/support/fake_platform.h"
 #include "view/screen_layout.h"
 
-namespace bench {
+namespace nv::bench {
 
 using nv::Doc;
 using Clock = std::chrono::steady_clock;
@@ -81,6 +82,13 @@ public:
         nv::HDC dc = FakePlatform::BeginPaint(window, paint);
         paintScanSeconds += std::chrono::duration<double>(Clock::now() - start).count();
         return dc;
+    }
+    nv::BOOL ScrollWindow(nv::HWND window, int dx, int dy, const nv::RECT* scroll,
+                          const nv::RECT* clip) override {
+        const auto start = Clock::now();
+        nv::BOOL done = FakePlatform::ScrollWindow(window, dx, dy, scroll, clip);
+        paintScanSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        return done;
     }
     nv::BOOL TextOutA(nv::HDC, int, int, const char*, int) override { return 1; }
     nv::BOOL ExtTextOutW(nv::HDC, int, int, nv::UINT, const nv::RECT*, const nv::WORD*, nv::UINT,
@@ -143,4 +151,4 @@ private:
     EditorOnlyPlatform* editorOnly_ = nullptr;
 };
 
-}  // namespace bench
+}  // namespace nv::bench

@@ -7,9 +7,9 @@
 
 namespace {
 
-using bench::Editor;
-using bench::HebrewText;
 using nv::Doc;
+using nv::bench::Editor;
+using nv::bench::HebrewText;
 
 // Arguments: words per line (0: one paragraph wrapped at the column), and 1 for the
 // editor's own time.

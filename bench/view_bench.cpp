@@ -7,9 +7,9 @@
 
 namespace {
 
-using bench::Editor;
-using bench::HebrewText;
 using nv::Doc;
+using nv::bench::Editor;
+using nv::bench::HebrewText;
 
 // Arguments: 0 for the face, 1 for the size, alternating between two choices already
 // measured once; and 1 for the editor's own time. Counts the width and glyph queries made

@@ -5,8 +5,9 @@
 namespace nv_values {
 constexpr auto wmCreate = nv::WM_CREATE, wmDestroy = nv::WM_DESTROY, wmSize = nv::WM_SIZE,
                wmPaint = nv::WM_PAINT, wmClose = nv::WM_CLOSE, wmQuit = nv::WM_QUIT,
-               wmKeyDown = nv::WM_KEYDOWN, wmChar = nv::WM_CHAR, wmSysKeyDown = nv::WM_SYSKEYDOWN,
-               wmCommand = nv::WM_COMMAND, wmTimer = nv::WM_TIMER, wmVScroll = nv::WM_VSCROLL,
+               wmQueryEndSession = nv::WM_QUERYENDSESSION, wmKeyDown = nv::WM_KEYDOWN,
+               wmChar = nv::WM_CHAR, wmSysKeyDown = nv::WM_SYSKEYDOWN, wmCommand = nv::WM_COMMAND,
+               wmTimer = nv::WM_TIMER, wmVScroll = nv::WM_VSCROLL,
                wmInitMenuPopup = nv::WM_INITMENUPOPUP, wmMouseMove = nv::WM_MOUSEMOVE,
                wmLButtonDown = nv::WM_LBUTTONDOWN, wmLButtonUp = nv::WM_LBUTTONUP;
 constexpr auto mbOk = nv::MB_OK, mbYesNoCancel = nv::MB_YESNOCANCEL, mbYesNo = nv::MB_YESNO,
@@ -46,6 +47,19 @@ constexpr auto pdNoSelection = nv::PD_NOSELECTION, pdNoPageNums = nv::PD_NOPAGEN
 // Glyphs.
 constexpr auto etoGlyphIndex = nv::ETO_GLYPH_INDEX,
                ggiMarkNonexistingGlyphs = nv::GGI_MARK_NONEXISTING_GLYPHS, gdiError = nv::GDI_ERROR;
+// Clipboard and global memory; files; common file dialogs.
+constexpr auto gmemMoveable = nv::GMEM_MOVEABLE, gmemZeroInit = nv::GMEM_ZEROINIT,
+               gmemDdeShare = nv::GMEM_DDESHARE;
+constexpr auto maxPath = nv::MAX_PATH;
+constexpr auto genericRead = nv::GENERIC_READ, genericWrite = nv::GENERIC_WRITE,
+               fileShareRead = nv::FILE_SHARE_READ, createAlways = nv::CREATE_ALWAYS,
+               openExisting = nv::OPEN_EXISTING, invalidFileSize = nv::INVALID_FILE_SIZE,
+               invalidFileAttributes = nv::INVALID_FILE_ATTRIBUTES,
+               replaceFileIgnoreMergeErrors = nv::REPLACEFILE_IGNORE_MERGE_ERRORS,
+               moveFileReplaceExisting = nv::MOVEFILE_REPLACE_EXISTING,
+               moveFileWriteThrough = nv::MOVEFILE_WRITE_THROUGH;
+constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
+               ofnPathMustExist = nv::OFN_PATHMUSTEXIST, ofnFileMustExist = nv::OFN_FILEMUSTEXIST;
 }  // namespace nv_values
 
 // clang-format off
@@ -99,6 +113,19 @@ static_assert(pdNoSelection == PD_NOSELECTION && pdNoPageNums == PD_NOPAGENUMS &
 static_assert(etoGlyphIndex == ETO_GLYPH_INDEX &&
               ggiMarkNonexistingGlyphs == GGI_MARK_NONEXISTING_GLYPHS && gdiError == GDI_ERROR);
 static_assert(sizeof(wchar_t) == sizeof(nv::WORD), "glyph indices travel as wide characters");
+static_assert(wmQueryEndSession == WM_QUERYENDSESSION);
+static_assert(gmemMoveable == GMEM_MOVEABLE && gmemZeroInit == GMEM_ZEROINIT &&
+              gmemDdeShare == GMEM_DDESHARE);
+static_assert(maxPath == MAX_PATH);
+static_assert(genericRead == GENERIC_READ && genericWrite == GENERIC_WRITE &&
+              fileShareRead == FILE_SHARE_READ && createAlways == CREATE_ALWAYS &&
+              openExisting == OPEN_EXISTING && invalidFileSize == INVALID_FILE_SIZE &&
+              invalidFileAttributes == INVALID_FILE_ATTRIBUTES &&
+              replaceFileIgnoreMergeErrors == REPLACEFILE_IGNORE_MERGE_ERRORS &&
+              moveFileReplaceExisting == MOVEFILE_REPLACE_EXISTING &&
+              moveFileWriteThrough == MOVEFILE_WRITE_THROUGH);
+static_assert(ofnOverwritePrompt == OFN_OVERWRITEPROMPT && ofnPathMustExist == OFN_PATHMUSTEXIST &&
+              ofnFileMustExist == OFN_FILEMUSTEXIST);
 }  // namespace nv_values
 
 namespace nv {
@@ -114,9 +141,10 @@ HWND Nv(::HWND window) { return reinterpret_cast<HWND>(window); }
 HDC Nv(::HDC dc) { return reinterpret_cast<HDC>(dc); }
 HGDIOBJ Nv(::HGDIOBJ object) { return reinterpret_cast<HGDIOBJ>(object); }
 HMENU Nv(::HMENU menu) { return reinterpret_cast<HMENU>(menu); }
-// The system's memory handles are of the same type as its GDI handles: named apart.
-::HGLOBAL SysMemory(HGLOBAL memory) { return reinterpret_cast<::HGLOBAL>(memory); }
-HGLOBAL NvMemory(::HGLOBAL memory) { return reinterpret_cast<HGLOBAL>(memory); }
+::HANDLE Sys(HANDLE file) { return reinterpret_cast<::HANDLE>(file); }
+HANDLE NvFile(::HANDLE file) { return reinterpret_cast<HANDLE>(file); }
+::HGLOBAL Sys(HGLOBAL block) { return reinterpret_cast<::HGLOBAL>(block); }
+HGLOBAL NvGlobal(::HANDLE block) { return reinterpret_cast<HGLOBAL>(block); }
 
 ::RECT Sys(const RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
 RECT Nv(const ::RECT& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
@@ -166,6 +194,29 @@ TEXTMETRICA Nv(const ::TEXTMETRICA& t) {
     return nv;
 }
 
+// The editor's dialog record holds the fields it fills and declares its own size; the
+// system's record gets the system's size, and what the dialog writes back is copied back.
+using FileDialog = BOOL(WINAPI*)(::LPOPENFILENAMEA);
+BOOL RunFileDialog(OPENFILENAMEA* record, FileDialog dialog) {
+    // A record of another size is refused as the system refuses one.
+    if (record->lStructSize != sizeof(OPENFILENAMEA)) return FALSE;
+    ::OPENFILENAMEA sys{};
+    sys.lStructSize = sizeof(::OPENFILENAMEA);
+    sys.hwndOwner = Sys(record->hwndOwner);
+    sys.lpstrFilter = record->lpstrFilter;
+    sys.nFilterIndex = record->nFilterIndex;
+    sys.lpstrFile = record->lpstrFile;
+    sys.nMaxFile = record->nMaxFile;
+    sys.lpstrFileTitle = record->lpstrFileTitle;
+    sys.nMaxFileTitle = record->nMaxFileTitle;
+    sys.Flags = record->Flags;
+    sys.lpstrDefExt = record->lpstrDefExt;
+    BOOL chosen = dialog(&sys);
+    record->nFilterIndex = sys.nFilterIndex;
+    record->Flags = sys.Flags;
+    return chosen;
+}
+
 // EndPaint needs the system's whole record, of which the editor keeps only a part. Paints
 // do not nest on the one thread, so the open one is kept here.
 ::PAINTSTRUCT openPaint{};
@@ -184,6 +235,10 @@ void Win32Platform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode);
 
 int Win32Platform::MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     return ::MessageBoxA(Sys(owner), text, caption, type);
+}
+
+BOOL Win32Platform::SetWindowTextA(HWND window, const char* text) {
+    return ::SetWindowTextA(Sys(window), text);
 }
 
 HMENU Win32Platform::GetMenu(HWND window) { return Nv(::GetMenu(Sys(window))); }
@@ -359,13 +414,13 @@ BOOL Win32Platform::PrintDlgA(PRINTDLGA* record) {
     ::PRINTDLGA sys{};
     sys.lStructSize = sizeof(::PRINTDLGA);
     sys.hwndOwner = Sys(record->hwndOwner);
-    sys.hDevMode = SysMemory(record->hDevMode);
-    sys.hDevNames = SysMemory(record->hDevNames);
+    sys.hDevMode = Sys(record->hDevMode);
+    sys.hDevNames = Sys(record->hDevNames);
     sys.hDC = Sys(record->hDC);
     sys.Flags = record->Flags;
     BOOL chosen = ::PrintDlgA(&sys);
-    record->hDevMode = NvMemory(sys.hDevMode);
-    record->hDevNames = NvMemory(sys.hDevNames);
+    record->hDevMode = NvGlobal(sys.hDevMode);
+    record->hDevNames = NvGlobal(sys.hDevNames);
     record->hDC = Nv(sys.hDC);
     record->Flags = sys.Flags;
     return chosen;
@@ -405,6 +460,91 @@ BOOL Win32Platform::ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* 
     if (rect != nullptr) area = Sys(*rect);
     return ::ExtTextOutW(Sys(dc), x, y, options, rect != nullptr ? &area : nullptr,
                          reinterpret_cast<const wchar_t*>(text), count, dx);
-}
+    // Clipboard and global memory.
+
+    BOOL Win32Platform::OpenClipboard(HWND owner) { return ::OpenClipboard(Sys(owner)); }
+
+    BOOL Win32Platform::EmptyClipboard() { return ::EmptyClipboard(); }
+
+    HGLOBAL Win32Platform::SetClipboardData(UINT format, HGLOBAL block) {
+        return NvGlobal(::SetClipboardData(format, Sys(block)));
+    }
+
+    HGLOBAL Win32Platform::GetClipboardData(UINT format) {
+        return NvGlobal(::GetClipboardData(format));
+    }
+
+    BOOL Win32Platform::CloseClipboard() { return ::CloseClipboard(); }
+
+    HGLOBAL Win32Platform::GlobalAlloc(UINT flags, std::size_t bytes) {
+        return NvGlobal(::GlobalAlloc(flags, bytes));
+    }
+
+    void* Win32Platform::GlobalLock(HGLOBAL block) { return ::GlobalLock(Sys(block)); }
+
+    BOOL Win32Platform::GlobalUnlock(HGLOBAL block) { return ::GlobalUnlock(Sys(block)); }
+
+    std::size_t Win32Platform::GlobalSize(HGLOBAL block) { return ::GlobalSize(Sys(block)); }
+
+    HGLOBAL Win32Platform::GlobalFree(HGLOBAL block) { return NvGlobal(::GlobalFree(Sys(block))); }
+
+    // Files.
+
+    HANDLE Win32Platform::CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+                                      DWORD attributes) {
+        return NvFile(::CreateFileA(name, access, share, nullptr, creation, attributes, nullptr));
+    }
+
+    BOOL Win32Platform::ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read) {
+        ::DWORD count = 0;
+        BOOL done = ::ReadFile(Sys(file), buffer, bytes, &count, nullptr);
+        *read = count;
+        return done;
+    }
+
+    BOOL Win32Platform::WriteFile(HANDLE file, const void* buffer, DWORD bytes, DWORD* written) {
+        ::DWORD count = 0;
+        BOOL done = ::WriteFile(Sys(file), buffer, bytes, &count, nullptr);
+        *written = count;
+        return done;
+    }
+
+    DWORD Win32Platform::GetFileSize(HANDLE file, DWORD * high) {
+        ::DWORD sysHigh = 0;
+        DWORD low = ::GetFileSize(Sys(file), &sysHigh);
+        if (high != nullptr) *high = sysHigh;
+        return low;
+    }
+
+    BOOL Win32Platform::FlushFileBuffers(HANDLE file) { return ::FlushFileBuffers(Sys(file)); }
+
+    BOOL Win32Platform::CloseHandle(HANDLE file) { return ::CloseHandle(Sys(file)); }
+
+    DWORD Win32Platform::GetFileAttributesA(const char* name) { return ::GetFileAttributesA(name); }
+
+    UINT Win32Platform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
+                                         char* name) {
+        return ::GetTempFileNameA(folder, prefix, unique, name);
+    }
+
+    BOOL Win32Platform::ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) {
+        return ::ReplaceFileA(replaced, replacement, nullptr, flags, nullptr, nullptr);
+    }
+
+    BOOL Win32Platform::MoveFileExA(const char* from, const char* to, DWORD flags) {
+        return ::MoveFileExA(from, to, flags);
+    }
+
+    BOOL Win32Platform::DeleteFileA(const char* name) { return ::DeleteFileA(name); }
+
+    // Common file dialogs.
+
+    BOOL Win32Platform::GetOpenFileNameA(OPENFILENAMEA * record) {
+        return RunFileDialog(record, ::GetOpenFileNameA);
+    }
+
+    BOOL Win32Platform::GetSaveFileNameA(OPENFILENAMEA * record) {
+        return RunFileDialog(record, ::GetSaveFileNameA);
+    }
 
 }  // namespace nv
