@@ -46,6 +46,9 @@ std::vector<Registration>& Registrations() {
     return registrations;
 }
 
+constexpr std::uint8_t LeftToRightMark = 0xFD;
+constexpr std::uint8_t RightToLeftMark = 0xFE;
+
 // The glyphs of all 256 codes in one query. A code the font lacks is drawn by the system as
 // the font's default character, or as the "no glyph" shape 0 when that is missing too.
 void FindGlyphs(HDC dc, std::uint8_t defaultChar, AdvanceTable* table) {
@@ -64,6 +67,9 @@ void FindGlyphs(HDC dc, std::uint8_t defaultChar, AdvanceTable* table) {
     for (WORD& glyph : table->Glyph) {
         if (glyph == NonexistingGlyph) glyph = fallback;
     }
+    // The left-to-right and right-to-left marks only steer the system's ordering: drawn on
+    // their own they leave no ink, although a font may carry a visible glyph for them.
+    table->Glyph[LeftToRightMark] = table->Glyph[RightToLeftMark] = table->Glyph[' '];
     table->GlyphsKnown = true;
 }
 

@@ -460,91 +460,93 @@ BOOL Win32Platform::ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* 
     if (rect != nullptr) area = Sys(*rect);
     return ::ExtTextOutW(Sys(dc), x, y, options, rect != nullptr ? &area : nullptr,
                          reinterpret_cast<const wchar_t*>(text), count, dx);
-    // Clipboard and global memory.
+}
 
-    BOOL Win32Platform::OpenClipboard(HWND owner) { return ::OpenClipboard(Sys(owner)); }
+// Clipboard and global memory.
 
-    BOOL Win32Platform::EmptyClipboard() { return ::EmptyClipboard(); }
+BOOL Win32Platform::OpenClipboard(HWND owner) { return ::OpenClipboard(Sys(owner)); }
 
-    HGLOBAL Win32Platform::SetClipboardData(UINT format, HGLOBAL block) {
-        return NvGlobal(::SetClipboardData(format, Sys(block)));
-    }
+BOOL Win32Platform::EmptyClipboard() { return ::EmptyClipboard(); }
 
-    HGLOBAL Win32Platform::GetClipboardData(UINT format) {
-        return NvGlobal(::GetClipboardData(format));
-    }
+HGLOBAL Win32Platform::SetClipboardData(UINT format, HGLOBAL block) {
+    return NvGlobal(::SetClipboardData(format, Sys(block)));
+}
 
-    BOOL Win32Platform::CloseClipboard() { return ::CloseClipboard(); }
+HGLOBAL Win32Platform::GetClipboardData(UINT format) {
+    return NvGlobal(::GetClipboardData(format));
+}
 
-    HGLOBAL Win32Platform::GlobalAlloc(UINT flags, std::size_t bytes) {
-        return NvGlobal(::GlobalAlloc(flags, bytes));
-    }
+BOOL Win32Platform::CloseClipboard() { return ::CloseClipboard(); }
 
-    void* Win32Platform::GlobalLock(HGLOBAL block) { return ::GlobalLock(Sys(block)); }
+HGLOBAL Win32Platform::GlobalAlloc(UINT flags, std::size_t bytes) {
+    return NvGlobal(::GlobalAlloc(flags, bytes));
+}
 
-    BOOL Win32Platform::GlobalUnlock(HGLOBAL block) { return ::GlobalUnlock(Sys(block)); }
+void* Win32Platform::GlobalLock(HGLOBAL block) { return ::GlobalLock(Sys(block)); }
 
-    std::size_t Win32Platform::GlobalSize(HGLOBAL block) { return ::GlobalSize(Sys(block)); }
+BOOL Win32Platform::GlobalUnlock(HGLOBAL block) { return ::GlobalUnlock(Sys(block)); }
 
-    HGLOBAL Win32Platform::GlobalFree(HGLOBAL block) { return NvGlobal(::GlobalFree(Sys(block))); }
+std::size_t Win32Platform::GlobalSize(HGLOBAL block) { return ::GlobalSize(Sys(block)); }
 
-    // Files.
+HGLOBAL Win32Platform::GlobalFree(HGLOBAL block) { return NvGlobal(::GlobalFree(Sys(block))); }
 
-    HANDLE Win32Platform::CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
-                                      DWORD attributes) {
-        return NvFile(::CreateFileA(name, access, share, nullptr, creation, attributes, nullptr));
-    }
+// Files.
 
-    BOOL Win32Platform::ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read) {
-        ::DWORD count = 0;
-        BOOL done = ::ReadFile(Sys(file), buffer, bytes, &count, nullptr);
-        *read = count;
-        return done;
-    }
+HANDLE Win32Platform::CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+                                  DWORD attributes) {
+    return NvFile(::CreateFileA(name, access, share, nullptr, creation, attributes, nullptr));
+}
 
-    BOOL Win32Platform::WriteFile(HANDLE file, const void* buffer, DWORD bytes, DWORD* written) {
-        ::DWORD count = 0;
-        BOOL done = ::WriteFile(Sys(file), buffer, bytes, &count, nullptr);
-        *written = count;
-        return done;
-    }
+BOOL Win32Platform::ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read) {
+    ::DWORD count = 0;
+    BOOL done = ::ReadFile(Sys(file), buffer, bytes, &count, nullptr);
+    *read = count;
+    return done;
+}
 
-    DWORD Win32Platform::GetFileSize(HANDLE file, DWORD * high) {
-        ::DWORD sysHigh = 0;
-        DWORD low = ::GetFileSize(Sys(file), &sysHigh);
-        if (high != nullptr) *high = sysHigh;
-        return low;
-    }
+BOOL Win32Platform::WriteFile(HANDLE file, const void* buffer, DWORD bytes, DWORD* written) {
+    ::DWORD count = 0;
+    BOOL done = ::WriteFile(Sys(file), buffer, bytes, &count, nullptr);
+    *written = count;
+    return done;
+}
 
-    BOOL Win32Platform::FlushFileBuffers(HANDLE file) { return ::FlushFileBuffers(Sys(file)); }
+DWORD Win32Platform::GetFileSize(HANDLE file, DWORD* high) {
+    ::DWORD sysHigh = 0;
+    DWORD low = ::GetFileSize(Sys(file), &sysHigh);
+    if (high != nullptr) *high = sysHigh;
+    return low;
+}
 
-    BOOL Win32Platform::CloseHandle(HANDLE file) { return ::CloseHandle(Sys(file)); }
+BOOL Win32Platform::FlushFileBuffers(HANDLE file) { return ::FlushFileBuffers(Sys(file)); }
 
-    DWORD Win32Platform::GetFileAttributesA(const char* name) { return ::GetFileAttributesA(name); }
+BOOL Win32Platform::CloseHandle(HANDLE file) { return ::CloseHandle(Sys(file)); }
 
-    UINT Win32Platform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
-                                         char* name) {
-        return ::GetTempFileNameA(folder, prefix, unique, name);
-    }
+DWORD Win32Platform::GetFileAttributesA(const char* name) { return ::GetFileAttributesA(name); }
 
-    BOOL Win32Platform::ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) {
-        return ::ReplaceFileA(replaced, replacement, nullptr, flags, nullptr, nullptr);
-    }
+UINT Win32Platform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
+                                     char* name) {
+    return ::GetTempFileNameA(folder, prefix, unique, name);
+}
 
-    BOOL Win32Platform::MoveFileExA(const char* from, const char* to, DWORD flags) {
-        return ::MoveFileExA(from, to, flags);
-    }
+BOOL Win32Platform::ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) {
+    return ::ReplaceFileA(replaced, replacement, nullptr, flags, nullptr, nullptr);
+}
 
-    BOOL Win32Platform::DeleteFileA(const char* name) { return ::DeleteFileA(name); }
+BOOL Win32Platform::MoveFileExA(const char* from, const char* to, DWORD flags) {
+    return ::MoveFileExA(from, to, flags);
+}
 
-    // Common file dialogs.
+BOOL Win32Platform::DeleteFileA(const char* name) { return ::DeleteFileA(name); }
 
-    BOOL Win32Platform::GetOpenFileNameA(OPENFILENAMEA * record) {
-        return RunFileDialog(record, ::GetOpenFileNameA);
-    }
+// Common file dialogs.
 
-    BOOL Win32Platform::GetSaveFileNameA(OPENFILENAMEA * record) {
-        return RunFileDialog(record, ::GetSaveFileNameA);
-    }
+BOOL Win32Platform::GetOpenFileNameA(OPENFILENAMEA* record) {
+    return RunFileDialog(record, ::GetOpenFileNameA);
+}
+
+BOOL Win32Platform::GetSaveFileNameA(OPENFILENAMEA* record) {
+    return RunFileDialog(record, ::GetSaveFileNameA);
+}
 
 }  // namespace nv
