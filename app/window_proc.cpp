@@ -41,20 +41,16 @@ LRESULT HandlePaint(HWND window) {
     return 0;
 }
 
-// Asks to save a changed document before the window closes.
+// Asks to save a changed document before the window closes: Yes saves and keeps the window
+// open, so the user sees how the save went and closes again.
 LRESULT HandleClose(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (!IsDocumentChanged()) return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
-    int answer = MessageBoxA(Doc.MainWindow,
-                             "The current file has changed since the last save.\n"
-                             "Do you wish to save the current file?",
-                             "Save Current File?", MB_ICONQUESTION | MB_YESNOCANCEL);
-    if (answer == IDYES) {
-        FileSave();
-        return 0;
-    }
-    if (answer == IDNO) return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
-    return 0;
+    if (!AskToSave()) return 0;
+    return DefWindowProcA(window, WM_CLOSE, wParam, lParam);
 }
+
+// Logging off or shutting down: a changed document may end with the session only when the
+// user drops it (No) or it was saved; Cancel, or a save cancelled or failed, refuses.
+LRESULT HandleQueryEndSession() { return AskToSave() || !IsDocumentChanged() ? 1 : 0; }
 
 void ShowAbout() {
     MessageBoxA(Doc.MainWindow, "Nivrano\nText Editor Computer Program", "Nivrano",
@@ -62,6 +58,8 @@ void ShowAbout() {
 }
 
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    // The accelerators (high word 1) are keys, and keys wait while a palette button repeats.
+    if (HIWORD(wParam) == 1 && Doc.AutoRepeat == 1) return 0;
     UINT id = LOWORD(wParam);
     switch (id) {
         case IDM_FILE_NEW:
@@ -131,6 +129,8 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             return HandlePaint(window);
         case WM_CLOSE:
             return HandleClose(window, wParam, lParam);
+        case WM_QUERYENDSESSION:
+            return HandleQueryEndSession();
         case WM_KEYDOWN:
             if (Doc.AutoRepeat == 1) return 0;
             ClearEmptySelection();

@@ -1,4 +1,5 @@
-// The Edit menu: Cut, Copy and Paste through the clipboard, Delete and Select All.
+// The Edit menu: Cut, Copy and Paste through the clipboard as Unicode text, Delete, and
+// Select All.
 #pragma once
 
 namespace nv {

@@ -2,15 +2,137 @@
 
 #include <cstring>
 
+#include "commands/unicode_text.h"
 #include "document/store.h"
+#include "view/geometry.h"
+#include "view/screen_layout.h"
 
 namespace nv {
 
 FileState Files;
 
 namespace {
+
 // Four strings, each ended by a NUL, and a second NUL after the last.
 const char FileFilter[] = "Unicode Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
+
+constexpr const char* OpenCaption = "Can Not Open File";
+constexpr const char* SaveCaption = "Can Not Save File";
+constexpr const char* NoHandleMessage = "Can not obtain a file handle to the selected file";
+constexpr const char* NoSizeMessage = "Can not obtain the size of the selected file";
+constexpr const char* TooLargeMessage = "The selected file is too large to open";
+constexpr const char* NotUnicodeMessage = "The selected file is not a Unicode text file";
+constexpr const char* ReadMessage = "Can not read the selected file";
+constexpr const char* WriteMessage = "Can not write to the selected file";
+
+// Files pass through here whole: the mark and up to 32,768 units.
+std::uint8_t UnicodeFileBuffer[LargestFileSize];
+
+void Warn(const char* text, const char* caption) {
+    MessageBoxA(Doc.MainWindow, text, caption, MB_ICONWARNING);
+}
+
+void PointDialogAtFileName(DWORD flags) {
+    OPENFILENAMEA& record = Files.FileDialogRecord;
+    record.lpstrFile = Files.FileName;
+    record.lpstrFileTitle = Files.FileTitle;
+    record.Flags = flags;
+}
+
+// The checks of Open in their order, reading the file into UnicodeFileBuffer; the message of
+// the first that fails, or nullptr with the document length.
+const char* ReadDocumentFile(HANDLE file, std::int32_t* length) {
+    DWORD high = 0;
+    const DWORD size = GetFileSize(file, &high);
+    if (const char* problem = CheckFileSize(size, high)) return problem;
+    std::memset(UnicodeFileBuffer, 0, sizeof UnicodeFileBuffer);
+    DWORD read = 0;
+    if (!ReadFile(file, UnicodeFileBuffer, 2, &read) || read != 2) return ReadMessage;
+    if (const char* problem = CheckFileMark(UnicodeFileBuffer, size)) return problem;
+    const DWORD rest = size - 2;
+    if (rest > 0 && (!ReadFile(file, UnicodeFileBuffer + 2, rest, &read) || read != rest)) {
+        return ReadMessage;
+    }
+    *length = DocumentLengthOfFile(UnicodeFileBuffer, size);
+    return *length < 0 ? TooLargeMessage : nullptr;
+}
+
+void SetTitle(const char* title) { SetWindowTextA(Doc.MainWindow, title); }
+
+void RememberSavedText() {
+    std::memset(Doc.SavedText, 0, sizeof Doc.SavedText);
+    std::memcpy(Doc.SavedText, Doc.TextBuffer, static_cast<std::size_t>(Doc.TextLength));
+    Doc.SavedLength = Doc.TextLength;
+}
+
+// A new text from the top: no selection, the caret and the view at the start, and the text
+// area painted afresh.
+void ShowNewText() {
+    Doc.Caret = 0;
+    Doc.SelectionActive = 0;
+    Doc.SelectionStart = 0;
+    Doc.SelectionEnd = 0;
+    Doc.ViewTop = 0;
+    LayoutDocument();
+    RECT textArea{0, Geo.TextTop, Geo.ClientWidth, Geo.ClientHeight};
+    InvalidateRect(Doc.MainWindow, &textArea, 1);
+    UpdateWindow(Doc.MainWindow);
+}
+
+// The folder of a path, its last separator kept ("C:\\" stays the root); "." for a bare name.
+void FolderOf(const char* path, char* folder) {
+    const char* end = nullptr;
+    for (const char* c = path; *c != '\0'; ++c) {
+        if (*c == '\\' || *c == '/' || *c == ':') end = c + 1;
+    }
+    if (end == nullptr) {
+        std::strcpy(folder, ".");
+        return;
+    }
+    std::memcpy(folder, path, static_cast<std::size_t>(end - path));
+    folder[end - path] = '\0';
+}
+
+// Puts the finished temporary file in the target's place: ReplaceFileA keeps the old file's
+// attributes and rights. Sets *keepTemporary when the temporary file is the only copy left.
+bool PutInPlace(const char* temporary, const char* target, bool* keepTemporary) {
+    constexpr DWORD MoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) {
+        return MoveFileExA(temporary, target, MoveFlags) != 0;
+    }
+    if (ReplaceFileA(target, temporary, REPLACEFILE_IGNORE_MERGE_ERRORS)) return true;
+    // A replace can fail after the old file has gone, leaving the new one under its
+    // temporary name; then the only way forward is to move it in.
+    if (GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) return false;
+    if (MoveFileExA(temporary, target, MoveFlags)) return true;
+    *keepTemporary = true;
+    return false;
+}
+
+// Writes `bytes` of UnicodeFileBuffer to `target` without ever leaving it half written: the
+// whole file goes to a new temporary file beside it ("~nvXXXX.tmp"), is flushed and closed,
+// and only then takes the old file's place. On failure the old file is as it was and the
+// temporary file is gone.
+bool WriteDocumentFile(const char* target, DWORD bytes) {
+    char folder[MAX_PATH];
+    char temporary[MAX_PATH];
+    FolderOf(target, folder);
+    if (GetTempFileNameA(folder, "~nv", 0, temporary) == 0) return false;
+
+    bool keepTemporary = false;
+    bool written = false;
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS, 0);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD count = 0;
+        written = WriteFile(file, UnicodeFileBuffer, bytes, &count) && count == bytes &&
+                  FlushFileBuffers(file);
+        written = CloseHandle(file) && written;
+    }
+    const bool placed = written && PutInPlace(temporary, target, &keepTemporary);
+    if (!placed && !keepTemporary) DeleteFileA(temporary);
+    return placed;
+}
+
 }  // namespace
 
 void ResetFileState() { Files = FileState{}; }
@@ -18,7 +140,9 @@ void ResetFileState() { Files = FileState{}; }
 void SetupFileDialog() {
     OPENFILENAMEA& record = Files.FileDialogRecord;
     record = OPENFILENAMEA{};
-    record.lStructSize = 76;
+    // The size of the record this program was built with: a 64-bit program's dialog refuses
+    // the 32-bit size.
+    record.lStructSize = sizeof(OPENFILENAMEA);
     record.hwndOwner = Doc.MainWindow;
     record.lpstrFilter = FileFilter;
     record.nFilterIndex = 1;
@@ -33,8 +157,92 @@ bool IsDocumentChanged() {
            0;
 }
 
-void FileNew() {}
-void FileOpen() {}
-void FileSave() {}
+bool AskToSave() {
+    if (!IsDocumentChanged()) return true;
+    int answer = MessageBoxA(Doc.MainWindow,
+                             "The current file has changed since the last save.\n"
+                             "Do you wish to save the current file?",
+                             "Save Current File?", MB_ICONQUESTION | MB_YESNOCANCEL);
+    if (answer == IDNO) return true;
+    if (answer == IDYES) FileSave();
+    return false;
+}
+
+const char* CheckFileSize(DWORD low, DWORD high) {
+    if (low == INVALID_FILE_SIZE) return NoSizeMessage;
+    if (high != 0) return TooLargeMessage;
+    if (low < 2) return NotUnicodeMessage;
+    return nullptr;
+}
+
+const char* CheckFileMark(const std::uint8_t* mark, DWORD size) {
+    if (mark[0] != 0xFF || mark[1] != 0xFE || size % 2 != 0) return NotUnicodeMessage;
+    if (size > LargestFileSize) return TooLargeMessage;
+    return nullptr;
+}
+
+std::int32_t DocumentLengthOfFile(const std::uint8_t* image, DWORD size) {
+    const auto units = static_cast<std::int32_t>((size - 2) / 2);
+    if (units > 0 && UnitAt(image, static_cast<std::size_t>(units)) == 0) return units;
+    return units >= TextLimit ? -1 : units + 1;
+}
+
+void FileNew() {
+    if (!AskToSave()) return;
+    std::memset(Doc.TextBuffer, 0, sizeof Doc.TextBuffer);
+    std::memset(Doc.SavedText, 0, sizeof Doc.SavedText);
+    Doc.TextLength = 1;
+    Doc.SavedLength = 1;
+    SetTitle("Nivrano");
+    ShowNewText();
+}
+
+void FileOpen() {
+    if (!AskToSave()) return;
+    PointDialogAtFileName(OFN_FILEMUSTEXIST);
+    if (!GetOpenFileNameA(&Files.FileDialogRecord)) return;
+
+    HANDLE file = CreateFileA(Files.FileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
+    if (file == INVALID_HANDLE_VALUE) {
+        Warn(NoHandleMessage, OpenCaption);
+        return;
+    }
+    std::int32_t length = 0;
+    const char* problem = ReadDocumentFile(file, &length);
+    CloseHandle(file);
+    if (problem != nullptr) {
+        Warn(problem, OpenCaption);
+        return;
+    }
+
+    // Every check has passed: only now is the document replaced. Unit k + 1 becomes byte k;
+    // an added terminator is the zero already in the buffer.
+    std::memset(Doc.TextBuffer, 0, sizeof Doc.TextBuffer);
+    Doc.TextLength = length;
+    for (std::int32_t k = 0; k < length; ++k) {
+        Doc.TextBuffer[k] = FromUtf16(UnitAt(UnicodeFileBuffer, static_cast<std::size_t>(k) + 1));
+    }
+    RememberSavedText();
+    SetTitle(Files.FileTitle);
+    ShowNewText();
+}
+
+void FileSave() {
+    PointDialogAtFileName(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
+    Files.FileDialogRecord.lpstrFilter = FileFilter;
+    if (!GetSaveFileNameA(&Files.FileDialogRecord)) return;
+
+    std::memset(UnicodeFileBuffer, 0, sizeof UnicodeFileBuffer);
+    PutUnit(UnicodeFileBuffer, 0, 0xFEFF);
+    for (std::int32_t k = 0; k < Doc.TextLength; ++k) {
+        PutUnit(UnicodeFileBuffer, static_cast<std::size_t>(k) + 1, ToUtf16(Doc.TextBuffer[k]));
+    }
+    if (!WriteDocumentFile(Files.FileName, static_cast<DWORD>(2 * Doc.TextLength + 2))) {
+        Warn(WriteMessage, SaveCaption);
+        return;
+    }
+    RememberSavedText();
+    SetTitle(Files.FileTitle);
+}
 
 }  // namespace nv

@@ -24,11 +24,15 @@ struct WindowObject;
 struct DeviceContextObject;
 struct GdiObject;
 struct MenuObject;
+struct KernelObject;
+struct GlobalMemoryObject;
 using HWND = WindowObject*;
 using HDC = DeviceContextObject*;
 using HGDIOBJ = GdiObject*;
 using HFONT = GdiObject*;
 using HMENU = MenuObject*;
+using HANDLE = KernelObject*;  // an open file
+using HGLOBAL = GlobalMemoryObject*;
 
 struct RECT {
     LONG left = 0;
@@ -111,6 +115,7 @@ constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUERYENDSESSION = 0x0011;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_CHAR = 0x0102;
@@ -192,6 +197,30 @@ constexpr UINT CF_UNICODETEXT = 13;
 // Memory.
 constexpr DWORD HEAP_ZERO_MEMORY = 0x00000008;
 
+// Clipboard and global memory.
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
+constexpr UINT GMEM_DDESHARE = 0x2000;
+
+// Files.
+constexpr int MAX_PATH = 260;
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD GENERIC_WRITE = 0x40000000;
+constexpr DWORD FILE_SHARE_READ = 0x00000001;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+constexpr DWORD REPLACEFILE_IGNORE_MERGE_ERRORS = 0x00000002;
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
+inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~std::uintptr_t{0});
+
+// Common file dialogs.
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
+constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
+constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+
 inline UINT LOWORD(std::uintptr_t v) { return static_cast<UINT>(v & 0xFFFF); }
 inline UINT HIWORD(std::uintptr_t v) { return static_cast<UINT>((v >> 16) & 0xFFFF); }
 
@@ -205,6 +234,7 @@ public:
     virtual LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual void PostQuitMessage(int exitCode) = 0;
     virtual int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) = 0;
+    virtual BOOL SetWindowTextA(HWND window, const char* text) = 0;
 
     // Menus.
     virtual HMENU GetMenu(HWND window) = 0;
@@ -264,6 +294,38 @@ public:
     // Short-lived working memory from the process heap.
     virtual void* HeapAlloc(DWORD flags, std::size_t bytes) = 0;
     virtual BOOL HeapFree(void* block) = 0;
+
+    // Clipboard and global memory.
+    virtual BOOL OpenClipboard(HWND owner) = 0;
+    virtual BOOL EmptyClipboard() = 0;
+    virtual HGLOBAL SetClipboardData(UINT format, HGLOBAL block) = 0;
+    virtual HGLOBAL GetClipboardData(UINT format) = 0;
+    virtual BOOL CloseClipboard() = 0;
+    virtual HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) = 0;
+    virtual void* GlobalLock(HGLOBAL block) = 0;
+    virtual BOOL GlobalUnlock(HGLOBAL block) = 0;
+    virtual std::size_t GlobalSize(HGLOBAL block) = 0;
+    virtual HGLOBAL GlobalFree(HGLOBAL block) = 0;
+
+    // Files. No security attributes, template file, overlapped reads or backup file: the
+    // editor never passes them.
+    virtual HANDLE CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+                               DWORD attributes) = 0;
+    virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read) = 0;
+    virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytes, DWORD* written) = 0;
+    virtual DWORD GetFileSize(HANDLE file, DWORD* high) = 0;
+    virtual BOOL FlushFileBuffers(HANDLE file) = 0;
+    virtual BOOL CloseHandle(HANDLE file) = 0;
+    virtual DWORD GetFileAttributesA(const char* name) = 0;
+    virtual UINT GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
+                                  char* name) = 0;
+    virtual BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) = 0;
+    virtual BOOL MoveFileExA(const char* from, const char* to, DWORD flags) = 0;
+    virtual BOOL DeleteFileA(const char* name) = 0;
+
+    // Common file dialogs.
+    virtual BOOL GetOpenFileNameA(OPENFILENAMEA* record) = 0;
+    virtual BOOL GetSaveFileNameA(OPENFILENAMEA* record) = 0;
 };
 
 // The platform in use: the Win32 one in nivrano.exe, the fake one in native tests.
@@ -281,6 +343,9 @@ inline LRESULT SendMessageA(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 inline void PostQuitMessage(int code) { CurrentPlatform().PostQuitMessage(code); }
 inline int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     return CurrentPlatform().MessageBoxA(owner, text, caption, type);
+}
+inline BOOL SetWindowTextA(HWND w, const char* text) {
+    return CurrentPlatform().SetWindowTextA(w, text);
 }
 inline HMENU GetMenu(HWND w) { return CurrentPlatform().GetMenu(w); }
 inline int EnableMenuItem(HMENU m, UINT item, UINT flags) {
@@ -358,5 +423,59 @@ inline void* HeapAlloc(DWORD flags, std::size_t bytes) {
     return CurrentPlatform().HeapAlloc(flags, bytes);
 }
 inline BOOL HeapFree(void* block) { return CurrentPlatform().HeapFree(block); }
+
+// Clipboard and global memory.
+inline BOOL OpenClipboard(HWND owner) { return CurrentPlatform().OpenClipboard(owner); }
+inline BOOL EmptyClipboard() { return CurrentPlatform().EmptyClipboard(); }
+inline HGLOBAL SetClipboardData(UINT format, HGLOBAL block) {
+    return CurrentPlatform().SetClipboardData(format, block);
+}
+inline HGLOBAL GetClipboardData(UINT format) { return CurrentPlatform().GetClipboardData(format); }
+inline BOOL CloseClipboard() { return CurrentPlatform().CloseClipboard(); }
+inline HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
+    return CurrentPlatform().GlobalAlloc(flags, bytes);
+}
+inline void* GlobalLock(HGLOBAL block) { return CurrentPlatform().GlobalLock(block); }
+inline BOOL GlobalUnlock(HGLOBAL block) { return CurrentPlatform().GlobalUnlock(block); }
+inline std::size_t GlobalSize(HGLOBAL block) { return CurrentPlatform().GlobalSize(block); }
+inline HGLOBAL GlobalFree(HGLOBAL block) { return CurrentPlatform().GlobalFree(block); }
+
+// Files.
+inline HANDLE CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+                          DWORD attributes) {
+    return CurrentPlatform().CreateFileA(name, access, share, creation, attributes);
+}
+inline BOOL ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read) {
+    return CurrentPlatform().ReadFile(file, buffer, bytes, read);
+}
+inline BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytes, DWORD* written) {
+    return CurrentPlatform().WriteFile(file, buffer, bytes, written);
+}
+inline DWORD GetFileSize(HANDLE file, DWORD* high) {
+    return CurrentPlatform().GetFileSize(file, high);
+}
+inline BOOL FlushFileBuffers(HANDLE file) { return CurrentPlatform().FlushFileBuffers(file); }
+inline BOOL CloseHandle(HANDLE file) { return CurrentPlatform().CloseHandle(file); }
+inline DWORD GetFileAttributesA(const char* name) {
+    return CurrentPlatform().GetFileAttributesA(name);
+}
+inline UINT GetTempFileNameA(const char* folder, const char* prefix, UINT unique, char* name) {
+    return CurrentPlatform().GetTempFileNameA(folder, prefix, unique, name);
+}
+inline BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) {
+    return CurrentPlatform().ReplaceFileA(replaced, replacement, flags);
+}
+inline BOOL MoveFileExA(const char* from, const char* to, DWORD flags) {
+    return CurrentPlatform().MoveFileExA(from, to, flags);
+}
+inline BOOL DeleteFileA(const char* name) { return CurrentPlatform().DeleteFileA(name); }
+
+// Common file dialogs.
+inline BOOL GetOpenFileNameA(OPENFILENAMEA* record) {
+    return CurrentPlatform().GetOpenFileNameA(record);
+}
+inline BOOL GetSaveFileNameA(OPENFILENAMEA* record) {
+    return CurrentPlatform().GetSaveFileNameA(record);
+}
 
 }  // namespace nv

@@ -5,8 +5,9 @@
 namespace nv_values {
 constexpr auto wmCreate = nv::WM_CREATE, wmDestroy = nv::WM_DESTROY, wmSize = nv::WM_SIZE,
                wmPaint = nv::WM_PAINT, wmClose = nv::WM_CLOSE, wmQuit = nv::WM_QUIT,
-               wmKeyDown = nv::WM_KEYDOWN, wmChar = nv::WM_CHAR, wmSysKeyDown = nv::WM_SYSKEYDOWN,
-               wmCommand = nv::WM_COMMAND, wmTimer = nv::WM_TIMER, wmVScroll = nv::WM_VSCROLL,
+               wmQueryEndSession = nv::WM_QUERYENDSESSION, wmKeyDown = nv::WM_KEYDOWN,
+               wmChar = nv::WM_CHAR, wmSysKeyDown = nv::WM_SYSKEYDOWN, wmCommand = nv::WM_COMMAND,
+               wmTimer = nv::WM_TIMER, wmVScroll = nv::WM_VSCROLL,
                wmInitMenuPopup = nv::WM_INITMENUPOPUP, wmMouseMove = nv::WM_MOUSEMOVE,
                wmLButtonDown = nv::WM_LBUTTONDOWN, wmLButtonUp = nv::WM_LBUTTONUP;
 constexpr auto mbOk = nv::MB_OK, mbYesNoCancel = nv::MB_YESNOCANCEL, mbYesNo = nv::MB_YESNO,
@@ -34,6 +35,19 @@ constexpr auto mfByCommand = nv::MF_BYCOMMAND, mfEnabled = nv::MF_ENABLED, mfGra
                cfUnicodeText = nv::CF_UNICODETEXT;
 constexpr auto heapZeroMemory = nv::HEAP_ZERO_MEMORY;
 constexpr auto lfFaceSize = nv::LF_FACESIZE;
+// Clipboard and global memory; files; common file dialogs.
+constexpr auto gmemMoveable = nv::GMEM_MOVEABLE, gmemZeroInit = nv::GMEM_ZEROINIT,
+               gmemDdeShare = nv::GMEM_DDESHARE;
+constexpr auto maxPath = nv::MAX_PATH;
+constexpr auto genericRead = nv::GENERIC_READ, genericWrite = nv::GENERIC_WRITE,
+               fileShareRead = nv::FILE_SHARE_READ, createAlways = nv::CREATE_ALWAYS,
+               openExisting = nv::OPEN_EXISTING, invalidFileSize = nv::INVALID_FILE_SIZE,
+               invalidFileAttributes = nv::INVALID_FILE_ATTRIBUTES,
+               replaceFileIgnoreMergeErrors = nv::REPLACEFILE_IGNORE_MERGE_ERRORS,
+               moveFileReplaceExisting = nv::MOVEFILE_REPLACE_EXISTING,
+               moveFileWriteThrough = nv::MOVEFILE_WRITE_THROUGH;
+constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
+               ofnPathMustExist = nv::OFN_PATHMUSTEXIST, ofnFileMustExist = nv::OFN_FILEMUSTEXIST;
 }  // namespace nv_values
 
 #include <windows.h>
@@ -71,6 +85,19 @@ static_assert(mfByCommand == MF_BYCOMMAND && mfEnabled == MF_ENABLED && mfGrayed
               cfUnicodeText == CF_UNICODETEXT);
 static_assert(heapZeroMemory == HEAP_ZERO_MEMORY);
 static_assert(lfFaceSize == LF_FACESIZE);
+static_assert(wmQueryEndSession == WM_QUERYENDSESSION);
+static_assert(gmemMoveable == GMEM_MOVEABLE && gmemZeroInit == GMEM_ZEROINIT &&
+              gmemDdeShare == GMEM_DDESHARE);
+static_assert(maxPath == MAX_PATH);
+static_assert(genericRead == GENERIC_READ && genericWrite == GENERIC_WRITE &&
+              fileShareRead == FILE_SHARE_READ && createAlways == CREATE_ALWAYS &&
+              openExisting == OPEN_EXISTING && invalidFileSize == INVALID_FILE_SIZE &&
+              invalidFileAttributes == INVALID_FILE_ATTRIBUTES &&
+              replaceFileIgnoreMergeErrors == REPLACEFILE_IGNORE_MERGE_ERRORS &&
+              moveFileReplaceExisting == MOVEFILE_REPLACE_EXISTING &&
+              moveFileWriteThrough == MOVEFILE_WRITE_THROUGH);
+static_assert(ofnOverwritePrompt == OFN_OVERWRITEPROMPT && ofnPathMustExist == OFN_PATHMUSTEXIST &&
+              ofnFileMustExist == OFN_FILEMUSTEXIST);
 }  // namespace nv_values
 
 namespace nv {
@@ -86,6 +113,10 @@ HWND Nv(::HWND window) { return reinterpret_cast<HWND>(window); }
 HDC Nv(::HDC dc) { return reinterpret_cast<HDC>(dc); }
 HGDIOBJ Nv(::HGDIOBJ object) { return reinterpret_cast<HGDIOBJ>(object); }
 HMENU Nv(::HMENU menu) { return reinterpret_cast<HMENU>(menu); }
+::HANDLE Sys(HANDLE file) { return reinterpret_cast<::HANDLE>(file); }
+HANDLE NvFile(::HANDLE file) { return reinterpret_cast<HANDLE>(file); }
+::HGLOBAL Sys(HGLOBAL block) { return reinterpret_cast<::HGLOBAL>(block); }
+HGLOBAL NvGlobal(::HANDLE block) { return reinterpret_cast<HGLOBAL>(block); }
 
 ::RECT Sys(const RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
 RECT Nv(const ::RECT& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
@@ -135,6 +166,29 @@ TEXTMETRICA Nv(const ::TEXTMETRICA& t) {
     return nv;
 }
 
+// The editor's dialog record holds the fields it fills and declares its own size; the
+// system's record gets the system's size, and what the dialog writes back is copied back.
+using FileDialog = BOOL(WINAPI*)(::LPOPENFILENAMEA);
+BOOL RunFileDialog(OPENFILENAMEA* record, FileDialog dialog) {
+    // A record of another size is refused as the system refuses one.
+    if (record->lStructSize != sizeof(OPENFILENAMEA)) return FALSE;
+    ::OPENFILENAMEA sys{};
+    sys.lStructSize = sizeof(::OPENFILENAMEA);
+    sys.hwndOwner = Sys(record->hwndOwner);
+    sys.lpstrFilter = record->lpstrFilter;
+    sys.nFilterIndex = record->nFilterIndex;
+    sys.lpstrFile = record->lpstrFile;
+    sys.nMaxFile = record->nMaxFile;
+    sys.lpstrFileTitle = record->lpstrFileTitle;
+    sys.nMaxFileTitle = record->nMaxFileTitle;
+    sys.Flags = record->Flags;
+    sys.lpstrDefExt = record->lpstrDefExt;
+    BOOL chosen = dialog(&sys);
+    record->nFilterIndex = sys.nFilterIndex;
+    record->Flags = sys.Flags;
+    return chosen;
+}
+
 // EndPaint needs the system's whole record, of which the editor keeps only a part. Paints
 // do not nest on the one thread, so the open one is kept here.
 ::PAINTSTRUCT openPaint{};
@@ -153,6 +207,10 @@ void Win32Platform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode);
 
 int Win32Platform::MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     return ::MessageBoxA(Sys(owner), text, caption, type);
+}
+
+BOOL Win32Platform::SetWindowTextA(HWND window, const char* text) {
+    return ::SetWindowTextA(Sys(window), text);
 }
 
 HMENU Win32Platform::GetMenu(HWND window) { return Nv(::GetMenu(Sys(window))); }
@@ -323,5 +381,92 @@ void* Win32Platform::HeapAlloc(DWORD flags, std::size_t bytes) {
 }
 
 BOOL Win32Platform::HeapFree(void* block) { return ::HeapFree(::GetProcessHeap(), 0, block); }
+
+// Clipboard and global memory.
+
+BOOL Win32Platform::OpenClipboard(HWND owner) { return ::OpenClipboard(Sys(owner)); }
+
+BOOL Win32Platform::EmptyClipboard() { return ::EmptyClipboard(); }
+
+HGLOBAL Win32Platform::SetClipboardData(UINT format, HGLOBAL block) {
+    return NvGlobal(::SetClipboardData(format, Sys(block)));
+}
+
+HGLOBAL Win32Platform::GetClipboardData(UINT format) {
+    return NvGlobal(::GetClipboardData(format));
+}
+
+BOOL Win32Platform::CloseClipboard() { return ::CloseClipboard(); }
+
+HGLOBAL Win32Platform::GlobalAlloc(UINT flags, std::size_t bytes) {
+    return NvGlobal(::GlobalAlloc(flags, bytes));
+}
+
+void* Win32Platform::GlobalLock(HGLOBAL block) { return ::GlobalLock(Sys(block)); }
+
+BOOL Win32Platform::GlobalUnlock(HGLOBAL block) { return ::GlobalUnlock(Sys(block)); }
+
+std::size_t Win32Platform::GlobalSize(HGLOBAL block) { return ::GlobalSize(Sys(block)); }
+
+HGLOBAL Win32Platform::GlobalFree(HGLOBAL block) { return NvGlobal(::GlobalFree(Sys(block))); }
+
+// Files.
+
+HANDLE Win32Platform::CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+                                  DWORD attributes) {
+    return NvFile(::CreateFileA(name, access, share, nullptr, creation, attributes, nullptr));
+}
+
+BOOL Win32Platform::ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read) {
+    ::DWORD count = 0;
+    BOOL done = ::ReadFile(Sys(file), buffer, bytes, &count, nullptr);
+    *read = count;
+    return done;
+}
+
+BOOL Win32Platform::WriteFile(HANDLE file, const void* buffer, DWORD bytes, DWORD* written) {
+    ::DWORD count = 0;
+    BOOL done = ::WriteFile(Sys(file), buffer, bytes, &count, nullptr);
+    *written = count;
+    return done;
+}
+
+DWORD Win32Platform::GetFileSize(HANDLE file, DWORD* high) {
+    ::DWORD sysHigh = 0;
+    DWORD low = ::GetFileSize(Sys(file), &sysHigh);
+    if (high != nullptr) *high = sysHigh;
+    return low;
+}
+
+BOOL Win32Platform::FlushFileBuffers(HANDLE file) { return ::FlushFileBuffers(Sys(file)); }
+
+BOOL Win32Platform::CloseHandle(HANDLE file) { return ::CloseHandle(Sys(file)); }
+
+DWORD Win32Platform::GetFileAttributesA(const char* name) { return ::GetFileAttributesA(name); }
+
+UINT Win32Platform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
+                                     char* name) {
+    return ::GetTempFileNameA(folder, prefix, unique, name);
+}
+
+BOOL Win32Platform::ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) {
+    return ::ReplaceFileA(replaced, replacement, nullptr, flags, nullptr, nullptr);
+}
+
+BOOL Win32Platform::MoveFileExA(const char* from, const char* to, DWORD flags) {
+    return ::MoveFileExA(from, to, flags);
+}
+
+BOOL Win32Platform::DeleteFileA(const char* name) { return ::DeleteFileA(name); }
+
+// Common file dialogs.
+
+BOOL Win32Platform::GetOpenFileNameA(OPENFILENAMEA* record) {
+    return RunFileDialog(record, ::GetOpenFileNameA);
+}
+
+BOOL Win32Platform::GetSaveFileNameA(OPENFILENAMEA* record) {
+    return RunFileDialog(record, ::GetSaveFileNameA);
+}
 
 }  // namespace nv

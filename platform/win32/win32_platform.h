@@ -13,6 +13,7 @@ public:
     LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostQuitMessage(int exitCode) override;
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
+    BOOL SetWindowTextA(HWND window, const char* text) override;
 
     HMENU GetMenu(HWND window) override;
     int EnableMenuItem(HMENU menu, UINT item, UINT flags) override;
@@ -61,6 +62,36 @@ public:
 
     void* HeapAlloc(DWORD flags, std::size_t bytes) override;
     BOOL HeapFree(void* block) override;
+
+    // Clipboard and global memory.
+    BOOL OpenClipboard(HWND owner) override;
+    BOOL EmptyClipboard() override;
+    HGLOBAL SetClipboardData(UINT format, HGLOBAL block) override;
+    HGLOBAL GetClipboardData(UINT format) override;
+    BOOL CloseClipboard() override;
+    HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) override;
+    void* GlobalLock(HGLOBAL block) override;
+    BOOL GlobalUnlock(HGLOBAL block) override;
+    std::size_t GlobalSize(HGLOBAL block) override;
+    HGLOBAL GlobalFree(HGLOBAL block) override;
+
+    // Files.
+    HANDLE CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+                       DWORD attributes) override;
+    BOOL ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read) override;
+    BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytes, DWORD* written) override;
+    DWORD GetFileSize(HANDLE file, DWORD* high) override;
+    BOOL FlushFileBuffers(HANDLE file) override;
+    BOOL CloseHandle(HANDLE file) override;
+    DWORD GetFileAttributesA(const char* name) override;
+    UINT GetTempFileNameA(const char* folder, const char* prefix, UINT unique, char* name) override;
+    BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) override;
+    BOOL MoveFileExA(const char* from, const char* to, DWORD flags) override;
+    BOOL DeleteFileA(const char* name) override;
+
+    // Common file dialogs.
+    BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
+    BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
 };
 
 }  // namespace nv

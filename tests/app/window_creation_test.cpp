@@ -104,7 +104,7 @@ TEST_F(WindowCreationTest, NoAtTheAgreementFailsTheCreationWithNothingSetUp) {
 
 TEST_F(WindowCreationTest, SetsUpTheFileDialogRecord) {
     const OPENFILENAMEA& record = Files.FileDialogRecord;
-    EXPECT_EQ(record.lStructSize, 76u);
+    EXPECT_EQ(record.lStructSize, sizeof(OPENFILENAMEA));  // never the 32-bit 76
     EXPECT_EQ(record.hwndOwner, fake_->window());
     EXPECT_EQ(record.nFilterIndex, 1u);
     EXPECT_EQ(record.nMaxFile, 260u);

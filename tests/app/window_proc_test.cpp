@@ -27,6 +27,7 @@ TEST_F(WindowProcTest, EveryCommandOfTheMenuIsRoutedAndOthersGoToTheDefault) {
     for (UINT id : routed) {
         fake_->defaultProcMessages.clear();
         if (id == IDM_ABOUT) fake_->AnswerNextMessageBox(IDOK);
+        if (id == IDM_FILE_OPEN || id == IDM_FILE_SAVE) fake_->CancelNextFileDialog();
         // The accelerators send high word 1; only the low word counts.
         EXPECT_EQ(Send(WM_COMMAND, (1u << 16) | id, 0), 0) << id;
         EXPECT_FALSE(WentToDefault(WM_COMMAND)) << id;
@@ -93,6 +94,7 @@ TEST_F(CloseChangedTest, CancelKeepsTheWindowAndTheText) {
 
 TEST_F(CloseChangedTest, YesSavesAndKeepsTheWindow) {
     fake_->AnswerNextMessageBox(IDYES);
+    fake_->CancelNextFileDialog();
     EXPECT_EQ(Send(WM_CLOSE), 0);
     ExpectSavePrompt();
     EXPECT_FALSE(fake_->windowDestroyed());
@@ -161,11 +163,13 @@ TEST_F(EditMenuTest, AnEmptyOrInactiveSelectionGreysCutCopyAndDelete) {
 }
 
 TEST_F(EditMenuTest, PasteFollowsTheClipboardEveryTimeAPopupOpens) {
-    fake_->clipboardFormats.insert(CF_UNICODETEXT);
+    fake_->PutOnClipboard(CF_UNICODETEXT, std::string(2, '\0'));
     OpenPopup();
     EXPECT_FALSE(Greyed(IDM_EDIT_PASTE));
-    fake_->clipboardFormats.clear();
-    fake_->clipboardFormats.insert(1);  // CF_TEXT alone does not do
+    fake_->OpenClipboard(nullptr);  // another program empties it
+    fake_->EmptyClipboard();
+    fake_->CloseClipboard();
+    fake_->PutOnClipboard(1, "a");  // CF_TEXT alone does not do
     OpenPopup();
     EXPECT_TRUE(Greyed(IDM_EDIT_PASTE));
 }

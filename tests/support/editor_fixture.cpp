@@ -27,6 +27,9 @@ void EditorTest::TearDown() {
     EXPECT_EQ(fake_->liveDeviceContexts(), 0) << "device contexts not released";
     EXPECT_EQ(fake_->liveFonts(), 0) << "fonts not deleted";
     EXPECT_EQ(fake_->liveHeapBlocks(), 0) << "heap blocks not freed";
+    EXPECT_EQ(fake_->liveFileHandles(), 0) << "files not closed";
+    EXPECT_EQ(fake_->liveGlobalBlocks(), 0) << "global blocks neither freed nor handed over";
+    EXPECT_FALSE(fake_->clipboardOpen()) << "clipboard left open";
     SetCurrentPlatform(nullptr);
     fake_.reset();
 }

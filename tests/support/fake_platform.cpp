@@ -1,10 +1,15 @@
 #include "tests/support/fake_platform.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace nv::fake {
 
@@ -64,6 +69,11 @@ FakePlatform::FakePlatform() {
 
 FakePlatform::~FakePlatform() {
     for (void* block : heapBlocks_) std::free(block);
+    for (auto& entry : files_) close(entry.second.descriptor);
+    if (!folder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
 }
 
 // --- Driving ----------------------------------------------------------------------------
@@ -314,9 +324,7 @@ BOOL FakePlatform::DrawMenuBar(HWND) {
     return 1;
 }
 
-BOOL FakePlatform::IsClipboardFormatAvailable(UINT format) {
-    return clipboardFormats.count(format) != 0;
-}
+BOOL FakePlatform::IsClipboardFormatAvailable(UINT format) { return clipboard_.count(format) != 0; }
 
 short FakePlatform::GetKeyState(int virtualKey) {
     auto found = keysDown_.find(virtualKey);
@@ -682,5 +690,369 @@ BOOL FakePlatform::HeapFree(void* block) {
     std::free(block);
     return 1;
 }
+
+// --- Failure injection, window text ----------------------------------------------------
+
+bool FakePlatform::Fails(const char* call) {
+    auto found = failingCalls_.find(call);
+    if (found == failingCalls_.end()) return false;
+    if (found->second > 0) {
+        --found->second;
+        return false;
+    }
+    failingCalls_.erase(found);
+    return true;
+}
+
+BOOL FakePlatform::SetWindowTextA(HWND, const char* text) {
+    windowText = text;
+    return 1;
+}
+
+// --- Global memory and the clipboard ----------------------------------------------------
+
+GlobalBlock* FakePlatform::Block(HGLOBAL block) {
+    auto found = globals_.find(Id(block));
+    if (found == globals_.end()) {
+        ADD_FAILURE() << "use of a global memory block that does not exist";
+        return nullptr;
+    }
+    return &found->second;
+}
+
+int FakePlatform::liveGlobalBlocks() const {
+    return static_cast<int>(std::count_if(globals_.begin(), globals_.end(), [](const auto& entry) {
+        return !entry.second.onClipboard;
+    }));
+}
+
+HGLOBAL FakePlatform::GlobalAlloc(UINT flags, std::size_t bytes) {
+    if (Fails("GlobalAlloc")) return nullptr;
+    std::uintptr_t id = nextHandle_++;
+    GlobalBlock& block = globals_[id];
+    // Memory that is not asked to be zeroed is not.
+    block.bytes.assign(bytes, (flags & GMEM_ZEROINIT) ? 0 : 0xCD);
+    block.flags = flags;
+    return MakeHandle<HGLOBAL>(id);
+}
+
+void* FakePlatform::GlobalLock(HGLOBAL handle) {
+    if (Fails("GlobalLock")) return nullptr;
+    GlobalBlock* block = Block(handle);
+    if (block == nullptr) return nullptr;
+    if (block->onClipboard && !clipboardOpen_) {
+        ADD_FAILURE() << "GlobalLock of a clipboard block with the clipboard closed";
+    }
+    if (block->bytes.empty()) return nullptr;  // a moveable block of 0 bytes is discarded
+    ++block->locks;
+    return block->bytes.data();
+}
+
+BOOL FakePlatform::GlobalUnlock(HGLOBAL handle) {
+    GlobalBlock* block = Block(handle);
+    if (block == nullptr) return 0;
+    if (block->locks == 0) ADD_FAILURE() << "GlobalUnlock of a block that is not locked";
+    block->locks = std::max(0, block->locks - 1);
+    return block->locks > 0;
+}
+
+std::size_t FakePlatform::GlobalSize(HGLOBAL handle) {
+    auto found = globals_.find(Id(handle));
+    return found == globals_.end() ? 0 : found->second.bytes.size();
+}
+
+HGLOBAL FakePlatform::GlobalFree(HGLOBAL handle) {
+    GlobalBlock* block = Block(handle);
+    if (block == nullptr) return handle;
+    if (block->onClipboard) {
+        ADD_FAILURE() << "GlobalFree of a block the clipboard owns";
+        return handle;
+    }
+    if (block->locks != 0) ADD_FAILURE() << "GlobalFree of a locked block";
+    globals_.erase(Id(handle));
+    return nullptr;
+}
+
+BOOL FakePlatform::OpenClipboard(HWND) {
+    if (clipboardOpen_) ADD_FAILURE() << "OpenClipboard while the clipboard is open";
+    if (Fails("OpenClipboard") || clipboardOpen_) return 0;
+    clipboardOpen_ = true;
+    return 1;
+}
+
+BOOL FakePlatform::EmptyClipboard() {
+    if (!clipboardOpen_ || Fails("EmptyClipboard")) return 0;
+    for (auto& entry : clipboard_) globals_.erase(Id(entry.second));
+    clipboard_.clear();
+    return 1;
+}
+
+HGLOBAL FakePlatform::SetClipboardData(UINT format, HGLOBAL handle) {
+    if (!clipboardOpen_ || Fails("SetClipboardData")) return nullptr;
+    GlobalBlock* block = Block(handle);
+    if (block == nullptr) return nullptr;
+    if (!(block->flags & GMEM_MOVEABLE)) ADD_FAILURE() << "clipboard data in a fixed block";
+    auto old = clipboard_.find(format);
+    if (old != clipboard_.end() && old->second != handle) globals_.erase(Id(old->second));
+    block = Block(handle);
+    block->onClipboard = true;
+    clipboard_[format] = handle;
+    return handle;
+}
+
+HGLOBAL FakePlatform::GetClipboardData(UINT format) {
+    if (!clipboardOpen_ || Fails("GetClipboardData")) return nullptr;
+    auto found = clipboard_.find(format);
+    return found == clipboard_.end() ? nullptr : found->second;
+}
+
+BOOL FakePlatform::CloseClipboard() {
+    if (!clipboardOpen_) {
+        ADD_FAILURE() << "CloseClipboard without OpenClipboard";
+        return 0;
+    }
+    clipboardOpen_ = false;
+    return 1;
+}
+
+void FakePlatform::PutOnClipboard(UINT format, const std::string& bytes) {
+    clipboardOpen_ = true;
+    HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::copy(bytes.begin(), bytes.end(), globals_[Id(handle)].bytes.begin());
+    SetClipboardData(format, handle);
+    clipboardOpen_ = false;
+}
+
+bool FakePlatform::ClipboardHolds(UINT format, std::string* bytes) const {
+    auto found = clipboard_.find(format);
+    if (found == clipboard_.end()) return false;
+    const std::vector<std::uint8_t>& data = globals_.at(Id(found->second)).bytes;
+    if (bytes != nullptr) bytes->assign(data.begin(), data.end());
+    return true;
+}
+
+// --- Files ------------------------------------------------------------------------------
+
+std::string ReadWholeFile(const std::string& path) {
+    std::string bytes;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char chunk[65536];
+        std::size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+}
+
+std::string FakePlatform::Folder() {
+    if (folder_.empty()) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "nivrano-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+        folder_ = pattern;
+    }
+    return folder_;
+}
+
+std::vector<std::string> FakePlatform::FolderEntries() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+OpenFile* FakePlatform::File(HANDLE file) {
+    auto found = files_.find(Id(file));
+    if (found == files_.end()) {
+        ADD_FAILURE() << "use of a file handle that is not open";
+        return nullptr;
+    }
+    return &found->second;
+}
+
+bool FakePlatform::IsOpen(const std::string& path) const {
+    return std::any_of(files_.begin(), files_.end(),
+                       [&](const auto& entry) { return entry.second.path == path; });
+}
+
+HANDLE FakePlatform::CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+                                 DWORD) {
+    if (Fails("CreateFileA")) return INVALID_HANDLE_VALUE;
+    // Sharing: a file open without sharing cannot be opened again, and the other way round.
+    for (const auto& entry : files_) {
+        if (entry.second.path == name && (entry.second.share == 0 || share == 0)) {
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    int flags = (access & GENERIC_WRITE) ? ((access & GENERIC_READ) ? O_RDWR : O_WRONLY) : O_RDONLY;
+    if (creation == CREATE_ALWAYS) {
+        flags |= O_CREAT | O_TRUNC;
+    } else if (creation != OPEN_EXISTING) {
+        ADD_FAILURE() << "CreateFileA with a creation the fake does not know";
+        return INVALID_HANDLE_VALUE;
+    }
+    struct stat info;
+    if (stat(name, &info) == 0 && S_ISDIR(info.st_mode)) return INVALID_HANDLE_VALUE;
+    int descriptor = open(name, flags | O_CLOEXEC, 0644);
+    if (descriptor < 0) return INVALID_HANDLE_VALUE;
+    std::uintptr_t id = nextHandle_++;
+    files_[id] = OpenFile{descriptor, name, access, share};
+    return MakeHandle<HANDLE>(id);
+}
+
+BOOL FakePlatform::ReadFile(HANDLE handle, void* buffer, DWORD bytes, DWORD* read) {
+    *read = 0;
+    OpenFile* file = File(handle);
+    if (file == nullptr || !(file->access & GENERIC_READ) || Fails("ReadFile")) return 0;
+    if (bytes > 0 && Fails("ReadFile short")) --bytes;
+    auto* at = static_cast<char*>(buffer);
+    while (*read < bytes) {
+        ssize_t got = ::read(file->descriptor, at + *read, bytes - *read);
+        if (got < 0) return 0;
+        if (got == 0) break;  // the end of the file
+        *read += static_cast<DWORD>(got);
+    }
+    return 1;
+}
+
+BOOL FakePlatform::WriteFile(HANDLE handle, const void* buffer, DWORD bytes, DWORD* written) {
+    *written = 0;
+    OpenFile* file = File(handle);
+    if (file == nullptr || !(file->access & GENERIC_WRITE)) return 0;
+    const bool fail = Fails("WriteFile");
+    if (fail) bytes /= 2;
+    if (!fail && bytes > 0 && Fails("WriteFile short")) --bytes;
+    const auto* at = static_cast<const char*>(buffer);
+    while (*written < bytes) {
+        ssize_t put = ::write(file->descriptor, at + *written, bytes - *written);
+        if (put <= 0) return 0;
+        *written += static_cast<DWORD>(put);
+    }
+    if (fail) *written = 0;
+    return fail ? 0 : 1;
+}
+
+DWORD FakePlatform::GetFileSize(HANDLE handle, DWORD* high) {
+    OpenFile* file = File(handle);
+    struct stat info;
+    if (file == nullptr || Fails("GetFileSize") || fstat(file->descriptor, &info) != 0) {
+        return INVALID_FILE_SIZE;
+    }
+    auto size = static_cast<std::uint64_t>(info.st_size);
+    if (high != nullptr) *high = static_cast<DWORD>(size >> 32);
+    return static_cast<DWORD>(size & 0xFFFFFFFF);
+}
+
+BOOL FakePlatform::FlushFileBuffers(HANDLE handle) {
+    OpenFile* file = File(handle);
+    // Only a handle that may write can be flushed.
+    return file != nullptr && (file->access & GENERIC_WRITE) && !Fails("FlushFileBuffers");
+}
+
+BOOL FakePlatform::CloseHandle(HANDLE handle) {
+    OpenFile* file = File(handle);
+    if (file == nullptr) return 0;
+    close(file->descriptor);
+    files_.erase(Id(handle));
+    return 1;
+}
+
+DWORD FakePlatform::GetFileAttributesA(const char* name) {
+    struct stat info;
+    if (stat(name, &info) != 0) return INVALID_FILE_ATTRIBUTES;
+    return S_ISDIR(info.st_mode) ? 0x10 : 0x80;  // FILE_ATTRIBUTE_DIRECTORY, _NORMAL
+}
+
+UINT FakePlatform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
+                                    char* name) {
+    if (unique != 0) {
+        ADD_FAILURE() << "GetTempFileNameA with a given number";
+        return 0;
+    }
+    if (Fails("GetTempFileNameA")) return 0;
+    std::string base = folder;
+    if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
+    base += std::string(prefix).substr(0, 3);
+    // As the system does: the first free number, the file created empty to claim it.
+    static UINT counter = 0x1000;
+    for (int tries = 0; tries < 0x10000; ++tries) {
+        UINT number = (counter++ & 0xFFFF) | 1;
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%X", number);
+        std::string path = base + hex + ".tmp";
+        if (path.size() >= static_cast<std::size_t>(MAX_PATH)) return 0;
+        int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (descriptor < 0) {
+            if (errno == EEXIST) continue;
+            return 0;
+        }
+        close(descriptor);
+        std::strcpy(name, path.c_str());
+        return number;
+    }
+    return 0;
+}
+
+BOOL FakePlatform::ReplaceFileA(const char* replaced, const char* replacement, DWORD) {
+    if (Fails("ReplaceFileA") || IsOpen(replaced) || IsOpen(replacement)) return 0;
+    struct stat info;
+    if (stat(replaced, &info) != 0 || stat(replacement, &info) != 0) return 0;
+    return std::rename(replacement, replaced) == 0;
+}
+
+BOOL FakePlatform::MoveFileExA(const char* from, const char* to, DWORD flags) {
+    if (Fails("MoveFileExA") || IsOpen(from) || IsOpen(to)) return 0;
+    struct stat info;
+    if (stat(from, &info) != 0) return 0;
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && stat(to, &info) == 0) return 0;
+    return std::rename(from, to) == 0;
+}
+
+BOOL FakePlatform::DeleteFileA(const char* name) {
+    // An open file cannot be deleted.
+    if (IsOpen(name)) return 0;
+    return unlink(name) == 0;
+}
+
+// --- Common file dialogs ----------------------------------------------------------------
+
+BOOL FakePlatform::FileDialog(OPENFILENAMEA* record, bool save) {
+    const bool refused = record->lStructSize != sizeof(OPENFILENAMEA);
+    fileDialogs.push_back(
+        FileDialogCall{save, refused, record->Flags, record->lpstrFile ? record->lpstrFile : ""});
+    if (refused) return 0;
+    if (fileAnswers_.empty()) {
+        ADD_FAILURE() << "unanswered file dialog";
+        return 0;
+    }
+    std::string path = fileAnswers_.front();
+    fileAnswers_.erase(fileAnswers_.begin());
+    if (path.empty()) return 0;  // cancelled
+    std::string title = path.substr(path.find_last_of('/') + 1);
+    if (title.find('.') == std::string::npos && record->lpstrDefExt != nullptr) {
+        path += std::string(".") + record->lpstrDefExt;
+        title += std::string(".") + record->lpstrDefExt;
+    }
+    if (path.size() >= record->nMaxFile || title.size() >= record->nMaxFileTitle) {
+        ADD_FAILURE() << "file name longer than the dialog record allows";
+        return 0;
+    }
+    std::strcpy(record->lpstrFile, path.c_str());
+    std::strcpy(record->lpstrFileTitle, title.c_str());
+    return 1;
+}
+
+BOOL FakePlatform::GetOpenFileNameA(OPENFILENAMEA* record) { return FileDialog(record, false); }
+
+BOOL FakePlatform::GetSaveFileNameA(OPENFILENAMEA* record) { return FileDialog(record, true); }
 
 }  // namespace nv::fake

@@ -9,8 +9,11 @@
 // * Fonts with deterministic metrics per face, height and character set: ABC widths with
 //   negative overhangs for italic faces and zero-advance Hebrew points, a TrueType flag,
 //   tmDefaultChar 31, and glyphs drawn as a pattern unique to each byte.
-// * Scripted message box answers with a log, a clipboard, key state, timers, capture, and
-//   injection of heap and width-query failures.
+// * Scripted message box answers with a log, key state, timers, capture, and injection of
+//   heap and width-query failures.
+// * A clipboard of real global-memory blocks (locks, sizes, ownership passing to the
+//   clipboard), files on a real folder of the test's own, scripted open and save dialogs,
+//   and failure injection for each of these calls by name.
 #pragma once
 
 #include <cstdint>
@@ -67,6 +70,34 @@ struct FontRecord {
     FontMetrics metrics;  // fixed when the font is created
 };
 
+// A global memory block: its bytes, its lock count, and whether the clipboard owns it.
+struct GlobalBlock {
+    std::vector<std::uint8_t> bytes;
+    UINT flags = 0;
+    int locks = 0;
+    bool onClipboard = false;
+};
+
+// An open file handle on a real file.
+struct OpenFile {
+    int descriptor = -1;
+    std::string path;
+    DWORD access = 0;
+    DWORD share = 0;
+};
+
+// One call of GetOpenFileNameA or GetSaveFileNameA, as the dialog saw it.
+struct FileDialogCall {
+    bool save;
+    bool refused;  // a record of the wrong size: no dialog was shown
+    DWORD flags;
+    std::string startName;  // the file name the dialog started with
+};
+
+// The whole contents of a real file ("" when it cannot be read), and a file written anew.
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+
 class FakePlatform : public Platform {
 public:
     FakePlatform();
@@ -97,8 +128,30 @@ public:
     // Keys held down, read by GetKeyState.
     void SetKeyDown(int virtualKey, bool down);
 
-    // The clipboard's formats.
-    std::set<UINT> clipboardFormats;
+    // The clipboard, as another program would fill and read it.
+    void PutOnClipboard(UINT format, const std::string& bytes);
+    bool ClipboardHolds(UINT format, std::string* bytes = nullptr) const;
+    bool clipboardOpen() const { return clipboardOpen_; }
+
+    // Files: a real folder of this platform's own, removed with it.
+    std::string Folder();
+    std::string PathOf(const std::string& name) { return Folder() + "/" + name; }
+    std::vector<std::string> FolderEntries();
+
+    // The open and save dialogs: answers are taken in order, a path (the dialog adds the
+    // default extension to a name without one) or a cancel.
+    void AnswerNextFileDialog(const std::string& path) { fileAnswers_.push_back(path); }
+    void CancelNextFileDialog() { fileAnswers_.push_back(std::string()); }
+    std::vector<FileDialogCall> fileDialogs;
+    std::string windowText = "Nivrano";
+
+    // Failure injection by the name of the call: it fails after `after` more successful
+    // calls (0: the next one). Names: OpenClipboard, EmptyClipboard, SetClipboardData,
+    // GetClipboardData, GlobalAlloc, GlobalLock, CreateFileA, GetFileSize, ReadFile,
+    // WriteFile, FlushFileBuffers, GetTempFileNameA, ReplaceFileA, MoveFileExA; and
+    // "ReadFile short" and "WriteFile short", which move one byte fewer than asked and report
+    // success. A failing WriteFile writes half of its bytes first.
+    void FailCall(const std::string& call, int after = 0) { failingCalls_[call] = after; }
 
     // Timers by identifier with their interval, and the capture.
     const std::map<std::uintptr_t, UINT>& timers() const { return timers_; }
@@ -134,6 +187,8 @@ public:
     int liveDeviceContexts() const { return static_cast<int>(dcs_.size()); }
     int liveFonts() const { return static_cast<int>(fonts_.size()); }
     int liveHeapBlocks() const { return static_cast<int>(heapBlocks_.size()); }
+    int liveFileHandles() const { return static_cast<int>(files_.size()); }
+    int liveGlobalBlocks() const;  // not handed to the clipboard
 
     // --- The framebuffer ----------------------------------------------------------
     int width() const { return width_; }
@@ -190,6 +245,31 @@ public:
     BOOL GetScrollRange(HWND window, int bar, int* minPos, int* maxPos) override;
     void* HeapAlloc(DWORD flags, std::size_t bytes) override;
     BOOL HeapFree(void* block) override;
+    BOOL SetWindowTextA(HWND window, const char* text) override;
+    BOOL OpenClipboard(HWND owner) override;
+    BOOL EmptyClipboard() override;
+    HGLOBAL SetClipboardData(UINT format, HGLOBAL block) override;
+    HGLOBAL GetClipboardData(UINT format) override;
+    BOOL CloseClipboard() override;
+    HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) override;
+    void* GlobalLock(HGLOBAL block) override;
+    BOOL GlobalUnlock(HGLOBAL block) override;
+    std::size_t GlobalSize(HGLOBAL block) override;
+    HGLOBAL GlobalFree(HGLOBAL block) override;
+    HANDLE CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+                       DWORD attributes) override;
+    BOOL ReadFile(HANDLE file, void* buffer, DWORD bytes, DWORD* read) override;
+    BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytes, DWORD* written) override;
+    DWORD GetFileSize(HANDLE file, DWORD* high) override;
+    BOOL FlushFileBuffers(HANDLE file) override;
+    BOOL CloseHandle(HANDLE file) override;
+    DWORD GetFileAttributesA(const char* name) override;
+    UINT GetTempFileNameA(const char* folder, const char* prefix, UINT unique, char* name) override;
+    BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) override;
+    BOOL MoveFileExA(const char* from, const char* to, DWORD flags) override;
+    BOOL DeleteFileA(const char* name) override;
+    BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
+    BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
 
     int scrollMin() const { return scrollMin_; }
     int scrollMax() const { return scrollMax_; }
@@ -206,6 +286,11 @@ private:
     void DrawText(HDC dc, int x, int y, const char* text, int count, const int* dx);
     void DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t code, const FontMetrics& m);
     void Destroy();
+    bool Fails(const char* call);
+    GlobalBlock* Block(HGLOBAL block);
+    OpenFile* File(HANDLE file);
+    bool IsOpen(const std::string& path) const;
+    BOOL FileDialog(OPENFILENAMEA* record, bool save);
 
     HWND window_ = nullptr;
     bool destroyed_ = false;
@@ -231,6 +316,13 @@ private:
     int scrollMin_ = 0;
     int scrollMax_ = 0;
     int scrollPos_ = 0;
+    std::map<std::string, int> failingCalls_;
+    std::map<std::uintptr_t, GlobalBlock> globals_;
+    std::map<UINT, HGLOBAL> clipboard_;
+    bool clipboardOpen_ = false;
+    std::map<std::uintptr_t, OpenFile> files_;
+    std::string folder_;
+    std::vector<std::string> fileAnswers_;
 };
 
 }  // namespace nv::fake
