@@ -119,11 +119,18 @@ void ClickDialogButton(HWND dialog, int buttonId) {
 }
 
 void CaptureWindowTo(HWND window, const std::string& path) {
-    // Let it finish painting first.
-    Settle(window, 150);
+    // A dialog fills its lists a while after it appears: wait for two equal pictures.
     RECT rect{};
     GetWindowRect(window, &rect);
-    SaveBmp(CaptureScreenRect(rect), path);
+    Capture shot = CaptureScreenRect(rect);
+    for (int tries = 0; tries < 30; ++tries) {
+        Settle(window, 100);
+        Capture again = CaptureScreenRect(rect);
+        bool same = again.pixels == shot.pixels;
+        shot = again;
+        if (same) break;
+    }
+    SaveBmp(shot, path);
 }
 
 void SaveThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
