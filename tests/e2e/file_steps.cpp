@@ -156,6 +156,22 @@ void OpenThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD pr
     FinishFileDialog(context, mainWindow, processId, dialog);
 }
 
+void CloseAnsweringNo(RunningEditor& running) {
+    HWND window = running.editor.mainWindow;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    MessageBoxSeen prompt = WaitForMessageBox(running.ProcessId(), 10000);
+    Check(prompt.caption == "Save Current File?", "closing asked \"" + prompt.caption + "\"");
+    Check(prompt.text ==
+              "The current file has changed since the last save.\n"
+              "Do you wish to save the current file?",
+          "save prompt text \"" + prompt.text + "\"");
+    AnswerMessageBox(prompt.box, IDNO);
+    int code = -1;
+    WaitWaking(
+        window, [&] { return (code = WaitForExit(running.editor, 0)) != -1; }, 10000);
+    Check(code == 0, "exit code " + std::to_string(code) + " after answering No");
+}
+
 void ExpectTitle(HWND mainWindow, const std::string& title) {
     bool shown = WaitWaking(
         mainWindow, [&] { return WindowText(mainWindow) == title; }, 10000);

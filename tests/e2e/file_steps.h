@@ -38,6 +38,9 @@ void SaveThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD pr
 // File > Open through the real dialog; returns once the dialog has gone.
 void OpenThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
                        const std::string& path, const std::string& dialogArtifact);
+// Closes a changed document: the save prompt must ask, and No must end the editor with
+// exit code 0.
+void CloseAnsweringNo(RunningEditor& running);
 // Waits for the main window's title (the editor sets it after a successful Open or Save).
 void ExpectTitle(HWND mainWindow, const std::string& title);
 
