@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "e2e_steps.h"
-#include "file_steps.h"
 
 namespace e2e {
 
@@ -319,7 +318,7 @@ void AcceleratorsArriveAsCommands(const ScenarioContext& context) {
     }
     PressKey('A', true);  // not an accelerator: dispatched as a key
     Settle(window, 200);
-    CloseAnsweringNo(running);  // Ctrl+V pasted the "x"
+    ExpectSilentClose(running, WM_CLOSE);
     std::vector<std::string> lines = TraceLinesFor(ReadWholeFile(context.tracePath), window);
     Check(!lines.empty(), "no message trace of the main window in " + context.tracePath);
     Check(AnyLine(lines, "WM_KEYDOWN", "wp=00000041"),
