@@ -318,6 +318,8 @@ void AcceleratorsArriveAsCommands(const ScenarioContext& context) {
     }
     PressKey('A', true);  // not an accelerator: dispatched as a key
     Settle(window, 200);
+    PressKey(VK_BACK, false);  // Ctrl+V pasted the "x": taken out, the close asks nothing
+    Settle(window, 200);
     ExpectSilentClose(running, WM_CLOSE);
     std::vector<std::string> lines = TraceLinesFor(ReadWholeFile(context.tracePath), window);
     Check(!lines.empty(), "no message trace of the main window in " + context.tracePath);

@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "commands/command_ids.h"
 #include "document/layout.h"
 #include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
@@ -125,6 +126,27 @@ protected:
         FollowCaret();
     }
 
+    // The Edit menu's commands; Paste takes what Cut left, or text another program put there.
+    void RandomCommand() {
+        static const UINT commands[] = {IDM_EDIT_CUT, IDM_EDIT_PASTE, IDM_EDIT_PASTE,
+                                        IDM_EDIT_DELETE, IDM_EDIT_SELECT_ALL};
+        UINT id = commands[random() % 5];
+        if (id == IDM_EDIT_PASTE && random() % 2) {
+            std::string units;
+            for (char c : RandomBytes(random, static_cast<int>(random() % 200))) {
+                auto b = static_cast<std::uint8_t>(c);
+                std::uint16_t unit = b < 0xC0 ? b : 0x04F0 + b;
+                if (random() % 20 == 0)
+                    unit = static_cast<std::uint16_t>(0x0600 + random() % 0xF000);
+                units += static_cast<char>(unit & 0xFF);
+                units += static_cast<char>(unit >> 8);
+            }
+            fake().PutOnClipboard(CF_UNICODETEXT, units);
+        }
+        last = "command " + std::to_string(id);
+        Command(id);
+    }
+
     void RandomScroll() {
         static const UINT codes[] = {SB_LINEUP,     SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN,
                                      SB_THUMBTRACK, SB_TOP,      SB_BOTTOM, SB_ENDSCROLL};
@@ -150,7 +172,7 @@ protected:
             Doc.WordWrapChoice = d % 2 ? WrapNo : WrapYes;
             SetText(RandomBytes(random, 50 + static_cast<int>(random() % 2500)));
             for (int s = 0; s < steps; ++s) {
-                unsigned what = random() % 10;
+                unsigned what = random() % 12;
                 std::string step;
                 if (what < 5) {
                     last = "none";
@@ -162,9 +184,12 @@ protected:
                 } else if (what < 9) {
                     RandomScroll();
                     step = "scroll";
-                } else {
+                } else if (what < 10) {
                     ToggleWordWrap();
                     step = "word wrap";
+                } else {
+                    RandomCommand();
+                    step = last;
                 }
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +

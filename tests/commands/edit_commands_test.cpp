@@ -1,0 +1,237 @@
+// Cut, Copy, Paste, Delete and Select All: the clipboard's bytes, the limit against the whole
+// paste, every failing call with its message and nothing lost, and the repaints.
+#include <gtest/gtest.h>
+
+#include "tests/commands/command_support.h"
+
+namespace nv::test {
+namespace {
+
+class EditCommandTest : public CommandTest {
+protected:
+    std::string Clipboard() {
+        std::string bytes;
+        EXPECT_TRUE(fake().ClipboardHolds(CF_UNICODETEXT, &bytes));
+        return bytes;
+    }
+    void Paste(const std::string& block) {
+        fake().PutOnClipboard(CF_UNICODETEXT, block);
+        Command(IDM_EDIT_PASTE);
+    }
+};
+
+TEST_F(EditCommandTest, CopyPutsTheSelectionAsUnicodeTextAndChangesNothing) {
+    SetText("a\xF9\xEC\xE5\xED\r\n");
+    Select(1, 5, 5);
+    const long invalidated = fake().invalidateCount;
+    Command(IDM_EDIT_COPY);
+    EXPECT_EQ(Clipboard(), Units({0x05E9, 0x05DC, 0x05D5, 0x05DD, 0}));
+    EXPECT_EQ(Doc.SelectionActive, 1);
+    EXPECT_EQ(Text(), "a\xF9\xEC\xE5\xED\r\n");
+    EXPECT_EQ(fake().invalidateCount, invalidated);
+    Select(5, 7, 7);
+    Command(IDM_EDIT_COPY);
+    EXPECT_EQ(Clipboard(), Units({13, 10, 0}));
+    EXPECT_TRUE(fake().messageBoxes().empty());
+}
+
+TEST_F(EditCommandTest, WithoutASelectionCutCopyAndDeleteDoNothing) {
+    fake().PutOnClipboard(CF_UNICODETEXT, Units({'x', 0}));
+    for (UINT id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_DELETE}) {
+        for (int active : {0, 1}) {
+            SetText("abc");
+            Doc.SelectionActive = active;
+            Doc.SelectionStart = active ? 2 : 0;  // inactive: the ends mean nothing
+            Doc.SelectionEnd = 2;
+            Command(id);
+            EXPECT_EQ(Text(), "abc") << id;
+            EXPECT_EQ(Clipboard(), Units({'x', 0})) << id;
+        }
+    }
+}
+
+TEST_F(EditCommandTest, PasteInsertsTheTextUpToItsFirstNul) {
+    const char d = 31;  // the fake font's default character
+    const struct {
+        std::string block;
+        bool overSelection;
+        std::string text;
+    } cases[] = {
+        {Units({'a', 'b', 'c', 0, 'd', 'e', 'f', 0}), false, "0abc123"},
+        {Units({0xE9, 0x20AC, 0}), false, std::string("0") + d + d + "123"},
+        {Units({0xE9, 0x20AC, 0}), true, std::string("0") + d + d + "3"},
+        {Units({13, 10, 0x05D0, 0}), false,
+         "0\r\n\xE0"
+         "123"},
+        {Units({0}), true, "03"},
+        {Units({'a'}) + "b", false, "0a123"},  // an odd last byte is left out
+        {Units({'a', 'b'}), true, "0ab3"},     // no terminator at all
+    };
+    for (const auto& c : cases) {
+        SetText("0123");
+        if (c.overSelection) {
+            Select(1, 3, 3);
+        } else {
+            Place(1);
+        }
+        Paste(c.block);
+        EXPECT_EQ(Text(), c.text);
+        EXPECT_EQ(Doc.SelectionActive, 0);
+        EXPECT_EQ(Doc.Caret, static_cast<std::int32_t>(c.text.size()) - (c.overSelection ? 1 : 3));
+        EXPECT_TRUE(fake().messageBoxes().empty());
+        EXPECT_TRUE(MatchesFullRepaint(c.text));
+    }
+}
+
+TEST_F(EditCommandTest, TheLimitIsTestedAgainstTheWholePaste) {
+    const std::string text(32759, 'a');  // TextLength 32,760
+    const std::string eight = Units({'1', '2', '3', '4', '5', '6', '7', '8', 0});
+    const std::string nine = Units({'1', '2', '3', '4', '5', '6', '7', '8', '9', 0});
+    SetText(text);
+    Place(100);
+    Paste(nine);
+    ExpectWarning("Input exceeds memory limit", "Can Not Paste");
+    EXPECT_EQ(Text(), text);
+    Paste(eight);
+    EXPECT_EQ(Doc.TextLength, 32768);
+    EXPECT_EQ(Doc.Caret, 108);
+
+    SetText(text);
+    Select(10, 15, 15);
+    std::string thirteen;
+    for (int k = 0; k < 13; ++k) thirteen += Units({0x05D0 + k});
+    Paste(thirteen + Units({0}));
+    EXPECT_EQ(Doc.TextLength, 32768);
+    EXPECT_EQ(Text().substr(10, 13), "\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC");
+    EXPECT_TRUE(fake().messageBoxes().empty());
+}
+
+TEST_F(EditCommandTest, CutThenPasteGivesBackTheSameBytes) {
+    const std::string text = "\xF9\xEC\xE5\xED \xE0\xC8\xE1\r\nabc \xA4\xBF\xC0\xFF";
+    SetText(text);
+    Select(3, 14, 3);
+    Command(IDM_EDIT_CUT);
+    EXPECT_EQ(Text(), text.substr(0, 3) + text.substr(14));
+    EXPECT_EQ(Doc.Caret, 3);
+    EXPECT_TRUE(IsDocumentChanged());
+    EXPECT_TRUE(MatchesFullRepaint("after Cut"));
+    Command(IDM_EDIT_PASTE);
+    EXPECT_EQ(Text(), text);
+    EXPECT_TRUE(MatchesFullRepaint("after Paste"));
+}
+
+TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
+    const char *Cut = "Can Not Cut", *Copy = "Can Not Copy", *Paste = "Can Not Paste";
+    const char* Memory = "Can not allocate memory";
+    const char* Refused = "Can not place the text on the Clipboard";
+    const char* NoHandle = "Can not obtain a handle to the Clipboard memory object";
+    const struct {
+        UINT command;
+        const char* call;  // nullptr: the heap
+        int after;
+        const char* caption;
+        const char* message;
+        int clipboard;  // afterwards: 0 the old text, 1 the selection, 2 emptied
+    } cases[] = {
+        {IDM_EDIT_CUT, "GlobalAlloc", 0, Cut, Memory, 0},
+        {IDM_EDIT_CUT, "GlobalLock", 0, Cut, Memory, 0},
+        {IDM_EDIT_CUT, "OpenClipboard", 0, Cut, Refused, 0},
+        {IDM_EDIT_CUT, "EmptyClipboard", 0, Cut, Refused, 0},
+        {IDM_EDIT_CUT, "SetClipboardData", 0, Cut, Refused, 2},
+        {IDM_EDIT_CUT, nullptr, 0, Cut, Memory, 1},
+        {IDM_EDIT_COPY, "GlobalAlloc", 0, Copy, Memory, 0},
+        {IDM_EDIT_COPY, "GlobalLock", 0, Copy, Memory, 0},
+        {IDM_EDIT_COPY, "OpenClipboard", 0, Copy, Refused, 0},
+        {IDM_EDIT_COPY, "EmptyClipboard", 0, Copy, Refused, 0},
+        {IDM_EDIT_COPY, "SetClipboardData", 0, Copy, Refused, 2},
+        {IDM_EDIT_PASTE, "OpenClipboard", 0, Paste, NoHandle, 0},
+        {IDM_EDIT_PASTE, "GetClipboardData", 0, Paste, NoHandle, 0},
+        {IDM_EDIT_PASTE, "GlobalLock", 0, Paste, NoHandle, 0},
+        {IDM_EDIT_PASTE, nullptr, 0, Paste, Memory, 0},
+        {IDM_EDIT_PASTE, nullptr, 1, Paste, Memory, 0},
+        {IDM_EDIT_DELETE, nullptr, 0, "Can Not Delete", Memory, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string old = Units({'o', 'l', 'd', 0});
+        fake().PutOnClipboard(CF_UNICODETEXT, old);
+        SetText("0123");
+        Select(1, 3, 3);
+        const State before = Snapshot();
+        if (c.call != nullptr) {
+            fake().FailCall(c.call, c.after);
+        } else {
+            fake().heapAllocationsBeforeFailure = c.after;
+        }
+        Command(c.command);
+        fake().heapAllocationsBeforeFailure = -1;
+        ExpectWarning(c.message, c.caption);
+        EXPECT_TRUE(Snapshot() == before) << c.caption << " " << (c.call ? c.call : "heap");
+        const std::string clipboard[] = {old, Units({'1', '2', 0}), ""};
+        std::string now;
+        fake().ClipboardHolds(CF_UNICODETEXT, &now);
+        EXPECT_EQ(now, clipboard[c.clipboard]) << c.caption;
+        EXPECT_TRUE(MatchesFullRepaint(c.caption));
+    }
+    // An item of no size, as another program may leave it.
+    SetText("0123");
+    this->Paste("");
+    ExpectWarning(NoHandle, Paste);
+    EXPECT_EQ(Text(), "0123");
+}
+
+TEST_F(EditCommandTest, DeleteRemovesTheSelectionOnly) {
+    fake().PutOnClipboard(CF_UNICODETEXT, Units({'x', 0}));
+    SetText("ab\r\ncd");
+    Select(0, 6, 6);
+    Command(IDM_EDIT_DELETE);
+    EXPECT_EQ(Doc.TextLength, 1);
+    EXPECT_EQ(Doc.Caret, 0);
+    EXPECT_EQ(Doc.SelectionActive, 0);
+    EXPECT_EQ(Clipboard(), Units({'x', 0}));
+    EXPECT_TRUE(MatchesFullRepaint("after Delete"));
+}
+
+TEST_F(EditCommandTest, SelectAll) {
+    Command(IDM_EDIT_SELECT_ALL);  // the empty document: nothing
+    EXPECT_EQ(Doc.SelectionActive, 0);
+
+    SetText("a");
+    Command(IDM_EDIT_SELECT_ALL);
+    EXPECT_EQ(Doc.SelectionActive, 1);
+    EXPECT_EQ(Doc.SelectionStart, 0);
+    EXPECT_EQ(Doc.SelectionEnd, 1);
+    EXPECT_EQ(Doc.Caret, 1);
+    EXPECT_TRUE(MatchesFullRepaint("one character"));
+    const long invalidated = fake().invalidateCount;
+    Command(IDM_EDIT_SELECT_ALL);  // the second time changes nothing
+    EXPECT_EQ(fake().invalidateCount, invalidated);
+
+    // A long text with its middle selected: the view follows the caret to the end.
+    std::string text;
+    for (int line = 0; line < 200; ++line) text += "\xE0\xE1\xE2 \xE3\r\n";
+    SetText(text);
+    Select(20, 30, 20);
+    Command(IDM_EDIT_SELECT_ALL);
+    EXPECT_EQ(Doc.SelectionStart, 0);
+    EXPECT_EQ(Doc.SelectionEnd, Doc.TextLength - 1);
+    EXPECT_EQ(Doc.Caret, Doc.TextLength - 1);
+    EXPECT_GT(Doc.ViewTop, 0);
+    EXPECT_TRUE(MatchesFullRepaint("long text"));
+}
+
+TEST_F(EditCommandTest, AcceleratorsWaitWhileAPaletteButtonRepeats) {
+    SetText("abc");
+    Select(0, 2, 2);
+    Doc.AutoRepeat = 1;
+    for (UINT id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE, IDM_EDIT_DELETE}) {
+        Send(WM_COMMAND, (1u << 16) | id, 0);
+    }
+    EXPECT_EQ(Text(), "abc");
+    EXPECT_FALSE(fake().ClipboardHolds(CF_UNICODETEXT));
+    Send(WM_COMMAND, IDM_EDIT_DELETE, 0);  // the menu still acts
+    Doc.AutoRepeat = 0;
+    EXPECT_EQ(Text(), "c");
+}
+
+}  // namespace
+}  // namespace nv::test

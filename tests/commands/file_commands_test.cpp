@@ -1,0 +1,270 @@
+// Open, Save and New of UTF-16 files: the format byte for byte, every refusal and every
+// failing call with its message, the safe save, and the save prompt before each command
+// that drops the document.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/commands/command_support.h"
+
+namespace nv::test {
+namespace {
+
+using FileTest = CommandTest;
+
+TEST_F(FileTest, EveryByteSurvivesASaveAndAReopen) {
+    std::string text;
+    for (int b = 1; b < 256; ++b) text += static_cast<char>(b);
+    SetText(text);
+    SaveAs("round");  // the dialog adds ".txt"
+    const std::string file = ReadWholeFile(Path("round.txt"));
+    ASSERT_EQ(file.size(), 2u + 2 * 256);
+    EXPECT_EQ(file.substr(0, 2), Mark);
+    auto unitOf = [&](int b) { return file.substr(2 * b, 2); };  // byte b stands at b - 1
+    EXPECT_EQ(unitOf(0x41), Units({0x41}));
+    EXPECT_EQ(unitOf(0xBF), Units({0xBF}));
+    EXPECT_EQ(unitOf(0xC0), Units({0x05B0}));
+    EXPECT_EQ(unitOf(0xFF), Units({0x05EF}));
+    EXPECT_EQ(file.substr(512), Units({0}));
+    EXPECT_EQ(fake().windowText, "round.txt");
+    EXPECT_FALSE(IsDocumentChanged());
+
+    Command(IDM_FILE_NEW);  // unchanged: no question
+    EXPECT_EQ(fake().windowText, "Nivrano");
+    Open("round.txt");
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    EXPECT_EQ(Text(), text);
+    EXPECT_FALSE(IsDocumentChanged());
+    EXPECT_EQ(fake().windowText, "round.txt");
+    EXPECT_TRUE(MatchesFullRepaint("after Open"));
+}
+
+TEST_F(FileTest, SavedBytesOfTheWorkedExamples) {
+    const struct {
+        std::string text, file;
+    } cases[] = {
+        {"", Mark + Units({0})},
+        {"abc", Mark + Units({'a', 'b', 'c', 0})},
+        {"\xE0\xFA\xA4\r\n", Mark + Units({0x05D0, 0x05EA, 0xA4, 13, 10, 0})},
+    };
+    for (const auto& c : cases) {
+        SetText(c.text);
+        EXPECT_EQ(SaveAs("out.txt"), c.file) << c.text;
+        EXPECT_EQ(fake().FolderEntries(), std::vector<std::string>{"out.txt"});
+    }
+}
+
+TEST_F(FileTest, OpenLoadsUnitForUnitAndAddsAMissingTerminator) {
+    const char d = 31;  // the fake font's default character
+    const struct {
+        std::string file, text;
+    } cases[] = {
+        {Mark, ""},
+        {Mark + Units({0}), ""},
+        {Mark + Units({'a'}), "a"},
+        {Mark + Units({0x05D0, 0}), "\xE0"},
+        {Mark + Units({0x00E9, 0x20AA, 0x05F0, 0xFB1D, 0xD800, 0x05AF, 0}), std::string(6, d)},
+        {Mark + Units({10, 'x', 0}), "\nx"},
+    };
+    for (const auto& c : cases) {
+        SetSavedText("old");
+        OpenBytes(c.file);
+        EXPECT_TRUE(fake().messageBoxes().empty());
+        EXPECT_EQ(Text(), c.text);
+        EXPECT_FALSE(IsDocumentChanged());
+        EXPECT_TRUE(StoreInvariantsHold());
+    }
+    // The added terminator is saved: the file grows by 00 00.
+    OpenBytes(Mark + Units({'a', 'b'}));
+    EXPECT_EQ(SaveAs("in.txt"), Mark + Units({'a', 'b', 0}));
+}
+
+TEST_F(FileTest, TheLargestFiles) {
+    std::string units;
+    for (int k = 0; k < 32767; ++k) units += Units({0x05D0 + k % 27});
+    OpenBytes(Mark + units + Units({0}));  // 65,538 bytes ending in U+0000
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    EXPECT_EQ(Doc.TextLength, 32768);
+    EXPECT_TRUE(StoreInvariantsHold());
+
+    const State before = Snapshot();
+    for (const std::string& file : {Mark + units + Units({'a'}), Mark + units + Units({0, 0})}) {
+        OpenBytes(file);  // 65,538 bytes without the terminator, and 65,540 bytes
+        ExpectWarning("The selected file is too large to open", "Can Not Open File");
+        EXPECT_TRUE(Snapshot() == before) << file.size();
+    }
+}
+
+TEST_F(FileTest, FilesThatAreNotUnicodeTextAreRefused) {
+    const std::string files[] = {
+        Bytes({0xFE, 0xFF}) + Bytes({0, 'a', 0, 0}),  // big-endian
+        "ab",                                         // no mark
+        Bytes({0xEF, 0xBB, 0xBF}) + "abc",            // UTF-8
+        Mark + "a",                                   // odd size
+        "",
+        Bytes({0xFF}),
+    };
+    SetSavedText("kept");
+    Select(1, 3, 3);
+    fake().windowText = "previous.txt";
+    const State before = Snapshot();
+    for (const std::string& file : files) {
+        OpenBytes(file, "bad.txt");
+        ExpectWarning("The selected file is not a Unicode text file", "Can Not Open File");
+        EXPECT_TRUE(Snapshot() == before) << file.size();
+    }
+    // The next dialog starts with the name that failed.
+    fake().CancelNextFileDialog();
+    Command(IDM_FILE_SAVE);
+    EXPECT_EQ(fake().fileDialogs.back().startName, Path("bad.txt"));
+}
+
+TEST_F(FileTest, EachFailingCallOfOpenIsReportedAndChangesNothing) {
+    const struct {
+        const char* call;
+        int after;
+        const char* message;
+    } cases[] = {
+        {"CreateFileA", 0, "Can not obtain a file handle to the selected file"},
+        {"GetFileSize", 0, "Can not obtain the size of the selected file"},
+        {"ReadFile", 0, "Can not read the selected file"},
+        {"ReadFile short", 0, "Can not read the selected file"},
+        {"ReadFile", 1, "Can not read the selected file"},
+        {"ReadFile short", 1, "Can not read the selected file"},
+    };
+    SetSavedText("kept");
+    const State before = Snapshot();
+    for (const auto& c : cases) {
+        fake().FailCall(c.call, c.after);
+        OpenBytes(Mark + Units({'n', 'e', 'w', 0}));
+        ExpectWarning(c.message, "Can Not Open File");
+        EXPECT_TRUE(Snapshot() == before) << c.call << " " << c.after;
+    }
+}
+
+TEST_F(FileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
+    const struct {
+        const char* call;
+        bool targetExists;
+    } cases[] = {
+        {"GetTempFileNameA", true}, {"CreateFileA", true},      {"WriteFile", true},
+        {"WriteFile short", true},  {"FlushFileBuffers", true}, {"ReplaceFileA", true},
+        {"MoveFileExA", false},
+    };
+    const std::string old = Mark + Units({'o', 'l', 'd', 0});
+    for (const auto& c : cases) {
+        std::filesystem::remove(Path("doc.txt"));
+        if (c.targetExists) WriteWholeFile(Path("doc.txt"), old);
+        SetText("new text");
+        fake().windowText = "previous.txt";
+        fake().FailCall(c.call);
+        const std::string file = SaveAs("doc.txt");
+        ExpectWarning("Can not write to the selected file", "Can Not Save File");
+        EXPECT_EQ(file, c.targetExists ? old : "") << c.call;
+        EXPECT_EQ(fake().FolderEntries(),
+                  c.targetExists ? std::vector<std::string>{"doc.txt"} : std::vector<std::string>{})
+            << c.call;
+        EXPECT_TRUE(IsDocumentChanged()) << c.call;
+        EXPECT_EQ(fake().windowText, "previous.txt");
+    }
+    // And without failures the same save replaces the old file.
+    EXPECT_EQ(SaveAs("doc.txt"), Mark + Units({'n', 'e', 'w', ' ', 't', 'e', 'x', 't', 0}));
+    EXPECT_FALSE(IsDocumentChanged());
+    EXPECT_EQ(fake().FolderEntries(), std::vector<std::string>{"doc.txt"});
+}
+
+// The save prompt before each command that would drop a changed document.
+class SavePromptTest : public CommandTest {
+protected:
+    enum Action { New, OpenFile, Close, EndSession };
+
+    LRESULT Run(Action action) {
+        switch (action) {
+            case New:
+                Command(IDM_FILE_NEW);
+                return 0;
+            case OpenFile:
+                Command(IDM_FILE_OPEN);
+                return 0;
+            case Close:
+                return Send(WM_CLOSE);
+            case EndSession:
+                return Send(WM_QUERYENDSESSION);
+        }
+        return 0;
+    }
+    void ExpectPrompt() {
+        ASSERT_FALSE(fake().messageBoxes().empty());
+        const fake::MessageBoxRecord& box = fake().messageBoxes()[0];
+        EXPECT_EQ(box.text,
+                  "The current file has changed since the last save.\n"
+                  "Do you wish to save the current file?");
+        EXPECT_EQ(box.caption, "Save Current File?");
+        EXPECT_EQ(box.type, MB_ICONQUESTION | MB_YESNOCANCEL);
+    }
+};
+
+TEST_F(SavePromptTest, CancelAndACancelledSaveKeepEverything) {
+    for (Action action : {New, OpenFile, Close, EndSession}) {
+        for (int answer : {IDCANCEL, IDYES}) {
+            SetText("changed");
+            fake().ClearMessageBoxes();
+            fake().fileDialogs.clear();
+            fake().AnswerNextMessageBox(answer);
+            if (answer == IDYES) fake().CancelNextFileDialog();
+            EXPECT_EQ(Run(action), 0) << action << " " << answer;
+            ExpectPrompt();
+            // Yes shows only the save dialog; Open's own dialog never comes.
+            ASSERT_EQ(fake().fileDialogs.size(), answer == IDYES ? 1u : 0u);
+            if (answer == IDYES) {
+                EXPECT_TRUE(fake().fileDialogs[0].save);
+            }
+            EXPECT_EQ(Text(), "changed");
+            EXPECT_FALSE(fake().windowDestroyed());
+        }
+    }
+}
+
+TEST_F(SavePromptTest, NoDropsTheChanges) {
+    for (Action action : {New, OpenFile, EndSession, Close}) {
+        SetText("changed");
+        fake().ClearMessageBoxes();
+        fake().AnswerNextMessageBox(IDNO);
+        if (action == OpenFile) OpenBytes(Mark + Units({'x', 0}));
+        LRESULT result = action == OpenFile ? 0 : Run(action);
+        ExpectPrompt();
+        EXPECT_EQ(Text(), action == New ? "" : action == OpenFile ? "x" : "changed");
+        EXPECT_EQ(result, action == EndSession ? 1 : 0);
+        EXPECT_EQ(fake().windowDestroyed(), action == Close);
+    }
+}
+
+TEST_F(SavePromptTest, TheSessionEndsAfterASuccessfulSaveOrWithAnUnchangedDocument) {
+    EXPECT_EQ(Run(EndSession), 1);
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    SetText("changed");
+    fake().AnswerNextMessageBox(IDYES);
+    fake().AnswerNextFileDialog(Path("kept.txt"));
+    EXPECT_EQ(Run(EndSession), 1);
+    EXPECT_EQ(ReadWholeFile(Path("kept.txt")),
+              Mark + Units({'c', 'h', 'a', 'n', 'g', 'e', 'd', 0}));
+    // A save that fails refuses the end of the session.
+    SetText("again");
+    fake().ClearMessageBoxes();
+    fake().AnswerNextMessageBox(IDYES);
+    fake().AnswerNextFileDialog(Path("kept.txt"));
+    fake().FailCall("WriteFile");
+    EXPECT_EQ(Run(EndSession), 0);
+}
+
+TEST_F(FileTest, ADialogRecordOfTheWrongSizeShowsNoDialog) {
+    Files.FileDialogRecord.lStructSize = 76;
+    SetText("text");
+    Command(IDM_FILE_SAVE);  // refused like the 64-bit system refuses it: nothing happens
+    ASSERT_EQ(fake().fileDialogs.size(), 1u);
+    EXPECT_TRUE(fake().fileDialogs[0].refused);
+    EXPECT_TRUE(IsDocumentChanged());
+}
+
+}  // namespace
+}  // namespace nv::test
