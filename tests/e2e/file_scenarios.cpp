@@ -269,7 +269,9 @@ std::wstring SampleText(size_t count) {
 // Returns the milliseconds from the moment the dialog has gone
 // until the command returned.
 double TimeOpen(HWND window, DWORD processId, const std::string& path) {
-    SentCommand open{window, 40001};
+    // Static: the thread may outlive this call when a check below fails.
+    static SentCommand open{};
+    open = SentCommand{window, 40001};
     HANDLE sender = CreateThread(nullptr, 0, SendCommand, &open, 0, nullptr);
     Check(sender != nullptr, "CreateThread failed");
     HWND dialog = WaitForFileDialog(processId, 10000);
