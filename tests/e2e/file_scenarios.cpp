@@ -73,7 +73,8 @@ void SaveTypedHebrew(const ScenarioContext& context) {
     Started editor(context);
     Type(editor.window, std::wstring(Shalom) + L" abc", std::wstring(Olam) + L"!");
     std::string path = folder + "\\typed.txt";
-    SaveThroughDialog(context, editor.window, editor.Id(), path, "save_dialog.bmp");
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileSaveCommand, path,
+                        "save_dialog.bmp");
     ExpectTitle(editor.window, "typed.txt");
     ExpectFileBytes(
         path, Utf16File(std::wstring(Shalom) + L" abc\r\n" + Olam + L"!" + std::wstring(1, 0)),
@@ -91,7 +92,8 @@ void OpenForeignFileAndSaveAs(const ScenarioContext& context) {
     std::string original = folder + "\\foreign.txt";
     WriteFileBytes(original, Utf16File(text));
     Started editor(context);
-    OpenThroughDialog(context, editor.window, editor.Id(), original, "open_dialog.bmp");
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileOpenCommand, original,
+                        "open_dialog.bmp");
     ExpectTitle(editor.window, "foreign.txt");
     Settle(editor.window, 100);
 
@@ -105,7 +107,8 @@ void OpenForeignFileAndSaveAs(const ScenarioContext& context) {
                "opened line 2");
 
     std::string copy = folder + "\\copy.txt";
-    SaveThroughDialog(context, editor.window, editor.Id(), copy, "save_as_dialog.bmp");
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileSaveCommand, copy,
+                        "save_as_dialog.bmp");
     ExpectTitle(editor.window, "copy.txt");
     ExpectFileBytes(copy, Utf16File(text + std::wstring(1, 0)), "the file saved again");
     ExpectFileBytes(original, Utf16File(text), "the opened file");
@@ -143,7 +146,8 @@ void PasteFromLinux(const ScenarioContext& context) {
     WaitForText(editor.window, std::wstring(Shalom) + L" abc", Olam, "after Ctrl+V");
     SaveBmp(CaptureClient(editor.window), Artifact(context, "paste_from_linux.bmp"));
     std::string path = folder + "\\pasted.txt";
-    SaveThroughDialog(context, editor.window, editor.Id(), path, "save_pasted_dialog.bmp");
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileSaveCommand, path,
+                        "save_pasted_dialog.bmp");
     ExpectTitle(editor.window, "pasted.txt");
     ExpectFileBytes(path, Utf16File(text + std::wstring(1, 0)), "the saved paste");
 }
@@ -159,7 +163,8 @@ void FailedSaveKeepsOldFile(const ScenarioContext& context) {
     Type(editor.window, Shalom, L"new");
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     Check(held != INVALID_HANDLE_VALUE, "cannot hold " + path + " open");
-    SaveThroughDialog(context, editor.window, editor.Id(), path, "save_over_held_dialog.bmp");
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileSaveCommand, path,
+                        "save_over_held_dialog.bmp");
     MessageBoxSeen warning = WaitForMessageBox(editor.Id(), 10000);
     CloseHandle(held);
     CaptureWindowTo(warning.box, Artifact(context, "save_failed_box.bmp"));
@@ -271,7 +276,7 @@ std::wstring SampleText(size_t count) {
 double TimeOpen(HWND window, DWORD processId, const std::string& path) {
     // Static: the thread may outlive this call when a check below fails.
     static SentCommand open{};
-    open = SentCommand{window, 40001};
+    open = SentCommand{window, FileOpenCommand};
     HANDLE sender = CreateThread(nullptr, 0, SendCommand, &open, 0, nullptr);
     Check(sender != nullptr, "CreateThread failed");
     HWND dialog = WaitForFileDialog(processId, 10000);

@@ -133,23 +133,12 @@ void CaptureWindowTo(HWND window, const std::string& path) {
     SaveBmp(shot, path);
 }
 
-void SaveThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
-                       const std::string& path, const std::string& dialogArtifact) {
-    PostCommand(mainWindow, 40002);
+void ChooseThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
+                         WORD command, const std::string& path, const std::string& dialogArtifact) {
+    PostCommand(mainWindow, command);
     HWND dialog = WaitForFileDialog(processId, 10000);
-    Check(dialog != nullptr, "File > Save showed no save dialog");
-    Check(GetWindow(dialog, GW_OWNER) == mainWindow, "the save dialog is not owned by the window");
-    EnterFileName(dialog, path);
-    CaptureWindowTo(dialog, Artifact(context, dialogArtifact));
-    ClickDialogButton(dialog, IDOK);
-    FinishFileDialog(context, mainWindow, processId, dialog);
-}
-
-void OpenThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
-                       const std::string& path, const std::string& dialogArtifact) {
-    PostCommand(mainWindow, 40001);
-    HWND dialog = WaitForFileDialog(processId, 10000);
-    Check(dialog != nullptr, "File > Open showed no open dialog");
+    Check(dialog != nullptr, "command " + std::to_string(command) + " showed no file dialog");
+    Check(GetWindow(dialog, GW_OWNER) == mainWindow, "the file dialog is not owned by the window");
     EnterFileName(dialog, path);
     CaptureWindowTo(dialog, Artifact(context, dialogArtifact));
     ClickDialogButton(dialog, IDOK);

@@ -30,14 +30,13 @@ void ClickDialogButton(HWND dialog, int buttonId);
 // Saves a capture of a window as it stands on the screen, for the artifacts.
 void CaptureWindowTo(HWND window, const std::string& path);
 
-// File > Save through the real dialog: chooses `path`, answers the overwrite question with
-// Yes when the file exists, and returns once the dialog has gone. The dialog's picture goes
-// to the artifact `dialogArtifact`.
-void SaveThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
-                       const std::string& path, const std::string& dialogArtifact);
-// File > Open through the real dialog; returns once the dialog has gone.
-void OpenThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
-                       const std::string& path, const std::string& dialogArtifact);
+constexpr WORD FileOpenCommand = 40001;
+constexpr WORD FileSaveCommand = 40002;
+// File > Open or File > Save through the real dialog: chooses `path`, answers the question
+// whether to replace an existing file with Yes, and returns once the dialog has gone. The
+// dialog's picture goes to the artifact `dialogArtifact`.
+void ChooseThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
+                         WORD command, const std::string& path, const std::string& dialogArtifact);
 // Closes a changed document: the save prompt must ask, and No must end the editor with
 // exit code 0.
 void CloseAnsweringNo(RunningEditor& running);
