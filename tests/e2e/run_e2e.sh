@@ -31,7 +31,7 @@ stop_xclip() {
     xclip_pid=
 }
 answer_host_request() {
-    local verb data="$ARTIFACTS/host-data" reply="$ARTIFACTS/host-reply.tmp" i
+    local verb data="$ARTIFACTS/host-data" reply="$ARTIFACTS/host-reply.tmp" _
     verb=$(head -n 1 "$REQUEST")
     tail -n +2 "$REQUEST" >"$data"
     rm -f "$REQUEST"
@@ -48,7 +48,7 @@ answer_host_request() {
         xclip -quiet -selection clipboard -i "$data" >/dev/null 2>&1 &
         xclip_pid=$!
         echo "xclip did not take the selection" >"$reply"
-        for i in $(seq 100); do
+        for _ in $(seq 100); do
             if timeout 5 xclip -o -selection clipboard 2>/dev/null | cmp -s - "$data"; then
                 echo ok >"$reply"
                 break
