@@ -18,8 +18,52 @@ for f in "$EXE" "$DRIVER"; do
 done
 mkdir -p "$ARTIFACTS"
 
+# Requests of the driver for what only a Linux program on the display can do. The driver
+# writes host-request in the artifacts folder (a verb on the first line, data after it) and
+# waits for host-reply ("ok" or an error on the first line, data after it):
+#   clipboard-get  the CLIPBOARD selection as UTF-8, read by xclip;
+#   clipboard-set  the data offered as the CLIPBOARD selection by an xclip that runs until
+#                  another program takes the selection or the scenario ends.
+REQUEST="$ARTIFACTS/host-request"
+xclip_pid=
+stop_xclip() {
+    [ -n "$xclip_pid" ] && kill "$xclip_pid" 2>/dev/null && wait "$xclip_pid" 2>/dev/null
+    xclip_pid=
+}
+answer_host_request() {
+    local verb data="$ARTIFACTS/host-data" reply="$ARTIFACTS/host-reply.tmp" _
+    verb=$(head -n 1 "$REQUEST")
+    tail -n +2 "$REQUEST" >"$data"
+    rm -f "$REQUEST"
+    case $verb in
+    clipboard-get)
+        if timeout 5 xclip -o -selection clipboard >"$data.out" 2>/dev/null; then
+            { echo ok; cat "$data.out"; } >"$reply"
+        else
+            echo "xclip -o failed" >"$reply"
+        fi
+        ;;
+    clipboard-set)
+        stop_xclip
+        xclip -quiet -selection clipboard -i "$data" >/dev/null 2>&1 &
+        xclip_pid=$!
+        echo "xclip did not take the selection" >"$reply"
+        for _ in $(seq 100); do
+            if timeout 5 xclip -o -selection clipboard 2>/dev/null | cmp -s - "$data"; then
+                echo ok >"$reply"
+                break
+            fi
+            sleep 0.05
+        done
+        ;;
+    *) echo "unknown request: $verb" >"$reply" ;;
+    esac
+    mv "$reply" "$ARTIFACTS/host-reply"
+}
+
 nv_ensure_display || exit 2
 cleanup() {
+    stop_xclip
     wineserver -k >/dev/null 2>&1
     [ -n "${NIVRANO_XVFB_PID:-}" ] && kill "$NIVRANO_XVFB_PID" 2>/dev/null
 }
@@ -52,9 +96,17 @@ for scenario in "${scenarios[@]}"; do
     trace="$ARTIFACTS/$scenario.trace"
     output="$ARTIFACTS/$scenario.out"
     channels=${debug_channels[$scenario]:-}
+    rm -f "$REQUEST" "$ARTIFACTS/host-reply"
     WINEDEBUG=${channels:--all} timeout -k 5 "$TIMEOUT" wine "$DRIVER" "$scenario" "$EXE_W" \
-        "$ARTIFACTS_W" "$(winpath "$trace")" >"$output" 2>"$trace"
+        "$ARTIFACTS_W" "$(winpath "$trace")" >"$output" 2>"$trace" &
+    driver=$!
+    while kill -0 "$driver" 2>/dev/null; do
+        [ -f "$REQUEST" ] && answer_host_request
+        sleep 0.05
+    done
+    wait "$driver"
     status=$?
+    stop_xclip
     tr -d '\r' <"$output" | grep -v '^\(PASS\|FAIL\) ' | sed 's/^/    /'
     if [ $status -eq 0 ] && grep -q "^PASS $scenario" "$output"; then
         echo "PASS $scenario"

@@ -356,6 +356,7 @@ const std::vector<Scenario>& AllScenarios() {
         std::vector<Scenario> list = scenarios;
         for (const Scenario& typing : TypingScenarios()) list.push_back(typing);
         for (const Scenario& palette : PaletteScenarios()) list.push_back(palette);
+        for (const Scenario& file : FileScenarios()) list.push_back(file);
         return list;
     }();
     return all;

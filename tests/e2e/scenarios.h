@@ -34,4 +34,8 @@ const std::vector<Scenario>& TypingScenarios();
 // The character palette under real mouse and keyboard input (palette_scenarios.cpp).
 const std::vector<Scenario>& PaletteScenarios();
 
+// Files through the common dialogs, the clipboard with Linux programs, and the time Open and
+// Paste take (file_scenarios.cpp).
+const std::vector<Scenario>& FileScenarios();
+
 }  // namespace e2e

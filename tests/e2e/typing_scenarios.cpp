@@ -7,24 +7,11 @@
 
 #include "e2e_steps.h"
 #include "scenarios.h"
+#include "screen_text.h"
 
 namespace e2e {
 
-namespace {
-
-// The editor's geometry and document font, measured here the way the editor measures them:
-// a 6-inch column centred in the client area, the text 1.5 inches down, Courier New at 12
-// points in the Hebrew character set.
-struct TextGeometry {
-    int logPixelsX = 96;
-    int logPixelsY = 96;
-    int textLeft = 0;
-    int textRight = 0;
-    int textTop = 0;
-    int lineHeight = 0;
-    LOGFONTA font{};
-};
-
+// The editor's geometry and document font, measured here the way the editor measures them.
 TextGeometry MeasureGeometry(HWND window) {
     TextGeometry g;
     RECT client{};
@@ -51,7 +38,8 @@ TextGeometry MeasureGeometry(HWND window) {
 
 // What a display line holding `bytes` (code page 1255, logical order) must look like: drawn
 // right to left from the column's right edge, one character at a time, on white.
-Capture ExpectedLine(HWND window, const TextGeometry& g, const std::string& bytes, int width) {
+static Capture ExpectedLine(HWND window, const TextGeometry& g, const std::string& bytes,
+                            int width) {
     HDC screen = GetDC(window);
     HDC dc = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -97,15 +85,15 @@ Capture ExpectedLine(HWND window, const TextGeometry& g, const std::string& byte
     return capture;
 }
 
-int LineTop(const TextGeometry& g, int line) { return g.textTop + line * g.lineHeight; }
+static int LineTop(const TextGeometry& g, int line) { return g.textTop + line * g.lineHeight; }
 
-bool IsDark(DWORD pixel) {
+static bool IsDark(DWORD pixel) {
     int r = (pixel >> 16) & 0xFF, gr = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
     return r + gr + b < 3 * 96;
 }
 
 // Rows of a line's band at column x that are dark.
-int DarkRows(const Capture& shot, const TextGeometry& g, int line, int x) {
+static int DarkRows(const Capture& shot, const TextGeometry& g, int line, int x) {
     int count = 0;
     for (int row = 0; row < g.lineHeight; ++row)
         count += IsDark(shot.At(x, LineTop(g, line) + row));
@@ -113,7 +101,7 @@ int DarkRows(const Capture& shot, const TextGeometry& g, int line, int x) {
 }
 
 // The left end of the ink of a line's text, between the column's edges; -1 if there is none.
-int InkLeft(const Capture& shot, const TextGeometry& g, int line, int skipColumn) {
+static int InkLeft(const Capture& shot, const TextGeometry& g, int line, int skipColumn) {
     for (int x = g.textLeft; x < g.textRight; ++x) {
         if (x == skipColumn) continue;
         for (int row = 0; row < g.lineHeight; ++row) {
@@ -158,6 +146,8 @@ void ExpectLine(const Capture& shot, HWND window, const TextGeometry& g, int lin
               what + ": no full-height caret bar at x " + std::to_string(caretX));
     }
 }
+
+namespace {
 
 void TypingLatinAndHebrew(const ScenarioContext& context) {
     RunningEditor running(context.exePath);

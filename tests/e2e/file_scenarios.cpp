@@ -1,0 +1,370 @@
+// End-to-end files and clipboard: documents saved and opened through the real common dialogs
+// and checked byte for byte on disk, text exchanged with Linux programs through the X
+// clipboard, a failed save, the save prompt at closing, and the time Open and Paste take.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "e2e_steps.h"
+#include "file_steps.h"
+#include "scenarios.h"
+#include "screen_text.h"
+
+namespace e2e {
+
+namespace {
+
+// Shalom, olam: the words the scenarios type, paste and open.
+const wchar_t Shalom[] = L"\x05E9\x05DC\x05D5\x05DD";
+const wchar_t Olam[] = L"\x05E2\x05D5\x05DC\x05DD";
+
+struct Started {
+    RunningEditor running;
+    HWND window;
+    explicit Started(const ScenarioContext& context) : running(context.exePath) {
+        StartPastAgreement(running.editor);
+        window = running.editor.mainWindow;
+    }
+    DWORD Id() const { return running.ProcessId(); }
+};
+
+std::string Cp1255(const std::wstring& text) {
+    std::string bytes(text.size(), '\0');
+    WideCharToMultiByte(1255, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
+                        static_cast<int>(bytes.size()), nullptr, nullptr);
+    return bytes;
+}
+
+// Waits until the text area shows the two lines, the caret at the end of the second, as
+// typing or a paste leaves them.
+void WaitForText(HWND window, const std::wstring& line1, const std::wstring& line2,
+                 const std::string& what) {
+    const TextGeometry g = MeasureGeometry(window);
+    const std::string last = Cp1255(line2);
+    const int caretX = g.textRight - TextWidth(window, g, last) - 1;
+    auto expect = [&] {
+        Capture shot = CaptureClient(window);
+        ExpectLine(shot, window, g, 0, Cp1255(line1), -1, what + ", line 1");
+        ExpectLine(shot, window, g, 1, last, caretX, what + ", line 2");
+    };
+    auto shown = [&] {
+        try {
+            expect();
+        } catch (const Failure&) {
+            return false;
+        }
+        return true;
+    };
+    if (!WaitWaking(window, shown, 5000)) expect();  // reports what differs
+}
+
+void Type(HWND window, const std::wstring& line1, const std::wstring& line2) {
+    BringToFront(window);
+    TypeUnicode(line1);
+    PressKey(VK_RETURN);
+    TypeUnicode(line2);
+    WaitForText(window, line1, line2, "typed text");
+}
+
+// Hebrew typed on the keyboard, saved through the save dialog.
+void SaveTypedHebrew(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "save_typed");
+    Started editor(context);
+    Type(editor.window, std::wstring(Shalom) + L" abc", std::wstring(Olam) + L"!");
+    std::string path = folder + "\\typed.txt";
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileSaveCommand, path,
+                        "save_dialog.bmp");
+    ExpectTitle(editor.window, "typed.txt");
+    ExpectFileBytes(
+        path, Utf16File(std::wstring(Shalom) + L" abc\r\n" + Olam + L"!" + std::wstring(1, 0)),
+        "the saved file");
+    // Saved: closing asks nothing.
+    PostMessageA(editor.window, WM_CLOSE, 0, 0);
+    Check(WaitForExit(editor.running.editor, 10000) == 0, "closing after the save did not end");
+}
+
+// A file another program wrote (no final U+0000) opened through the open dialog, then
+// saved under a new name: the same units and 00 00 at the end.
+void OpenForeignFileAndSaveAs(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "open_foreign");
+    std::wstring text = std::wstring(Shalom) + L" abc\r\n" + Olam + L" 123\r\n";
+    std::string original = folder + "\\foreign.txt";
+    WriteFileBytes(original, Utf16File(text));
+    Started editor(context);
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileOpenCommand, original,
+                        "open_dialog.bmp");
+    ExpectTitle(editor.window, "foreign.txt");
+    Settle(editor.window, 100);
+
+    const TextGeometry g = MeasureGeometry(editor.window);
+    Capture shot = CaptureClient(editor.window);
+    SaveBmp(shot, Artifact(context, "open_foreign.bmp"));
+    // The caret stands at the start of the text, at the column's right edge.
+    ExpectLine(shot, editor.window, g, 0, Cp1255(std::wstring(Shalom) + L" abc"), g.textRight - 1,
+               "opened line 1");
+    ExpectLine(shot, editor.window, g, 1, Cp1255(std::wstring(Olam) + L" 123"), -1,
+               "opened line 2");
+
+    std::string copy = folder + "\\copy.txt";
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileSaveCommand, copy,
+                        "save_as_dialog.bmp");
+    ExpectTitle(editor.window, "copy.txt");
+    ExpectFileBytes(copy, Utf16File(text + std::wstring(1, 0)), "the file saved again");
+    ExpectFileBytes(original, Utf16File(text), "the opened file");
+}
+
+// Copied in the editor, read by xclip as UTF-8.
+void CopyToLinux(const ScenarioContext& context) {
+    Started editor(context);
+    Type(editor.window, std::wstring(Shalom) + L" abc", Olam);
+    std::wstring expected = std::wstring(Shalom) + L" abc\r\n" + Olam;
+    EmptyClipboardNow();
+    PostCommand(editor.window, 41004);  // Select All
+    Settle(editor.window, 50);
+    PressKey('C', true);
+    bool copied = WaitWaking(
+        editor.window, [&] { return ClipboardUnicode() == expected; }, 5000);
+    Check(copied, "Ctrl+C after Select All did not put the text on the clipboard");
+    std::string seen = AskHost(context, "clipboard-get");
+    // Wine hands text to X programs with Unix line ends.
+    std::string utf8 = Utf8Of(std::wstring(Shalom) + L" abc\n" + Olam);
+    Check(seen == utf8, "xclip read \"" + seen + "\", expected \"" + utf8 + "\"");
+}
+
+// Offered by xclip, pasted with Ctrl+V, checked in the saved file.
+void PasteFromLinux(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "paste_linux");
+    Started editor(context);
+    AskHost(context, "clipboard-set", Utf8Of(std::wstring(Shalom) + L" abc\n" + Olam));
+    std::wstring text = std::wstring(Shalom) + L" abc\r\n" + Olam;
+    bool offered = WaitWaking(
+        editor.window, [&] { return ClipboardUnicode() == text; }, 5000);
+    Check(offered, "the text from xclip did not reach the Windows clipboard");
+    BringToFront(editor.window);
+    PressKey('V', true);
+    WaitForText(editor.window, std::wstring(Shalom) + L" abc", Olam, "after Ctrl+V");
+    SaveBmp(CaptureClient(editor.window), Artifact(context, "paste_from_linux.bmp"));
+    std::string path = folder + "\\pasted.txt";
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileSaveCommand, path,
+                        "save_pasted_dialog.bmp");
+    ExpectTitle(editor.window, "pasted.txt");
+    ExpectFileBytes(path, Utf16File(text + std::wstring(1, 0)), "the saved paste");
+}
+
+// Saving over a file that another program holds open without sharing fails: the warning,
+// the old file byte for byte, no temporary file left, and the document still changed.
+void FailedSaveKeepsOldFile(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "failed_save");
+    std::string path = folder + "\\held.txt";
+    const std::string old = Utf16File(L"old text\r\n" + std::wstring(1, 0));
+    WriteFileBytes(path, old);
+    Started editor(context);
+    Type(editor.window, Shalom, L"new");
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Check(held != INVALID_HANDLE_VALUE, "cannot hold " + path + " open");
+    ChooseThroughDialog(context, editor.window, editor.Id(), FileSaveCommand, path,
+                        "save_over_held_dialog.bmp");
+    MessageBoxSeen warning = WaitForMessageBox(editor.Id(), 10000);
+    CloseHandle(held);
+    CaptureWindowTo(warning.box, Artifact(context, "save_failed_box.bmp"));
+    Check(warning.caption == "Can Not Save File",
+          "failed save: caption \"" + warning.caption + "\"");
+    Check(warning.text == "Can not write to the selected file",
+          "failed save: text \"" + warning.text + "\"");
+    AnswerMessageBox(warning.box, IDOK);
+    Check(WaitWaking(
+              editor.window, [&] { return !IsWindow(warning.box); }, 5000),
+          "the warning did not close");
+    ExpectFileBytes(path, old, "the file the save failed to replace");
+    // Wine's ReplaceFileA first moves the replaced file aside to an empty "rfXXXX.tmp" it
+    // creates, and leaves that file behind when the move fails: not the editor's to remove.
+    for (const std::string& name : FilesIn(folder)) {
+        bool wines =
+            name.size() == 10 && name.compare(0, 2, "rf") == 0 && name.compare(6, 4, ".tmp") == 0;
+        Check(name == "held.txt" || wines, "the failed save left the file " + name);
+    }
+    Check(WindowText(editor.window) == "Nivrano",
+          "the title became \"" + WindowText(editor.window) + "\"");
+    CloseAnsweringNo(editor.running);
+}
+
+// Closing a changed document: Yes, then the save dialog cancelled: the window stays with
+// its text; the next close asks again.
+void ClosePromptYesThenCancel(const ScenarioContext& context) {
+    Started editor(context);
+    Type(editor.window, std::wstring(Shalom) + L" abc", Olam);
+    Capture before = CaptureClient(editor.window);
+    PostMessageA(editor.window, WM_CLOSE, 0, 0);
+    MessageBoxSeen prompt = WaitForMessageBox(editor.Id(), 10000);
+    Check(prompt.caption == "Save Current File?", "closing asked \"" + prompt.caption + "\"");
+    CaptureWindowTo(prompt.box, Artifact(context, "save_prompt.bmp"));
+    AnswerMessageBox(prompt.box, IDYES);
+    HWND dialog = nullptr;
+    WaitWaking(
+        editor.window, [&] { return (dialog = WaitForFileDialog(editor.Id(), 0)) != nullptr; },
+        10000);
+    Check(dialog != nullptr, "Yes showed no save dialog");
+    ClickDialogButton(dialog, IDCANCEL);
+    Check(WaitWaking(
+              editor.window, [&] { return !IsWindow(dialog); }, 10000),
+          "the save dialog did not close on Cancel");
+    Settle(editor.window, 100);
+    Check(IsWindowVisible(editor.window), "the window went away after the cancelled save");
+    Check(WindowText(editor.window) == "Nivrano", "title \"" + WindowText(editor.window) + "\"");
+    Capture after = CaptureClient(editor.window);
+    SaveBmp(after, Artifact(context, "close_cancelled.bmp"));
+    Check(after.pixels == before.pixels, "the text area changed after the cancelled save");
+    CloseAnsweringNo(editor.running);
+}
+
+double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+// A command sent from another thread, so that this one can work the dialog it opens; the
+// time it returns is kept.
+struct SentCommand {
+    HWND window;
+    WORD id;
+    LARGE_INTEGER returned{};
+    bool answered = false;
+};
+
+DWORD WINAPI SendCommand(void* param) {
+    auto* command = static_cast<SentCommand*>(param);
+    DWORD_PTR result = 0;
+    command->answered = SendMessageTimeoutA(command->window, WM_COMMAND, command->id, 0,
+                                            SMTO_NORMAL, 60000, &result) != 0;
+    QueryPerformanceCounter(&command->returned);
+    return 0;
+}
+
+// Sends a command that shows no dialog and returns its round trip in milliseconds.
+double TimeCommand(HWND window, WORD id) {
+    LARGE_INTEGER start, end;
+    DWORD_PTR result = 0;
+    QueryPerformanceCounter(&start);
+    bool answered = SendMessageTimeoutA(window, WM_COMMAND, id, 0, SMTO_NORMAL, 30000, &result);
+    QueryPerformanceCounter(&end);
+    Check(answered, "command " + std::to_string(id) + " did not return");
+    return Milliseconds(start, end);
+}
+
+// Mixed Hebrew and Latin lines of 60 characters with CR LF, `count` units.
+std::wstring SampleText(size_t count) {
+    std::wstring text;
+    while (text.size() < count) {
+        size_t column = text.size() % 62;
+        if (column == 60) {
+            text += L"\r\n";
+            continue;
+        }
+        text.push_back(column % 3 == 0 ? static_cast<wchar_t>(L'a' + column % 26)
+                                       : static_cast<wchar_t>(0x05D0 + column % 27));
+    }
+    text.resize(count);
+    return text;
+}
+
+// File > Open sent from another thread while this one works its dialog and chooses `path`.
+// Returns the milliseconds from the moment the dialog has gone
+// until the command returned.
+double TimeOpen(HWND window, DWORD processId, const std::string& path) {
+    // Static: the thread may outlive this call when a check below fails.
+    static SentCommand open{};
+    open = SentCommand{window, FileOpenCommand};
+    HANDLE sender = CreateThread(nullptr, 0, SendCommand, &open, 0, nullptr);
+    Check(sender != nullptr, "CreateThread failed");
+    HWND dialog = WaitForFileDialog(processId, 10000);
+    bool closed = false;
+    if (dialog != nullptr) {
+        EnterFileName(dialog, path);
+        ClickDialogButton(dialog, IDOK);
+        // Watch closely for the dialog's end; wake its loop now and then.
+        for (int tick = 0; tick < 15000 && !closed; ++tick) {
+            if (tick % 20 == 0) PostMessageA(window, WM_NULL, 0, 0);
+            Sleep(1);
+            closed = !IsWindow(dialog);
+        }
+    }
+    LARGE_INTEGER gone;
+    QueryPerformanceCounter(&gone);
+    bool ended = WaitForSingleObject(sender, 30000) == WAIT_OBJECT_0;
+    CloseHandle(sender);
+    Check(closed, "the open dialog did not appear or did not close");
+    Check(ended && open.answered, "File > Open did not return");
+    return Milliseconds(gone, open.returned);
+}
+
+// "median m ms (low to high)" of a few measurements.
+std::string Spread(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    char text[80];
+    std::snprintf(text, sizeof text, "median %.1f ms (%.1f to %.1f)", times[times.size() / 2],
+                  times.front(), times.back());
+    return text;
+}
+
+// The time Open of the largest file and a paste of 32,000 units take, from the command (for
+// Open: from the moment its dialog has gone) until the window is idle again.
+void FilesSpeed(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "speed");
+    std::string path = folder + "\\largest.txt";
+    std::wstring largest = SampleText(32767) + std::wstring(1, 0);
+    WriteFileBytes(path, Utf16File(largest));
+    Started editor(context);
+
+    std::vector<double> opens;
+    for (int round = 0; round < 3; ++round) {
+        opens.push_back(TimeOpen(editor.window, editor.Id(), path));
+        Check(FindProcessWindow(editor.Id(), "#32770", "", true) == nullptr,
+              "a message box after opening the largest file");
+    }
+    ExpectTitle(editor.window, "largest.txt");
+
+    TimeCommand(editor.window, 40000);  // New: the opened file is unchanged, nothing is asked
+    std::wstring paste = SampleText(32000);
+    SetClipboardUnicode(paste);
+    std::vector<double> pastes;
+    for (int round = 0; round < 5; ++round) {
+        if (round > 0) {
+            TimeCommand(editor.window, 41004);  // Select All
+            TimeCommand(editor.window, 41003);  // Delete
+        }
+        pastes.push_back(TimeCommand(editor.window, 41002));
+        Check(FindProcessWindow(editor.Id(), "#32770", "", true) == nullptr,
+              "a message box after pasting 32,000 units");
+    }
+    SaveBmp(CaptureClient(editor.window), Artifact(context, "files_speed.bmp"));
+    EmptyClipboardNow();
+    TimeCommand(editor.window, 41004);
+    TimeCommand(editor.window, 41001);  // Copy
+    Check(ClipboardUnicode() == paste, "Select All and Copy did not give back the pasted text");
+
+    Log("Open of " + std::to_string(largest.size() * 2 + 2) +
+        " bytes, from the dialog's end to idle: " + Spread(opens));
+    Log("Paste of " + std::to_string(paste.size()) +
+        " units into an empty document: " + Spread(pastes));
+    CloseAnsweringNo(editor.running);
+}
+
+}  // namespace
+
+const std::vector<Scenario>& FileScenarios() {
+    static const std::vector<Scenario> scenarios = {
+        {"file_save_typed_hebrew", SaveTypedHebrew, ""},
+        {"file_open_foreign_and_save_as", OpenForeignFileAndSaveAs, ""},
+        {"clipboard_copy_to_linux", CopyToLinux, ""},
+        {"clipboard_paste_from_linux", PasteFromLinux, ""},
+        {"file_failed_save_keeps_old_file", FailedSaveKeepsOldFile, ""},
+        {"close_prompt_yes_then_cancel", ClosePromptYesThenCancel, ""},
+        {"files_speed", FilesSpeed, ""},
+    };
+    return scenarios;
+}
+
+}  // namespace e2e
