@@ -6,7 +6,7 @@ NIVRANO_ROOT=${NIVRANO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 
 # Debian packages for building and running under Wine (the native test build needs more).
 NIVRANO_WINE_PACKAGES="wine wine64 g++-mingw-w64-x86-64 cmake make xvfb fonts-liberation2
- locales imagemagick xdotool python3-fonttools x11-utils"
+ locales imagemagick xdotool python3-fonttools x11-utils cups cups-client ghostscript"
 
 nv_log() { echo "nivrano: $*" >&2; }
 
@@ -93,6 +93,55 @@ nv_prepare_prefix() {
     wine regedit "$reg" >/dev/null 2>&1
     wineserver -w
     touch "$stamp"
+}
+
+# A print queue of the local CUPS scheduler that writes what it prints to a file, made the
+# default printer of every Wine process started afterwards (Wine takes its printers and the
+# default one from CUPS when its server starts; PRINTER names the default for this shell only,
+# so several build folders can each have their own queue). Starts cupsd when it is not
+# running. $1: queue name, $2: output file (absolute path).
+nv_ensure_print_queue() {
+    local queue=$1 output=$2 files=/etc/cups/cups-files.conf
+    if [ "$(id -u)" -ne 0 ]; then
+        nv_log "setting up the print queue $queue needs root"
+        return 1
+    fi
+    mkdir -p "$(dirname "$output")"
+    local lock
+    exec {lock}>/run/lock/nivrano-cups.lock
+    flock "$lock"
+    # A file: device is refused unless the configuration allows it.
+    local changed=0
+    if ! grep -q '^FileDevice Yes' "$files"; then
+        sed -i 's/^FileDevice .*//' "$files"
+        echo 'FileDevice Yes' >>"$files"
+        changed=1
+    fi
+    if lpstat -r 2>/dev/null | grep -q 'is running'; then
+        if [ $changed -eq 1 ]; then  # reread the configuration
+            if [ -d /run/systemd/system ]; then systemctl restart cups; else kill -HUP "$(pidof cupsd)"; fi
+            sleep 1
+        fi
+    else
+        mkdir -p /run/cups
+        cupsd
+    fi
+    local i
+    for i in $(seq 50); do
+        lpstat -r 2>/dev/null | grep -q 'is running' && break
+        sleep 0.1
+    done
+    # (lpstat shows the device file:///x as ///x)
+    if ! lpstat -v "$queue" 2>/dev/null | grep -q ":.*//$output\$"; then
+        local said
+        said=$(lpadmin -p "$queue" -E -v "file://$output" -m drv:///sample.drv/generic.ppd 2>&1) || {
+            exec {lock}>&-
+            nv_log "could not add the print queue $queue: $said"
+            return 1
+        }
+    fi
+    exec {lock}>&-
+    export PRINTER=$queue LPDEST=$queue
 }
 
 # Starts Xvfb on a free display when there is no display. Sets DISPLAY and NIVRANO_XVFB_PID.

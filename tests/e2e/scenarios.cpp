@@ -354,6 +354,8 @@ const std::vector<Scenario>& AllScenarios() {
         std::vector<Scenario> list = scenarios;
         for (const Scenario& typing : TypingScenarios()) list.push_back(typing);
         for (const Scenario& palette : PaletteScenarios()) list.push_back(palette);
+        for (const Scenario& view : ViewScenarios()) list.push_back(view);
+        for (const Scenario& print : PrintScenarios()) list.push_back(print);
         return list;
     }();
     return all;

@@ -34,4 +34,10 @@ const std::vector<Scenario>& TypingScenarios();
 // The character palette under real mouse and keyboard input (palette_scenarios.cpp).
 const std::vector<Scenario>& PaletteScenarios();
 
+// Faces, sizes and word wrap from the menus, and their check marks (view_scenarios.cpp).
+const std::vector<Scenario>& ViewScenarios();
+
+// Printing on a real printer whose output is a file (print_scenarios.cpp).
+const std::vector<Scenario>& PrintScenarios();
+
 }  // namespace e2e

@@ -1,0 +1,301 @@
+// End-to-end view settings: faces and sizes chosen from the menus redraw the text in the new
+// font, checked pixel for pixel on the screen; the check marks, read from the pixels of the
+// opened menus; and the time a face or size change takes on a full document.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "e2e_steps.h"
+#include "scenarios.h"
+#include "screen_text.h"
+
+namespace e2e {
+
+namespace {
+
+// The Font Name menu: twelve faces in three groups of four, with separators between.
+const char* const Faces[12] = {"Arial",
+                               "Arial Bold",
+                               "Arial Italic",
+                               "Arial Bold Italic",
+                               "Courier New",
+                               "Courier New Bold",
+                               "Courier New Italic",
+                               "Courier New Bold Italic",
+                               "Times New Roman",
+                               "Times New Roman Bold",
+                               "Times New Roman Italic",
+                               "Times New Roman Bold Italic"};
+
+std::vector<HWND> MenuPopups(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId && IsWindowVisible(window) && ClassOf(window) == "#32768")
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The item of an opened popup menu that bears the check mark, read from its pixels: -1 for
+// none. `layout` has one entry a row from the top, true for a separator; the result counts
+// only items. The first item is highlighted (the menu was opened from the keyboard), which
+// gives the rows' height and the frame (rows mostly of the highlight colour); separators share the
+// rest of the height. A row's ink is whatever differs from its most common colour; a check mark is
+// ink well left of where the texts of the other rows begin.
+int CheckedItem(const Capture& menu, const std::vector<bool>& layout) {
+    DWORD highlight = GetSysColor(COLOR_HIGHLIGHT);
+    DWORD highlightRgb =
+        (GetRValue(highlight) << 16) | (GetGValue(highlight) << 8) | GetBValue(highlight);
+    int top = -1, height = 0;
+    for (int y = 0; y < menu.height; ++y) {
+        int highlighted = 0;
+        for (int x = 0; x < menu.width; ++x) highlighted += menu.At(x, y) == highlightRgb;
+        if (highlighted * 2 < menu.width) continue;
+        if (top < 0) top = y;
+        ++height;
+    }
+    Check(top >= 0 && height > 4, "no highlighted first row in the opened menu");
+    int items = static_cast<int>(std::count(layout.begin(), layout.end(), false));
+    int separators = static_cast<int>(layout.size()) - items;
+    int separatorHeight = separators ? (menu.height - 2 * top - items * height) / separators : 0;
+    std::vector<int> inkLeft;  // per item
+    int y = top;
+    for (bool separator : layout) {
+        if (separator) {
+            y += separatorHeight;
+            continue;
+        }
+        std::map<DWORD, int> colours;
+        for (int row = y; row < y + height; ++row)
+            for (int x = top + 1; x < menu.width - top - 1; ++x) ++colours[menu.At(x, row)];
+        DWORD background = std::max_element(colours.begin(), colours.end(), [](auto& a, auto& b) {
+                               return a.second < b.second;
+                           })->first;
+        int left = menu.width;
+        for (int row = y + 1; row < y + height - 1; ++row)
+            for (int x = top + 1; x < left; ++x)
+                if (menu.At(x, row) != background) left = x;
+        inkLeft.push_back(left);
+        y += height;
+    }
+    std::vector<int> sorted = inkLeft;
+    std::sort(sorted.begin(), sorted.end());
+    int textStart = sorted[sorted.size() / 2];
+    int checked = -1;
+    std::string lefts;
+    for (int item = 0; item < items; ++item) {
+        lefts += " " + std::to_string(inkLeft[item]);
+        if (inkLeft[item] >= textStart - 6) continue;
+        Check(checked < 0, "two items of the menu bear a check mark");
+        checked = item;
+    }
+    Log("menu rows of " + std::to_string(height) + " px from y " + std::to_string(top) +
+        ", separators of " + std::to_string(separatorHeight) + " px; ink starts at" + lefts);
+    return checked;
+}
+
+Capture CapturePopup(HWND popup, HWND window) {
+    Settle(window, 300);
+    RECT rect{};
+    GetWindowRect(popup, &rect);
+    return CaptureScreenRect(rect);
+}
+
+void CloseMenus(RunningEditor& running, const std::vector<HWND>& popups) {
+    for (size_t k = 0; k <= popups.size(); ++k) PressKey(VK_ESCAPE);
+    for (HWND popup : popups)
+        Check(WaitUntilGone(popup, 3000) || !IsWindowVisible(popup), "the menu did not close");
+    Settle(running.editor.mainWindow, 100);
+}
+
+// Opens a menu of the menu bar with Alt and its letter; with submenu >= 0, also opens that
+// item's submenu with Down and Right. Returns the capture of the innermost popup.
+Capture OpenMenu(const ScenarioContext& context, RunningEditor& running, char letter, int submenu,
+                 const std::string& artifact) {
+    HWND window = running.editor.mainWindow;
+    BringToFront(window);
+    PressKey(static_cast<WORD>(letter), false, true);
+    HWND popup = WaitForProcessWindow(running.ProcessId(), "#32768", "", 5000);
+    Check(popup != nullptr, std::string("Alt+") + letter + " opened no menu");
+    std::vector<HWND> opened{popup};
+    if (submenu >= 0) {
+        Settle(window, 100);
+        for (int k = 0; k < submenu; ++k) PressKey(VK_DOWN);
+        PressKey(VK_RIGHT);
+        DWORD start = GetTickCount();
+        HWND inner = nullptr;
+        while (inner == nullptr && GetTickCount() - start < 5000) {
+            for (HWND candidate : MenuPopups(running.ProcessId()))
+                if (candidate != popup) inner = candidate;
+            if (inner == nullptr) Sleep(50);
+        }
+        Check(inner != nullptr, "the submenu did not open");
+        opened.push_back(inner);
+        popup = inner;
+    }
+    Capture menu = CapturePopup(popup, window);
+    SaveBmp(menu, Artifact(context, artifact));
+    CloseMenus(running, opened);
+    return menu;
+}
+
+// Rows of the Font Point Size submenu that holds `size`, and the item index of `size` there.
+std::vector<bool> SizeSubmenuLayout(int size, int* item) {
+    int first = size < 20 ? 8 : size / 10 * 10;
+    int last = size < 20 ? 19 : size >= 60 ? 72 : first + 9;
+    std::vector<bool> layout;
+    for (int n = first; n <= last; ++n) {
+        if (n == 10 || n == 70) layout.push_back(true);
+        layout.push_back(false);
+    }
+    *item = size - first;
+    return layout;
+}
+
+void ExpectCheckMarks(const ScenarioContext& context, RunningEditor& running, int face, int size,
+                      bool wrap, const std::string& step) {
+    std::vector<bool> faceRows;
+    for (int k = 0; k < 12; ++k) {
+        if (k == 4 || k == 8) faceRows.push_back(true);
+        faceRows.push_back(false);
+    }
+    int checkedFace = CheckedItem(
+        OpenMenu(context, running, 'N', -1, "view_font_name_" + step + ".bmp"), faceRows);
+    Check(checkedFace == face, step + ": the Font Name menu checks item " +
+                                   std::to_string(checkedFace) + ", expected " +
+                                   std::to_string(face));
+    int sizeItem = 0;
+    std::vector<bool> sizeRows = SizeSubmenuLayout(size, &sizeItem);
+    int submenu = size < 20 ? 0 : std::min(size / 10 - 1, 5);
+    int checkedSize = CheckedItem(
+        OpenMenu(context, running, 'P', submenu, "view_point_size_" + step + ".bmp"), sizeRows);
+    Check(checkedSize == sizeItem, step + ": the point size submenu checks item " +
+                                       std::to_string(checkedSize) + ", expected " +
+                                       std::to_string(sizeItem));
+    int checkedWrap = CheckedItem(
+        OpenMenu(context, running, 'W', -1, "view_word_wrap_" + step + ".bmp"), {false, false});
+    Check(checkedWrap == (wrap ? 1 : 0),
+          step + ": the Word Wrap menu checks item " + std::to_string(checkedWrap));
+}
+
+// Three short lines of Hebrew and Latin (code page 1255): shalom olam abc; sefer tov 123;
+// letters that rise and fall below the line.
+const std::string ViewLines[3] = {"\xF9\xEC\xE5\xED \xF2\xE5\xEC\xED abc",
+                                  "\xF1\xF4\xF8 \xE8\xE5\xE1 123", "\xEC\xEA \xEF\xF3 \xF5\xF7"};
+
+void ExpectText(const ScenarioContext& context, RunningEditor& running, int face, int size,
+                const std::string& step) {
+    HWND window = running.editor.mainWindow;
+    const TextGeometry g = MeasureGeometry(window, Faces[face], size);
+    Capture shot = CaptureClient(window);
+    SaveBmp(shot, Artifact(context, "view_text_" + step + ".bmp"));
+    // The caret is back at the start of the document: a bar at the column's right edge.
+    for (int line = 0; line < 3; ++line)
+        ExpectLine(shot, window, g, line, ViewLines[line], line == 0 ? g.textRight - 1 : -1,
+                   step + ", line " + std::to_string(line));
+    Log(step + ": " + Faces[face] + " " + std::to_string(size) + " points, line height " +
+        std::to_string(g.lineHeight) + " px, first line " +
+        std::to_string(TextWidth(window, g, ViewLines[0])) + " px wide");
+}
+
+void ViewFacesAndSizes(const ScenarioContext& context) {
+    RunningEditor running(context.exePath);
+    StartPastAgreement(running.editor);
+    HWND window = running.editor.mainWindow;
+    TypeBytes(window, ViewLines[0] + "\n" + ViewLines[1] + "\n" + ViewLines[2]);
+    Settle(window, 100);
+    ExpectCheckMarks(context, running, 4, 12, true, "start");
+
+    struct Step {
+        WORD command;
+        int face;
+        int size;
+        const char* name;
+    };
+    const Step steps[] = {
+        {43008, 8, 12, "times"},           {44020, 8, 20, "times_20"},
+        {43001, 1, 20, "arial_bold_20"},   {44009, 1, 9, "arial_bold_9"},
+        {43010, 10, 9, "times_italic_9"},  {44016, 10, 16, "times_italic_16"},
+        {43007, 7, 16, "courier_bold_it"},
+    };
+    for (const Step& step : steps) {
+        PostCommand(window, step.command);
+        Settle(window, 100);
+        ExpectText(context, running, step.face, step.size, step.name);
+    }
+    ExpectCheckMarks(context, running, 7, 16, true, "courier_bold_it");
+
+    // Word wrap off: short lines stay as they are, the caret where it was.
+    PostCommand(window, 42000);
+    Settle(window, 100);
+    ExpectText(context, running, 7, 16, "wrap_no");
+    ExpectCheckMarks(context, running, 7, 16, false, "wrap_no");
+    // The item already checked changes nothing.
+    Capture before = CaptureClient(window);
+    PostCommand(window, 43007);
+    PostCommand(window, 44016);
+    PostCommand(window, 42000);
+    Settle(window, 100);
+    Check(CaptureClient(window).pixels == before.pixels,
+          "choosing the checked items changed the screen");
+}
+
+// The time a face or size change takes on a full document, from sending the command until
+// the window has handled it and everything it posted.
+void ViewChangeSpeed(const ScenarioContext& context) {
+    RunningEditor running(context.exePath);
+    StartPastAgreement(running.editor);
+    HWND window = running.editor.mainWindow;
+    const int size = 32767;
+    FillDocument(window, size);
+    Check(FindProcessWindow(running.ProcessId(), "#32770", "", true) == nullptr,
+          "a message box while filling the document");
+    Settle(window, 100);
+    auto timeCommands = [&](WORD a, WORD b) {
+        std::vector<double> times;
+        for (int round = 0; round < 10; ++round) {
+            LARGE_INTEGER start, end;
+            QueryPerformanceCounter(&start);
+            SendMessageA(window, WM_COMMAND, round % 2 ? b : a, 0);
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+            QueryPerformanceCounter(&end);
+            times.push_back(Milliseconds(start, end));
+        }
+        std::sort(times.begin(), times.end());
+        return times;
+    };
+    std::vector<double> sizes = timeCommands(44014, 44012);
+    std::vector<double> faces = timeCommands(43008, 43004);
+    SaveBmp(CaptureClient(window), Artifact(context, "view_change_speed.bmp"));
+    char line[240];
+    std::snprintf(line, sizeof line,
+                  "%d-byte document: size change median %.1f ms (max %.1f ms), face change "
+                  "median %.1f ms (max %.1f ms)",
+                  size, sizes[sizes.size() / 2], sizes.back(), faces[faces.size() / 2],
+                  faces.back());
+    Log(line);
+}
+
+}  // namespace
+
+const std::vector<Scenario>& ViewScenarios() {
+    static const std::vector<Scenario> scenarios = {
+        {"view_faces_and_sizes", ViewFacesAndSizes, ""},
+        {"view_change_speed", ViewChangeSpeed, ""},
+    };
+    return scenarios;
+}
+
+}  // namespace e2e
