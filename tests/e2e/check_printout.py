@@ -152,7 +152,7 @@ def main():
         expect(py(footer_top) - 1 <= footer[1] and footer[3] <= py(footer_bottom) + 1,
                "sheet %d: the footer's ink %s is outside its cell, y %d to %d" %
                (number, footer, py(footer_top), py(footer_bottom)))
-        expect(25 <= footer[2] - footer[0] + 1 <= 45,
+        expect(18 <= footer[2] - footer[0] + 1 <= 45,
                "sheet %d: the footer is %d pixels wide, not three characters" %
                (number, footer[2] - footer[0] + 1))
         footers.append(sheet.crop(footer))
