@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <algorithm>
-
 #include "commands/file_commands.h"
 #include "document/document_font.h"
 #include "document/store.h"
@@ -36,12 +34,7 @@ LRESULT HandleCreate(HWND window) {
     Doc.FaceName = FontNameTable[Doc.FaceIndex];
     {
         SelectedFont font(dc, DocumentLogFont(logPixelsY));
-        GetTextMetricsA(dc, &Doc.ScreenFontMetrics);
-        // A font the system could not measure would leave a zero height, and every page and
-        // scroll formula divides by it; one pixel keeps the window usable.
-        Doc.LineHeight =
-            std::max(1, Doc.ScreenFontMetrics.tmHeight + Doc.ScreenFontMetrics.tmExternalLeading);
-        Doc.LinesPerPage = std::max(1, Doc.PageHeightInches * logPixelsY / Doc.LineHeight);
+        MeasureScreenFont(dc, logPixelsY);
         Geo.TextTop = 3 * logPixelsY / 2;
         SetEmptyDocument();
         SetupFileDialog();

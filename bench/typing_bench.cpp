@@ -87,6 +87,10 @@ public:
         return dc;
     }
     nv::BOOL TextOutA(nv::HDC, int, int, const char*, int) override { return 1; }
+    nv::BOOL ExtTextOutW(nv::HDC, int, int, nv::UINT, const nv::RECT*, const nv::WORD*, nv::UINT,
+                         const int*) override {
+        return 1;
+    }
     nv::BOOL LineTo(nv::HDC, int, int) override { return 1; }
     nv::BOOL Rectangle(nv::HDC, int, int, int, int) override { return 1; }
     nv::BOOL PatBlt(nv::HDC, int, int, int, int, nv::DWORD) override { return 1; }

@@ -15,17 +15,18 @@ struct FontKey {
     char Face[LF_FACESIZE];
     LONG Height;
     std::uint8_t CharSet;
+    int Technology;  // the kind of device: a display's fonts are not a printer's
     int LogPixelsX;
     int LogPixelsY;
 
     bool operator==(const FontKey& other) const {
         return std::strncmp(Face, other.Face, LF_FACESIZE) == 0 && Height == other.Height &&
-               CharSet == other.CharSet && LogPixelsX == other.LogPixelsX &&
-               LogPixelsY == other.LogPixelsY;
+               CharSet == other.CharSet && Technology == other.Technology &&
+               LogPixelsX == other.LogPixelsX && LogPixelsY == other.LogPixelsY;
     }
 };
 
-struct MeasuredFont {
+struct KeptFont {
     FontKey Key;
     std::unique_ptr<AdvanceTable> Table;
 };
@@ -35,8 +36,8 @@ struct Registration {
     const AdvanceTable* Table;
 };
 
-std::vector<MeasuredFont>& MeasuredFonts() {
-    static std::vector<MeasuredFont> fonts;
+std::vector<KeptFont>& KeptFonts() {
+    static std::vector<KeptFont> fonts;
     return fonts;
 }
 
@@ -45,12 +46,34 @@ std::vector<Registration>& Registrations() {
     return registrations;
 }
 
+// The glyphs of all 256 codes in one query. A code the font lacks is drawn by the system as
+// the font's default character, or as the "no glyph" shape 0 when that is missing too.
+void FindGlyphs(HDC dc, std::uint8_t defaultChar, AdvanceTable* table) {
+    char codes[256];
+    for (int code = 0; code < 256; ++code) codes[code] = static_cast<char>(code);
+    if (GetGlyphIndicesA(dc, codes, 256, table->Glyph, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
+        return;
+    }
+    WORD fallback = 0;
+    const char defaultCode = static_cast<char>(defaultChar);
+    if (GetGlyphIndicesA(dc, &defaultCode, 1, &fallback, GGI_MARK_NONEXISTING_GLYPHS) ==
+            GDI_ERROR ||
+        fallback == NonexistingGlyph) {
+        fallback = 0;
+    }
+    for (WORD& glyph : table->Glyph) {
+        if (glyph == NonexistingGlyph) glyph = fallback;
+    }
+    table->GlyphsKnown = true;
+}
+
 // Asks the system for the widths of all 256 codes of the font selected into dc, one code
-// per query, exactly as MeasureRun would ask for each of them.
+// per query, exactly as MeasureRun would ask for each of them, and for their glyphs.
 std::unique_ptr<AdvanceTable> MeasureSelectedFont(HDC dc) {
     auto table = std::make_unique<AdvanceTable>();
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
+    FindGlyphs(dc, metrics.tmDefaultChar, table.get());
     table->Height = metrics.tmHeight;
     table->TrueType = (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0;
 
@@ -84,19 +107,20 @@ std::unique_ptr<AdvanceTable> MeasureSelectedFont(HDC dc) {
     return table;
 }
 
-const AdvanceTable& AdvancesFor(HDC dc, const LOGFONTA& font, int logPixelsX, int logPixelsY) {
+const AdvanceTable& KeptAdvancesFor(HDC dc, const LOGFONTA& font) {
     FontKey key{};
     std::memcpy(key.Face, font.lfFaceName, LF_FACESIZE);
     key.Face[LF_FACESIZE - 1] = 0;
     key.Height = font.lfHeight;
     key.CharSet = font.lfCharSet;
-    key.LogPixelsX = logPixelsX;
-    key.LogPixelsY = logPixelsY;
-    for (const MeasuredFont& known : MeasuredFonts()) {
+    key.Technology = GetDeviceCaps(dc, TECHNOLOGY);
+    key.LogPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
+    key.LogPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    for (const KeptFont& known : KeptFonts()) {
         if (known.Key == key) return *known.Table;
     }
-    MeasuredFonts().push_back(MeasuredFont{key, MeasureSelectedFont(dc)});
-    return *MeasuredFonts().back().Table;
+    KeptFonts().push_back(KeptFont{key, MeasureSelectedFont(dc)});
+    return *KeptFonts().back().Table;
 }
 
 }  // namespace
@@ -118,18 +142,18 @@ bool MeasureWithTable(const AdvanceTable& table, const std::uint8_t* bytes, int 
     return true;
 }
 
-MeasuredDocumentFont::MeasuredDocumentFont(HDC dc)
-    : dc_(dc),
-      logPixelsX_(GetDeviceCaps(dc, LOGPIXELSX)),
-      logPixelsY_(GetDeviceCaps(dc, LOGPIXELSY)) {
-    LOGFONTA font = DocumentLogFont(logPixelsY_);
-    font_ = CreateFontIndirectA(&font);
-    previous_ = SelectObject(dc_, font_);
-    table_ = &AdvancesFor(dc_, font, logPixelsX_, logPixelsY_);
+MeasuredFont::MeasuredFont(HDC dc, const LOGFONTA& font, Reuse reuse)
+    : dc_(dc), font_(CreateFontIndirectA(&font)), previous_(SelectObject(dc, font_)) {
+    if (reuse == Reuse::Keep) {
+        table_ = &KeptAdvancesFor(dc_, font);
+    } else {
+        own_ = MeasureSelectedFont(dc_);
+        table_ = own_.get();
+    }
     Registrations().push_back(Registration{dc_, table_});
 }
 
-MeasuredDocumentFont::~MeasuredDocumentFont() {
+MeasuredFont::~MeasuredFont() {
     std::vector<Registration>& registrations = Registrations();
     for (auto it = registrations.rbegin(); it != registrations.rend(); ++it) {
         if (it->Dc == dc_ && it->Table == table_) {
@@ -140,6 +164,11 @@ MeasuredDocumentFont::~MeasuredDocumentFont() {
     SelectObject(dc_, previous_);
     DeleteObject(font_);
 }
+
+MeasuredDocumentFont::MeasuredDocumentFont(HDC dc)
+    : logPixelsX_(GetDeviceCaps(dc, LOGPIXELSX)),
+      logPixelsY_(GetDeviceCaps(dc, LOGPIXELSY)),
+      font_(dc, DocumentLogFont(logPixelsY_), MeasuredFont::Reuse::Keep) {}
 
 const AdvanceTable* AdvancesSelectedInto(HDC dc) {
     const std::vector<Registration>& registrations = Registrations();
@@ -159,7 +188,7 @@ bool MeasureOn(HDC dc, const std::uint8_t* bytes, int count, std::int32_t* width
 
 void ForgetAdvanceTables() {
     Registrations().clear();
-    MeasuredFonts().clear();
+    KeptFonts().clear();
 }
 
 }  // namespace nv

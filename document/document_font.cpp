@@ -1,5 +1,6 @@
 #include "document/document_font.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "document/store.h"
@@ -12,6 +13,15 @@ LOGFONTA DocumentLogFont(int logPixelsY) {
     font.lfCharSet = Doc.CharacterSet;
     std::strncpy(font.lfFaceName, Doc.FaceName, LF_FACESIZE - 1);
     return font;
+}
+
+void MeasureScreenFont(HDC dc, int logPixelsY) {
+    GetTextMetricsA(dc, &Doc.ScreenFontMetrics);
+    // A font the system could not measure would leave a zero height, and every page and
+    // scroll formula divides by it; one pixel keeps the window usable.
+    Doc.LineHeight =
+        std::max(1, Doc.ScreenFontMetrics.tmHeight + Doc.ScreenFontMetrics.tmExternalLeading);
+    Doc.LinesPerPage = std::max(1, Doc.PageHeightInches * logPixelsY / Doc.LineHeight);
 }
 
 SelectedFont::SelectedFont(HDC dc, const LOGFONTA& font)

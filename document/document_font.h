@@ -11,6 +11,10 @@ namespace nv {
 // PointSize x logPixelsY / 72 (negative: a character height), CharacterSet, FaceName.
 LOGFONTA DocumentLogFont(int logPixelsY);
 
+// With the document font selected into a screen device context: takes its metrics into
+// ScreenFontMetrics and sets LineHeight and LinesPerPage from them, each at least 1.
+void MeasureScreenFont(HDC dc, int logPixelsY);
+
 // Creates a font and selects it into a device context; selects the old font back and
 // deletes the created one when it goes out of scope.
 class SelectedFont {

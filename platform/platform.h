@@ -18,17 +18,20 @@ using LONG = std::int32_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+using WORD = std::uint16_t;
 
 // Opaque handles. Each world maps them to its own objects.
 struct WindowObject;
 struct DeviceContextObject;
 struct GdiObject;
 struct MenuObject;
+struct GlobalObject;
 using HWND = WindowObject*;
 using HDC = DeviceContextObject*;
 using HGDIOBJ = GdiObject*;
 using HFONT = GdiObject*;
 using HMENU = MenuObject*;
+using HGLOBAL = GlobalObject*;
 
 struct RECT {
     LONG left = 0;
@@ -97,6 +100,24 @@ struct OPENFILENAMEA {
     DWORD nMaxFileTitle = 0;
     DWORD Flags = 0;
     const char* lpstrDefExt = nullptr;
+};
+
+// Printing: the fields of the print dialog record the editor uses, and a print job's name.
+struct PRINTDLGA {
+    DWORD lStructSize = 0;
+    HWND hwndOwner = nullptr;
+    HGLOBAL hDevMode = nullptr;
+    HGLOBAL hDevNames = nullptr;
+    HDC hDC = nullptr;
+    DWORD Flags = 0;
+};
+
+struct DOCINFOA {
+    int cbSize = 0;
+    const char* lpszDocName = nullptr;
+    const char* lpszOutput = nullptr;
+    const char* lpszDatatype = nullptr;
+    DWORD fwType = 0;
 };
 
 struct ABC {
@@ -176,10 +197,29 @@ constexpr UINT TA_LEFT = 0;
 constexpr UINT TA_TOP = 0;
 constexpr UINT TA_CENTER = 6;
 constexpr DWORD DSTINVERT = 0x00550009;
-constexpr UINT ETO_IGNORELANGUAGE = 0x1000;
 constexpr std::uint8_t ANSI_CHARSET = 0;
 constexpr std::uint8_t HEBREW_CHARSET = 177;
 constexpr std::uint8_t TMPF_TRUETYPE = 0x04;
+
+// Printing.
+constexpr int TECHNOLOGY = 2;
+constexpr int DT_RASDISPLAY = 1;
+constexpr int DT_RASPRINTER = 2;
+constexpr int PHYSICALWIDTH = 110;
+constexpr int PHYSICALHEIGHT = 111;
+constexpr int PHYSICALOFFSETX = 112;
+constexpr int PHYSICALOFFSETY = 113;
+constexpr DWORD PD_NOSELECTION = 0x00000004;
+constexpr DWORD PD_NOPAGENUMS = 0x00000008;
+constexpr DWORD PD_RETURNDC = 0x00000100;
+constexpr DWORD PD_USEDEVMODECOPIESANDCOLLATE = 0x00040000;
+constexpr DWORD PD_HIDEPRINTTOFILE = 0x00100000;
+
+// Glyphs.
+constexpr UINT ETO_GLYPH_INDEX = 0x0010;
+constexpr DWORD GGI_MARK_NONEXISTING_GLYPHS = 0x0001;
+constexpr WORD NonexistingGlyph = 0xFFFF;  // what GGI_MARK_NONEXISTING_GLYPHS marks with
+constexpr DWORD GDI_ERROR = 0xFFFFFFFF;
 
 // Menus and clipboard.
 constexpr UINT MF_BYCOMMAND = 0x0000;
@@ -245,9 +285,6 @@ public:
     virtual int SetBkMode(HDC dc, int mode) = 0;
     virtual UINT SetTextAlign(HDC dc, UINT align) = 0;
     virtual BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) = 0;
-    // Draws count bytes with each character placed dx[k] pixels after the one before.
-    virtual BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text,
-                             UINT count, const int* dx) = 0;
     // The bounding rectangle of the area a device context may draw in.
     virtual int GetClipBox(HDC dc, RECT* rect) = 0;
     virtual BOOL MoveToEx(HDC dc, int x, int y) = 0;
@@ -264,6 +301,22 @@ public:
     // Short-lived working memory from the process heap.
     virtual void* HeapAlloc(DWORD flags, std::size_t bytes) = 0;
     virtual BOOL HeapFree(void* block) = 0;
+
+    // Printing.
+    virtual BOOL PrintDlgA(PRINTDLGA* record) = 0;
+    virtual int StartDocA(HDC dc, const DOCINFOA* info) = 0;
+    virtual int StartPage(HDC dc) = 0;
+    virtual int EndPage(HDC dc) = 0;
+    virtual int EndDoc(HDC dc) = 0;
+    virtual int AbortDoc(HDC dc) = 0;
+    virtual BOOL DeleteDC(HDC dc) = 0;
+
+    // Glyphs. With ETO_GLYPH_INDEX, text holds glyph indices, drawn with no language
+    // processing, each dx[k] pixels after the one before.
+    virtual DWORD GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* indices,
+                                   DWORD flags) = 0;
+    virtual BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WORD* text,
+                             UINT count, const int* dx) = 0;
 };
 
 // The platform in use: the Win32 one in nivrano.exe, the fake one in native tests.
@@ -331,10 +384,6 @@ inline UINT SetTextAlign(HDC dc, UINT align) { return CurrentPlatform().SetTextA
 inline BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) {
     return CurrentPlatform().TextOutA(dc, x, y, text, count);
 }
-inline BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text,
-                        UINT count, const int* dx) {
-    return CurrentPlatform().ExtTextOutA(dc, x, y, options, rect, text, count, dx);
-}
 inline int GetClipBox(HDC dc, RECT* rect) { return CurrentPlatform().GetClipBox(dc, rect); }
 inline BOOL MoveToEx(HDC dc, int x, int y) { return CurrentPlatform().MoveToEx(dc, x, y); }
 inline BOOL LineTo(HDC dc, int x, int y) { return CurrentPlatform().LineTo(dc, x, y); }
@@ -358,5 +407,23 @@ inline void* HeapAlloc(DWORD flags, std::size_t bytes) {
     return CurrentPlatform().HeapAlloc(flags, bytes);
 }
 inline BOOL HeapFree(void* block) { return CurrentPlatform().HeapFree(block); }
+
+// Printing.
+inline BOOL PrintDlgA(PRINTDLGA* record) { return CurrentPlatform().PrintDlgA(record); }
+inline int StartDocA(HDC dc, const DOCINFOA* info) { return CurrentPlatform().StartDocA(dc, info); }
+inline int StartPage(HDC dc) { return CurrentPlatform().StartPage(dc); }
+inline int EndPage(HDC dc) { return CurrentPlatform().EndPage(dc); }
+inline int EndDoc(HDC dc) { return CurrentPlatform().EndDoc(dc); }
+inline int AbortDoc(HDC dc) { return CurrentPlatform().AbortDoc(dc); }
+inline BOOL DeleteDC(HDC dc) { return CurrentPlatform().DeleteDC(dc); }
+
+// Glyphs.
+inline DWORD GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* indices, DWORD flags) {
+    return CurrentPlatform().GetGlyphIndicesA(dc, text, count, indices, flags);
+}
+inline BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WORD* text,
+                        UINT count, const int* dx) {
+    return CurrentPlatform().ExtTextOutW(dc, x, y, options, rect, text, count, dx);
+}
 
 }  // namespace nv

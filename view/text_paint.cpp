@@ -7,6 +7,7 @@
 #include "document/layout.h"
 #include "document/store.h"
 #include "view/geometry.h"
+#include "view/glyph_run.h"
 
 namespace nv {
 
@@ -40,9 +41,6 @@ std::int32_t LineBreakBlock(HDC dc) {
 void Invert(HDC dc, std::int32_t left, std::int32_t right, std::int32_t y) {
     PatBlt(dc, left, y, right - left, Doc.LineHeight, DSTINVERT);
 }
-
-// The advance of each character of the reversed line, for drawing it in one call.
-int LineAdvances[TextLimit];
 
 // A line whose rows, with a line's height to spare above and below for glyphs that reach
 // out of their cell, miss the paint area draws nothing there; skipping it leaves the same
@@ -115,16 +113,7 @@ void PaintText(HDC dc) {
         if (y < Geo.TextTop || MissesPaintArea(paintArea, y)) continue;
         ReversedLine line = ReverseLine(dc, i);
         SetTextAlign(dc, TA_LEFT | TA_TOP);
-        // Each character stands at the sum of the advances to its left, exactly where the
-        // caret, the selection and hit testing expect it; the language pass is off so the
-        // system does not reorder the already reversed bytes.
-        for (std::int32_t k = 0; k < line.Count; ++k) {
-            std::int32_t height = 0;
-            MeasureWithTable(advances, Doc.ReversedLineBuffer + k, 1, &LineAdvances[k], &height);
-        }
-        ExtTextOutA(dc, Geo.TextRight - line.Width, y, ETO_IGNORELANGUAGE, nullptr,
-                    reinterpret_cast<const char*>(Doc.ReversedLineBuffer),
-                    static_cast<UINT>(line.Count), LineAdvances);
+        DrawRun(dc, advances, line.Left, y, Doc.ReversedLineBuffer, line.Count);
     }
 }
 

@@ -26,7 +26,7 @@ constexpr auto sbLineUp = nv::SB_LINEUP, sbLineDown = nv::SB_LINEDOWN, sbPageUp 
 constexpr auto logPixelsX = nv::LOGPIXELSX, logPixelsY = nv::LOGPIXELSY,
                transparent = nv::TRANSPARENT, opaque = nv::OPAQUE;
 constexpr auto taLeft = nv::TA_LEFT, taTop = nv::TA_TOP, taCenter = nv::TA_CENTER;
-constexpr auto dstInvert = nv::DSTINVERT, etoIgnoreLanguage = nv::ETO_IGNORELANGUAGE;
+constexpr auto dstInvert = nv::DSTINVERT;
 constexpr auto ansiCharset = nv::ANSI_CHARSET, hebrewCharset = nv::HEBREW_CHARSET,
                tmpfTrueType = nv::TMPF_TRUETYPE;
 constexpr auto mfByCommand = nv::MF_BYCOMMAND, mfEnabled = nv::MF_ENABLED, mfGrayed = nv::MF_GRAYED,
@@ -34,8 +34,21 @@ constexpr auto mfByCommand = nv::MF_BYCOMMAND, mfEnabled = nv::MF_ENABLED, mfGra
                cfUnicodeText = nv::CF_UNICODETEXT;
 constexpr auto heapZeroMemory = nv::HEAP_ZERO_MEMORY;
 constexpr auto lfFaceSize = nv::LF_FACESIZE;
+// Printing.
+constexpr auto technology = nv::TECHNOLOGY, dtRasDisplay = nv::DT_RASDISPLAY,
+               dtRasPrinter = nv::DT_RASPRINTER, physicalWidth = nv::PHYSICALWIDTH,
+               physicalHeight = nv::PHYSICALHEIGHT, physicalOffsetX = nv::PHYSICALOFFSETX,
+               physicalOffsetY = nv::PHYSICALOFFSETY;
+constexpr auto pdNoSelection = nv::PD_NOSELECTION, pdNoPageNums = nv::PD_NOPAGENUMS,
+               pdReturnDc = nv::PD_RETURNDC,
+               pdUseDevModeCopiesAndCollate = nv::PD_USEDEVMODECOPIESANDCOLLATE,
+               pdHidePrintToFile = nv::PD_HIDEPRINTTOFILE;
+// Glyphs.
+constexpr auto etoGlyphIndex = nv::ETO_GLYPH_INDEX,
+               ggiMarkNonexistingGlyphs = nv::GGI_MARK_NONEXISTING_GLYPHS, gdiError = nv::GDI_ERROR;
 }  // namespace nv_values
 
+#include <commdlg.h>
 #include <windows.h>
 
 #include <cstring>
@@ -71,6 +84,19 @@ static_assert(mfByCommand == MF_BYCOMMAND && mfEnabled == MF_ENABLED && mfGrayed
               cfUnicodeText == CF_UNICODETEXT);
 static_assert(heapZeroMemory == HEAP_ZERO_MEMORY);
 static_assert(lfFaceSize == LF_FACESIZE);
+// Printing.
+static_assert(technology == TECHNOLOGY && dtRasDisplay == DT_RASDISPLAY &&
+              dtRasPrinter == DT_RASPRINTER && physicalWidth == PHYSICALWIDTH &&
+              physicalHeight == PHYSICALHEIGHT && physicalOffsetX == PHYSICALOFFSETX &&
+              physicalOffsetY == PHYSICALOFFSETY);
+static_assert(pdNoSelection == PD_NOSELECTION && pdNoPageNums == PD_NOPAGENUMS &&
+              pdReturnDc == PD_RETURNDC &&
+              pdUseDevModeCopiesAndCollate == PD_USEDEVMODECOPIESANDCOLLATE &&
+              pdHidePrintToFile == PD_HIDEPRINTTOFILE);
+// Glyphs.
+static_assert(etoGlyphIndex == ETO_GLYPH_INDEX &&
+              ggiMarkNonexistingGlyphs == GGI_MARK_NONEXISTING_GLYPHS && gdiError == GDI_ERROR);
+static_assert(sizeof(wchar_t) == sizeof(nv::WORD), "glyph indices travel as wide characters");
 }  // namespace nv_values
 
 namespace nv {
@@ -86,6 +112,8 @@ HWND Nv(::HWND window) { return reinterpret_cast<HWND>(window); }
 HDC Nv(::HDC dc) { return reinterpret_cast<HDC>(dc); }
 HGDIOBJ Nv(::HGDIOBJ object) { return reinterpret_cast<HGDIOBJ>(object); }
 HMENU Nv(::HMENU menu) { return reinterpret_cast<HMENU>(menu); }
+::HGLOBAL Sys(HGLOBAL memory) { return reinterpret_cast<::HGLOBAL>(memory); }
+HGLOBAL Nv(::HGLOBAL memory) { return reinterpret_cast<HGLOBAL>(memory); }
 
 ::RECT Sys(const RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
 RECT Nv(const ::RECT& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
@@ -278,13 +306,6 @@ BOOL Win32Platform::TextOutA(HDC dc, int x, int y, const char* text, int count) 
     return ::TextOutA(Sys(dc), x, y, text, count);
 }
 
-BOOL Win32Platform::ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect,
-                                const char* text, UINT count, const int* dx) {
-    ::RECT area;
-    if (rect) area = ::RECT{rect->left, rect->top, rect->right, rect->bottom};
-    return ::ExtTextOutA(Sys(dc), x, y, options, rect ? &area : nullptr, text, count, dx);
-}
-
 int Win32Platform::GetClipBox(HDC dc, RECT* rect) {
     ::RECT box{};
     int kind = ::GetClipBox(Sys(dc), &box);
@@ -323,5 +344,64 @@ void* Win32Platform::HeapAlloc(DWORD flags, std::size_t bytes) {
 }
 
 BOOL Win32Platform::HeapFree(void* block) { return ::HeapFree(::GetProcessHeap(), 0, block); }
+
+// --- Printing ---------------------------------------------------------------------------
+
+// The editor's records are its own types: the system's are filled with their own sizes (a
+// 64-bit program's PRINTDLGA and DOCINFOA are larger than the 32-bit ones), and what the
+// dialog returns is copied back. A record of another declared size is refused, as the
+// system refuses one.
+BOOL Win32Platform::PrintDlgA(PRINTDLGA* record) {
+    if (record->lStructSize != sizeof(PRINTDLGA)) return FALSE;
+    ::PRINTDLGA sys{};
+    sys.lStructSize = sizeof(::PRINTDLGA);
+    sys.hwndOwner = Sys(record->hwndOwner);
+    sys.hDevMode = Sys(record->hDevMode);
+    sys.hDevNames = Sys(record->hDevNames);
+    sys.hDC = Sys(record->hDC);
+    sys.Flags = record->Flags;
+    BOOL chosen = ::PrintDlgA(&sys);
+    record->hDevMode = Nv(sys.hDevMode);
+    record->hDevNames = Nv(sys.hDevNames);
+    record->hDC = Nv(sys.hDC);
+    record->Flags = sys.Flags;
+    return chosen;
+}
+
+int Win32Platform::StartDocA(HDC dc, const DOCINFOA* info) {
+    if (info->cbSize != sizeof(DOCINFOA)) return 0;
+    ::DOCINFOA sys{};
+    sys.cbSize = sizeof(::DOCINFOA);
+    sys.lpszDocName = info->lpszDocName;
+    sys.lpszOutput = info->lpszOutput;
+    sys.lpszDatatype = info->lpszDatatype;
+    sys.fwType = info->fwType;
+    return ::StartDocA(Sys(dc), &sys);
+}
+
+int Win32Platform::StartPage(HDC dc) { return ::StartPage(Sys(dc)); }
+
+int Win32Platform::EndPage(HDC dc) { return ::EndPage(Sys(dc)); }
+
+int Win32Platform::EndDoc(HDC dc) { return ::EndDoc(Sys(dc)); }
+
+int Win32Platform::AbortDoc(HDC dc) { return ::AbortDoc(Sys(dc)); }
+
+BOOL Win32Platform::DeleteDC(HDC dc) { return ::DeleteDC(Sys(dc)); }
+
+// --- Glyphs -----------------------------------------------------------------------------
+
+DWORD Win32Platform::GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* indices,
+                                      DWORD flags) {
+    return ::GetGlyphIndicesA(Sys(dc), text, count, indices, flags);
+}
+
+BOOL Win32Platform::ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect,
+                                const WORD* text, UINT count, const int* dx) {
+    ::RECT area{};
+    if (rect != nullptr) area = Sys(*rect);
+    return ::ExtTextOutW(Sys(dc), x, y, options, rect != nullptr ? &area : nullptr,
+                         reinterpret_cast<const wchar_t*>(text), count, dx);
+}
 
 }  // namespace nv

@@ -46,8 +46,6 @@ public:
     int SetBkMode(HDC dc, int mode) override;
     UINT SetTextAlign(HDC dc, UINT align) override;
     BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) override;
-    BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text,
-                     UINT count, const int* dx) override;
     int GetClipBox(HDC dc, RECT* rect) override;
     BOOL MoveToEx(HDC dc, int x, int y) override;
     BOOL LineTo(HDC dc, int x, int y) override;
@@ -61,6 +59,21 @@ public:
 
     void* HeapAlloc(DWORD flags, std::size_t bytes) override;
     BOOL HeapFree(void* block) override;
+
+    // Printing.
+    BOOL PrintDlgA(PRINTDLGA* record) override;
+    int StartDocA(HDC dc, const DOCINFOA* info) override;
+    int StartPage(HDC dc) override;
+    int EndPage(HDC dc) override;
+    int EndDoc(HDC dc) override;
+    int AbortDoc(HDC dc) override;
+    BOOL DeleteDC(HDC dc) override;
+
+    // Glyphs.
+    DWORD GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* indices,
+                           DWORD flags) override;
+    BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WORD* text,
+                     UINT count, const int* dx) override;
 };
 
 }  // namespace nv

@@ -4,6 +4,7 @@
 
 #include "app/window_proc.h"
 #include "commands/file_commands.h"
+#include "commands/print.h"
 #include "document/layout.h"
 #include "view/screen_layout.h"
 
@@ -13,6 +14,7 @@ void ResetEditorState() {
     ResetDocumentStore();
     ResetGeometry();
     ResetFileState();
+    ResetPrintState();
 }
 
 void EditorTest::SetUp() {

@@ -25,9 +25,9 @@ Handle MakeHandle(std::uintptr_t id) {
 
 bool Contains(const char* text, const char* part) { return std::strstr(text, part) != nullptr; }
 
-// A small deterministic hash that gives each byte its own glyph pattern.
-std::uint32_t GlyphBits(std::uint8_t code, int column, int row) {
-    std::uint32_t h = code * 0x9E3779B1u ^ static_cast<std::uint32_t>(column) * 0x85EBCA77u ^
+// A small deterministic hash that gives each glyph its own pattern.
+std::uint32_t GlyphBits(WORD glyph, int column, int row) {
+    std::uint32_t h = glyph * 0x9E3779B1u ^ static_cast<std::uint32_t>(column) * 0x85EBCA77u ^
                       static_cast<std::uint32_t>(row) * 0xC2B2AE3Du;
     h ^= h >> 15;
     h *= 0x2C1B3C6Du;
@@ -50,6 +50,42 @@ void Unite(RECT& into, const RECT& r) {
 }
 
 bool IsHebrewPoint(unsigned code) { return code >= 0xC0 && code <= 0xD2; }
+
+// The codes that stand for no character in code page 1255 have a glyph in no font; the
+// Times faces also lack the Yiddish digraphs and the geresh marks.
+bool HasNoGlyph(const char* face, unsigned code) {
+    switch (code) {
+        case 0x81:
+        case 0x8A:
+        case 0x8C:
+        case 0x8D:
+        case 0x8E:
+        case 0x8F:
+        case 0x90:
+        case 0x9A:
+        case 0x9C:
+        case 0x9D:
+        case 0x9E:
+        case 0x9F:
+        case 0xCA:
+        case 0xFB:
+        case 0xFC:
+        case 0xFF:
+            return true;
+        default:
+            break;
+    }
+    if (code >= 0xD9 && code <= 0xDF) return true;
+    return Contains(face, "Times") && code >= 0xD4 && code <= 0xD8;
+}
+
+// Each face orders its glyphs its own way, so that a code drawn as a glyph index of
+// another font, or as itself, shows the wrong shape.
+WORD GlyphOfCode(const char* face, unsigned code) {
+    unsigned salt = 0;
+    for (const char* c = face; *c; ++c) salt = salt * 31 + static_cast<unsigned char>(*c);
+    return static_cast<WORD>(1 + ((code * 167 + salt) & 0xFF));
+}
 
 }  // namespace
 
@@ -190,6 +226,20 @@ FontMetrics FakePlatform::MetricsFor(const LOGFONTA& font) const {
     }
     tm.tmMaxCharWidth = widest;
     tm.tmAveCharWidth = total / 256;
+
+    // A code without a glyph is drawn, and measured, as the default character.
+    const unsigned defaultChar = tm.tmDefaultChar;
+    for (unsigned code = 0; code < 256; ++code) {
+        m.missing[code] = HasNoGlyph(face, code);
+        m.glyph[code] = GlyphOfCode(face, code);
+        m.codeOfGlyph[m.glyph[code]] = static_cast<std::uint8_t>(code);
+    }
+    m.codeOfGlyph[0] = static_cast<std::uint8_t>(defaultChar);
+    for (unsigned code = 0; code < 256; ++code) {
+        if (!m.missing[code]) continue;
+        m.glyph[code] = m.glyph[defaultChar];
+        m.abc[code] = m.abc[defaultChar];
+    }
     return m;
 }
 
@@ -369,6 +419,10 @@ HDC FakePlatform::GetDC(HWND) {
 int FakePlatform::ReleaseDC(HWND, HDC dc) {
     auto found = dcs_.find(Id(dc));
     if (found == dcs_.end()) return 0;
+    if (found->second.printer) {
+        ADD_FAILURE() << "ReleaseDC on a printer context";
+        return 0;
+    }
     if (found->second.font != MakeHandle<HGDIOBJ>(StockFontHandle)) {
         ADD_FAILURE() << "device context released with a created font still selected";
     }
@@ -376,9 +430,30 @@ int FakePlatform::ReleaseDC(HWND, HDC dc) {
     return 1;
 }
 
-int FakePlatform::GetDeviceCaps(HDC, int index) {
+int FakePlatform::GetDeviceCaps(HDC dc, int index) {
+    if (Context(dc).printer) {
+        switch (index) {
+            case LOGPIXELSX:
+                return printer.logPixelsX;
+            case LOGPIXELSY:
+                return printer.logPixelsY;
+            case PHYSICALWIDTH:
+                return printer.physicalWidth;
+            case PHYSICALHEIGHT:
+                return printer.physicalHeight;
+            case PHYSICALOFFSETX:
+                return printer.offsetX;
+            case PHYSICALOFFSETY:
+                return printer.offsetY;
+            case TECHNOLOGY:
+                return DT_RASPRINTER;
+            default:
+                return 0;
+        }
+    }
     if (index == LOGPIXELSX) return logPixelsX;
     if (index == LOGPIXELSY) return logPixelsY;
+    if (index == TECHNOLOGY) return DT_RASDISPLAY;
     return 0;
 }
 
@@ -507,8 +582,9 @@ UINT FakePlatform::SetTextAlign(HDC dc, UINT align) {
     return previous;
 }
 
-void FakePlatform::DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t code,
+void FakePlatform::DrawGlyph(const DeviceContext& dc, int x, int y, WORD glyph,
                              const FontMetrics& m) {
+    const std::uint8_t code = m.codeOfGlyph[glyph < GlyphCount ? glyph : 0];
     const ABC& abc = m.abc[code];
     int advance = abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
     if (dc.bkMode == OPAQUE) {
@@ -516,27 +592,38 @@ void FakePlatform::DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t
             for (int column = 0; column < advance; ++column) Plot(dc, x + column, y + row, White);
         }
     }
-    if (code == ' ') return;
+    if (code == ' ' && glyph != 0) return;
     int inkLeft = x + abc.abcA;
     for (int row = 0; row < m.text.tmHeight; ++row) {
         for (int column = 0; column < static_cast<int>(abc.abcB); ++column) {
-            if ((GlyphBits(code, column, row) & 3) == 0) Plot(dc, inkLeft + column, y + row, Black);
+            if ((GlyphBits(glyph, column, row) & 3) == 0)
+                Plot(dc, inkLeft + column, y + row, Black);
         }
     }
 }
 
 BOOL FakePlatform::TextOutA(HDC dc, int x, int y, const char* text, int count) {
-    DrawText(dc, x, y, text, count, nullptr);
+    // The system looks up each code's glyph: the default character's for a code without one.
+    const FontMetrics& m = SelectedMetrics(dc);
+    std::vector<WORD> glyphs;
+    for (int k = 0; k < count; ++k) glyphs.push_back(m.glyph[static_cast<std::uint8_t>(text[k])]);
+    DrawGlyphs(dc, x, y, glyphs.data(), count, nullptr);
     return 1;
 }
 
-BOOL FakePlatform::ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect,
-                               const char* text, UINT count, const int* dx) {
-    if (options != ETO_IGNORELANGUAGE || rect != nullptr) {
-        ADD_FAILURE() << "ExtTextOutA with options the fake does not know";
+BOOL FakePlatform::ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect,
+                               const WORD* text, UINT count, const int* dx) {
+    if (options != ETO_GLYPH_INDEX || rect != nullptr) {
+        ADD_FAILURE() << "ExtTextOutW with options the fake does not know";
         return 0;
     }
-    DrawText(dc, x, y, text, static_cast<int>(count), dx);
+    for (UINT k = 0; k < count; ++k) {
+        if (text[k] >= GlyphCount) {
+            ADD_FAILURE() << "ExtTextOutW with glyph " << text[k] << ", which no font has";
+            return 0;
+        }
+    }
+    DrawGlyphs(dc, x, y, text, static_cast<int>(count), dx);
     ++extTextOutCalls;
     return 1;
 }
@@ -547,14 +634,15 @@ int FakePlatform::GetClipBox(HDC dc, RECT* rect) {
     return IsEmpty(*rect) ? 1 : 2;  // NULLREGION, SIMPLEREGION
 }
 
-// Draws the bytes from x, each at the previous one's advance, or at dx when given.
-void FakePlatform::DrawText(HDC dc, int x, int y, const char* text, int count, const int* dx) {
+// Draws the glyphs from x, each at the previous one's advance, or at dx when given. On a
+// printer the characters are recorded on the open page instead of drawn.
+void FakePlatform::DrawGlyphs(HDC dc, int x, int y, const WORD* glyphs, int count, const int* dx) {
     DeviceContext& context = Context(dc);
     const FontRecord* font = SelectedFontRecord(dc);
     const FontMetrics& m = font->metrics;
     auto advance = [&](int k) {
         if (dx) return dx[k];
-        const ABC& abc = m.abc[static_cast<std::uint8_t>(text[k])];
+        const ABC& abc = m.abc[m.codeOfGlyph[glyphs[k]]];
         return abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
     };
     int total = 0;
@@ -565,12 +653,24 @@ void FakePlatform::DrawText(HDC dc, int x, int y, const char* text, int count, c
     } else if (context.textAlign & 2) {  // TA_RIGHT
         left = x - total;
     }
-    for (int k = 0; k < count; ++k) {
-        if (recordTextOuts) {
-            textOuts.push_back(TextOutRecord{left, y, std::string(1, text[k]),
-                                             font->logFont.lfFaceName, font->logFont.lfHeight});
+    std::vector<TextOutRecord>* page = nullptr;
+    if (context.printer) {
+        PrintJob* job = OpenJob(dc);
+        if (job == nullptr || !context.pageOpen) {
+            ADD_FAILURE() << "text drawn on a printer outside a page";
+            return;
         }
-        DrawGlyph(context, left, y, static_cast<std::uint8_t>(text[k]), m);
+        page = &job->pages.back();
+    }
+    for (int k = 0; k < count; ++k) {
+        TextOutRecord record{left, y, std::string(1, static_cast<char>(m.codeOfGlyph[glyphs[k]])),
+                             font->logFont.lfFaceName, font->logFont.lfHeight};
+        if (page) {
+            page->push_back(record);
+        } else {
+            if (recordTextOuts) textOuts.push_back(record);
+            DrawGlyph(context, left, y, glyphs[k], m);
+        }
         left += advance(k);
     }
 }
@@ -680,6 +780,117 @@ BOOL FakePlatform::HeapFree(void* block) {
         return 0;
     }
     std::free(block);
+    return 1;
+}
+
+// --- Glyphs -----------------------------------------------------------------------------
+
+DWORD FakePlatform::GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* indices,
+                                     DWORD flags) {
+    ++glyphQueries;
+    const FontMetrics& m = SelectedMetrics(dc);
+    for (int k = 0; k < count; ++k) {
+        auto code = static_cast<std::uint8_t>(text[k]);
+        bool mark = m.missing[code] && (flags & GGI_MARK_NONEXISTING_GLYPHS) != 0;
+        indices[k] = mark ? NonexistingGlyph : m.glyph[code];
+    }
+    return static_cast<DWORD>(count);
+}
+
+// --- Printing ---------------------------------------------------------------------------
+
+BOOL FakePlatform::PrintDlgA(PRINTDLGA* record) {
+    printDialogs.push_back(*record);
+    // The system refuses a record of any other size, before it shows anything.
+    if (record->lStructSize != sizeof(PRINTDLGA)) return 0;
+    if (printDialogAnswer == PrintDialogAnswer::Cancel) return 0;
+    if (record->hDevMode == nullptr) {
+        devMode_ = MakeHandle<HGLOBAL>(nextHandle_++);
+        devNames_ = MakeHandle<HGLOBAL>(nextHandle_++);
+        record->hDevMode = devMode_;
+        record->hDevNames = devNames_;
+    }
+    record->hDC = nullptr;
+    if (printDialogAnswer == PrintDialogAnswer::NoDeviceContext ||
+        (record->Flags & PD_RETURNDC) == 0) {
+        return 1;
+    }
+    std::uintptr_t id = nextHandle_++;
+    DeviceContext context;
+    context.printer = true;
+    context.font = MakeHandle<HGDIOBJ>(StockFontHandle);
+    dcs_[id] = context;
+    record->hDC = MakeHandle<HDC>(id);
+    return 1;
+}
+
+PrintJob* FakePlatform::OpenJob(HDC dc) {
+    const DeviceContext& context = Context(dc);
+    if (!context.printer || context.job < 0) return nullptr;
+    PrintJob& job = printJobs[static_cast<std::size_t>(context.job)];
+    return job.ended || job.aborted ? nullptr : &job;
+}
+
+int FakePlatform::StartDocA(HDC dc, const DOCINFOA* info) {
+    DeviceContext& context = Context(dc);
+    if (!context.printer || info->cbSize != sizeof(DOCINFOA) || startDocFails) return -1;
+    printJobs.push_back(PrintJob{info->lpszDocName ? info->lpszDocName : "", {}, false, false});
+    context.job = static_cast<int>(printJobs.size()) - 1;
+    return context.job + 1;
+}
+
+int FakePlatform::StartPage(HDC dc) {
+    DeviceContext& context = Context(dc);
+    PrintJob* job = OpenJob(dc);
+    if (job == nullptr || context.pageOpen) {
+        ADD_FAILURE() << "StartPage outside a job or inside a page";
+        return -1;
+    }
+    if (++startPageCalls == startPageFailsOnCall) return -1;
+    job->pages.emplace_back();
+    context.pageOpen = true;
+    return 1;
+}
+
+int FakePlatform::EndPage(HDC dc) {
+    DeviceContext& context = Context(dc);
+    if (OpenJob(dc) == nullptr || !context.pageOpen) {
+        ADD_FAILURE() << "EndPage without an open page";
+        return -1;
+    }
+    context.pageOpen = false;
+    return ++endPageCalls == endPageFailsOnCall ? -1 : 1;
+}
+
+int FakePlatform::EndDoc(HDC dc) {
+    PrintJob* job = OpenJob(dc);
+    if (job == nullptr || Context(dc).pageOpen) {
+        ADD_FAILURE() << "EndDoc without an open job, or with a page open";
+        return -1;
+    }
+    job->ended = true;
+    return 1;
+}
+
+int FakePlatform::AbortDoc(HDC dc) {
+    PrintJob* job = OpenJob(dc);
+    if (job == nullptr) return -1;
+    job->aborted = true;
+    Context(dc).pageOpen = false;
+    return 1;
+}
+
+BOOL FakePlatform::DeleteDC(HDC dc) {
+    auto found = dcs_.find(Id(dc));
+    if (found == dcs_.end() || !found->second.printer) {
+        ADD_FAILURE() << "DeleteDC of a context that is not a printer's";
+        return 0;
+    }
+    if (found->second.font != MakeHandle<HGDIOBJ>(StockFontHandle)) {
+        ADD_FAILURE() << "printer context deleted with a created font still selected";
+    }
+    if (OpenJob(dc) != nullptr) ADD_FAILURE() << "printer context deleted with its job open";
+    dcs_.erase(found);
     return 1;
 }
 

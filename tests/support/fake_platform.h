@@ -8,9 +8,13 @@
 //   uncovers.
 // * Fonts with deterministic metrics per face, height and character set: ABC widths with
 //   negative overhangs for italic faces and zero-advance Hebrew points, a TrueType flag,
-//   tmDefaultChar 31, and glyphs drawn as a pattern unique to each byte.
+//   tmDefaultChar 31, and glyphs drawn as a pattern unique to each glyph index. Each font
+//   maps the byte codes to glyph indices of its own; a few codes have no glyph (and some
+//   fonts lack more), and TextOutA draws those with the default character's glyph.
+// * Printer device contexts from a scripted print dialog, with a chosen resolution, paper
+//   size and printable-area offsets, that record print jobs page by page.
 // * Scripted message box answers with a log, a clipboard, key state, timers, capture, and
-//   injection of heap and width-query failures.
+//   injection of heap, width-query and print-job failures.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +39,7 @@ struct MessageBoxRecord {
     UINT type;
 };
 
-// One character drawn by TextOutA or ExtTextOutA: where its pen stood, in which font.
+// One character drawn by TextOutA or ExtTextOutW: where its pen stood, in which font.
 struct TextOutRecord {
     int x;
     int y;
@@ -45,6 +49,9 @@ struct TextOutRecord {
 };
 
 struct DeviceContext {
+    bool printer = false;  // from the print dialog: draws onto the job's pages
+    int job = -1;          // printer contexts: the open job in printJobs
+    bool pageOpen = false;
     bool paint = false;              // from BeginPaint: clipped to the invalid region
     std::vector<std::uint8_t> clip;  // paint contexts only: 1 where drawing is allowed
     RECT clipBox;                    // paint contexts only: the bounds of clip
@@ -55,12 +62,37 @@ struct DeviceContext {
     int penY = 0;
 };
 
+// Glyph 0 is the font's "no glyph" shape; the codes' glyphs are 1 to 256.
+constexpr int GlyphCount = 257;
+
 // The metrics a fake font has; computed from its LOGFONTA.
 struct FontMetrics {
     TEXTMETRICA text;
-    ABC abc[256];
+    ABC abc[256];  // a code without a glyph has the default character's widths
     bool trueType;
+    bool missing[256];                     // the code has no glyph in this font
+    WORD glyph[256];                       // its glyph, or the default character's when missing
+    std::uint8_t codeOfGlyph[GlyphCount];  // the code a glyph stands for
 };
+
+// The printer the print dialog hands out, in its device units.
+struct PrinterSetup {
+    int logPixelsX = 600;
+    int logPixelsY = 600;
+    int physicalWidth = 5100;  // Letter, 8.5 x 11 inches
+    int physicalHeight = 6600;
+    int offsetX = 0;
+    int offsetY = 0;
+};
+
+struct PrintJob {
+    std::string docName;
+    std::vector<std::vector<TextOutRecord>> pages;  // what each page received
+    bool ended = false;
+    bool aborted = false;
+};
+
+enum class PrintDialogAnswer { Printer, Cancel, NoDeviceContext };
 
 struct FontRecord {
     LOGFONTA logFont;
@@ -118,9 +150,22 @@ public:
     // Faces that behave as raster fonts: no TrueType bit and no ABC widths.
     std::set<std::string> rasterFaces;
 
+    // Printing. The dialog answers with printDialogAnswer; it keeps the device mode and
+    // names it was given, or hands out new ones the first time.
+    PrinterSetup printer;
+    PrintDialogAnswer printDialogAnswer = PrintDialogAnswer::Printer;
+    std::vector<PRINTDLGA> printDialogs;  // each record as the dialog received it
+    std::vector<PrintJob> printJobs;
+    bool startDocFails = false;
+    int startPageFailsOnCall = 0;  // the n-th StartPage call fails (1: the first); 0: none
+    int endPageFailsOnCall = 0;
+    int startPageCalls = 0;
+    int endPageCalls = 0;
+
     // Counters and logs.
     std::vector<UINT> defaultProcMessages;  // messages passed to DefWindowProcA
     long widthQueries = 0;
+    long glyphQueries = 0;
     long extTextOutCalls = 0;
     long paintCount = 0;
     long invalidateCount = 0;
@@ -177,8 +222,6 @@ public:
     int SetBkMode(HDC dc, int mode) override;
     UINT SetTextAlign(HDC dc, UINT align) override;
     BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) override;
-    BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text,
-                     UINT count, const int* dx) override;
     int GetClipBox(HDC dc, RECT* rect) override;
     BOOL MoveToEx(HDC dc, int x, int y) override;
     BOOL LineTo(HDC dc, int x, int y) override;
@@ -190,6 +233,17 @@ public:
     BOOL GetScrollRange(HWND window, int bar, int* minPos, int* maxPos) override;
     void* HeapAlloc(DWORD flags, std::size_t bytes) override;
     BOOL HeapFree(void* block) override;
+    BOOL PrintDlgA(PRINTDLGA* record) override;
+    int StartDocA(HDC dc, const DOCINFOA* info) override;
+    int StartPage(HDC dc) override;
+    int EndPage(HDC dc) override;
+    int EndDoc(HDC dc) override;
+    int AbortDoc(HDC dc) override;
+    BOOL DeleteDC(HDC dc) override;
+    DWORD GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* indices,
+                           DWORD flags) override;
+    BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WORD* text,
+                     UINT count, const int* dx) override;
 
     int scrollMin() const { return scrollMin_; }
     int scrollMax() const { return scrollMax_; }
@@ -203,8 +257,9 @@ private:
     void Plot(const DeviceContext& dc, int x, int y, std::uint32_t colour);
     void InvertPixel(const DeviceContext& dc, int x, int y);
     bool Allowed(const DeviceContext& dc, int x, int y) const;
-    void DrawText(HDC dc, int x, int y, const char* text, int count, const int* dx);
-    void DrawGlyph(const DeviceContext& dc, int x, int y, std::uint8_t code, const FontMetrics& m);
+    void DrawGlyphs(HDC dc, int x, int y, const WORD* glyphs, int count, const int* dx);
+    void DrawGlyph(const DeviceContext& dc, int x, int y, WORD glyph, const FontMetrics& m);
+    PrintJob* OpenJob(HDC dc);
     void Destroy();
 
     HWND window_ = nullptr;
@@ -224,6 +279,8 @@ private:
     std::map<UINT, UINT> menu_;
     std::map<std::uintptr_t, DeviceContext> dcs_;
     std::map<std::uintptr_t, FontRecord> fonts_;
+    HGLOBAL devMode_ = nullptr;
+    HGLOBAL devNames_ = nullptr;
     FontRecord stockFont_;
     RECT invalidBounds_;  // holds every invalid pixel; empty when none
     std::set<void*> heapBlocks_;
