@@ -276,6 +276,10 @@ void ViewChangeSpeed(const ScenarioContext& context) {
         std::sort(times.begin(), times.end());
         return times;
     };
+    SendMessageA(window, WM_COMMAND, 44014, 0);
+    Capture larger = CaptureClient(window);
+    SendMessageA(window, WM_COMMAND, 44012, 0);
+    Check(CaptureClient(window).pixels != larger.pixels, "a size change left the screen as it was");
     std::vector<double> sizes = timeCommands(44014, 44012);
     std::vector<double> faces = timeCommands(43008, 43004);
     SaveBmp(CaptureClient(window), Artifact(context, "view_change_speed.bmp"));
