@@ -128,9 +128,9 @@ def main():
             expected_left = px(column_right - widths[line])
             expect(abs(box[0] - expected_left) <= 8,
                    "%s: ink starts at x %d, expected about %d" % (where, box[0], expected_left))
-            if line >= 3:
+            if line >= 4:
                 rights.append(box[2])
-            if number == 1 and k < 3:
+            if line < 4:
                 shapes.append((box[1] - py(band_top), box[3] - py(band_top), sheet.crop(box)))
             line += 1
         if rights:
@@ -160,14 +160,22 @@ def main():
            "two footers look the same: the page numbers do not differ")
 
     # Glyphs, not boxes: lamed rises above alef, final nun falls below it, and the three
-    # lines' ink differs.
-    if expect(len(shapes) == 3, "the three letter lines were not found on the first sheet"):
-        lamed, alef, nun = shapes
+    # lines' ink differs. Then six alefs before six lamed read right to left: whatever rises
+    # above the alefs stands in the left half of that line.
+    if expect(len(shapes) == 4, "the letter lines were not found on the first sheet"):
+        lamed, alef, nun, mixed = shapes
         print("ink rows in the line: lamed %d-%d, alef %d-%d, final nun %d-%d" %
               (lamed[0], lamed[1], alef[0], alef[1], nun[0], nun[1]))
         expect(lamed[0] <= alef[0] - 2, "lamed does not rise above alef: boxes, not letters?")
         expect(nun[1] >= alef[1] + 2, "final nun does not fall below alef: boxes, not letters?")
-        expect(len({tuple(s[2]) for s in shapes}) == 3, "two letter lines look the same")
+        expect(len({tuple(s[2]) for s in shapes[:3]}) == 3, "two letter lines look the same")
+        rows = mixed[2][:max(alef[0] - mixed[0] - 1, 0)]
+        risen = [x for row in rows for x, value in enumerate(row) if value < 128]
+        half = len(mixed[2][0]) / 2
+        print("ink above the alefs in the mixed line: x %s of %d" %
+              ((min(risen), max(risen)) if risen else None, len(mixed[2][0])))
+        expect(risen and max(risen) < half,
+               "the lameds after the alefs are not on the left: the line is not right to left")
 
     for failure in failures:
         print("differs: " + failure)

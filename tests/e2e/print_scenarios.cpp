@@ -24,12 +24,14 @@ const char Shin = '\xF9';
 
 // The document: first three lines of one letter repeated (lamed rises above the others,
 // final nun falls below them, alef does neither: a missing-glyph box would look the same
-// in all three), then lines of words of varied lengths, each starting with shin so that
-// their right ends are alike.
+// in all three); then alefs before lameds, which must read right to left with the alefs on
+// the right; then lines of words of varied lengths, each starting with shin so that their
+// right ends are alike.
 std::vector<std::string> PrintedLines(int count) {
     std::vector<std::string> lines = {std::string(12, '\xEC'), std::string(12, '\xE0'),
-                                      std::string(12, '\xEF')};
-    for (int k = 3; k < count; ++k) {
+                                      std::string(12, '\xEF'),
+                                      std::string(6, '\xE0') + " " + std::string(6, '\xEC')};
+    for (int k = 4; k < count; ++k) {
         std::string line(1, Shin);
         size_t length = 6 + static_cast<size_t>(k * 13 % 34);
         for (int w = k; line.size() < length; ++w) {
@@ -119,7 +121,7 @@ std::string Expectations(const TextGeometry& screen, const std::vector<std::stri
     char text[512];
     std::snprintf(text, sizeof text,
                   "printer %s\ndpi %d %d\npage %d %d\ncolumn %d %d\ntop %d\nbottom %d\n"
-                  "pitch %d\nline_height %d\nfooter %d %d\nsheets%s\nshapes 0 1 2\n",
+                  "pitch %d\nline_height %d\nfooter %d %d\nsheets%s\n",
                   printer, xdpi, ydpi, pw, ph, cl, cl + cw, t, b, pitch, lineHeight,
                   b + footerHeight, b + 2 * footerHeight, sheets.c_str());
     return std::string(text) + "widths" + widths + "\n";

@@ -93,15 +93,11 @@ int CheckedItem(const Capture& menu, const std::vector<bool>& layout) {
     std::sort(sorted.begin(), sorted.end());
     int textStart = sorted[sorted.size() / 2];
     int checked = -1;
-    std::string lefts;
     for (int item = 0; item < items; ++item) {
-        lefts += " " + std::to_string(inkLeft[item]);
         if (inkLeft[item] >= textStart - 6) continue;
         Check(checked < 0, "two items of the menu bear a check mark");
         checked = item;
     }
-    Log("menu rows of " + std::to_string(height) + " px from y " + std::to_string(top) +
-        ", separators of " + std::to_string(separatorHeight) + " px; ink starts at" + lefts);
     return checked;
 }
 
@@ -189,6 +185,20 @@ void ExpectCheckMarks(const ScenarioContext& context, RunningEditor& running, in
           step + ": the Word Wrap menu checks item " + std::to_string(checkedWrap));
 }
 
+// The palette's two rows of ten cells: 6 inches wide and centred, from 3/8 to 9/8 inch down;
+// the cells take the right 30 of its 48 eighths of an inch.
+Capture CapturePaletteCells(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    int eighthX = GetDeviceCaps(dc, LOGPIXELSX) / 8, eighthY = GetDeviceCaps(dc, LOGPIXELSY) / 8;
+    ReleaseDC(window, dc);
+    POINT corner{(client.right - 48 * eighthX) / 2 + 18 * eighthX, 3 * eighthY};
+    ClientToScreen(window, &corner);
+    return CaptureScreenRect(
+        RECT{corner.x, corner.y, corner.x + 30 * eighthX, corner.y + 6 * eighthY});
+}
+
 // Three short lines of Hebrew and Latin (code page 1255): shalom olam abc; sefer tov 123;
 // letters that rise and fall below the line.
 const std::string ViewLines[3] = {"\xF9\xEC\xE5\xED \xF2\xE5\xEC\xED abc",
@@ -229,10 +239,18 @@ void ViewFacesAndSizes(const ScenarioContext& context) {
         {43010, 10, 9, "times_italic_9"},  {44016, 10, 16, "times_italic_16"},
         {43007, 7, 16, "courier_bold_it"},
     };
+    int face = 4;
     for (const Step& step : steps) {
+        Capture cells = CapturePaletteCells(window);
         PostCommand(window, step.command);
         Settle(window, 100);
         ExpectText(context, running, step.face, step.size, step.name);
+        // The palette's cells show the face, not the size.
+        bool redrawn = CapturePaletteCells(window).pixels != cells.pixels;
+        Check(redrawn == (step.face != face),
+              std::string(step.name) + (redrawn ? ": a size change changed the palette's cells"
+                                                : ": the palette's cells kept the old face"));
+        face = step.face;
     }
     ExpectCheckMarks(context, running, 7, 16, true, "courier_bold_it");
 
