@@ -1,150 +1,15 @@
 // One keystroke at the start of a document of 32,767 bytes (terminator included), through
 // the window procedure on the fake platform: the edit, the layout of the whole text, and
 // every synchronous repaint it asks for, painting included.
-//
-// Two worlds, reported side by side:
-// * fake: the fake platform as the tests use it. Its software rasteriser recomputes a font's
-//   metrics on every query, scans the whole framebuffer at each BeginPaint and plots every
-//   glyph pixel by pixel, so it costs far more than the editor itself.
-// * editor: the same fake with each font's answers computed once (the same answers), drawing
-//   calls that touch no pixels, and the time spent inside BeginPaint left out. What remains
-//   is the editor's own work: the edit, the layout of the whole text, measuring, deciding
-//   what to repaint, and the paint code with all its calls.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <cstring>
-#include <map>
-#include <memory>
-#include <string>
-
-#include "app/window_proc.h"
-#include "document/layout.h"
-#include "document/store.h"
-#include "tests/support/editor_fixture.h"
-#include "tests/support/fake_platform.h"
-#include "view/screen_layout.h"
+#include "bench/bench_editor.h"
 
 namespace {
 
+using bench::Editor;
+using bench::HebrewText;
 using nv::Doc;
-using Clock = std::chrono::steady_clock;
-
-// Hebrew words of four to six letters; a line break after every `wordsPerLine` words, or
-// none at all when it is 0 (one paragraph, wrapped at the column).
-std::string HebrewText(int length, int wordsPerLine) {
-    std::string text;
-    int word = 0;
-    while (static_cast<int>(text.size()) < length) {
-        for (int k = 0; k < 4 + word % 3; ++k) {
-            text += static_cast<char>(0xE0 + (word * 7 + k) % 27);
-        }
-        ++word;
-        text += (wordsPerLine > 0 && word % wordsPerLine == 0) ? "\r\n" : " ";
-    }
-    text.resize(static_cast<std::size_t>(length));
-    if (text.back() == '\r') text.back() = ' ';
-    return text;
-}
-
-class EditorOnlyPlatform : public nv::fake::FakePlatform {
-public:
-    double paintScanSeconds = 0;
-
-    nv::HFONT CreateFontIndirectA(const nv::LOGFONTA* font) override {
-        nv::HFONT handle = FakePlatform::CreateFontIndirectA(font);
-        metrics_[handle] = MetricsFor(*font);
-        return handle;
-    }
-    nv::BOOL DeleteObject(nv::HGDIOBJ object) override {
-        metrics_.erase(static_cast<nv::HFONT>(object));
-        return FakePlatform::DeleteObject(object);
-    }
-    nv::HGDIOBJ SelectObject(nv::HDC dc, nv::HGDIOBJ object) override {
-        selected_[dc] = object;
-        return FakePlatform::SelectObject(dc, object);
-    }
-    nv::BOOL GetTextMetricsA(nv::HDC dc, nv::TEXTMETRICA* metrics) override {
-        const nv::fake::FontMetrics* m = Selected(dc);
-        if (!m) return FakePlatform::GetTextMetricsA(dc, metrics);
-        *metrics = m->text;
-        return 1;
-    }
-    nv::BOOL GetCharABCWidthsA(nv::HDC dc, nv::UINT first, nv::UINT last,
-                               nv::ABC* widths) override {
-        const nv::fake::FontMetrics* m = Selected(dc);
-        if (!m || !m->trueType || last > 255 || first > last) {
-            return FakePlatform::GetCharABCWidthsA(dc, first, last, widths);
-        }
-        ++widthQueries;
-        for (nv::UINT code = first; code <= last; ++code) widths[code - first] = m->abc[code];
-        return 1;
-    }
-    nv::HDC BeginPaint(nv::HWND window, nv::PAINTSTRUCT* paint) override {
-        const auto start = Clock::now();
-        nv::HDC dc = FakePlatform::BeginPaint(window, paint);
-        paintScanSeconds += std::chrono::duration<double>(Clock::now() - start).count();
-        return dc;
-    }
-    nv::BOOL TextOutA(nv::HDC, int, int, const char*, int) override { return 1; }
-    nv::BOOL ExtTextOutW(nv::HDC, int, int, nv::UINT, const nv::RECT*, const nv::WORD*, nv::UINT,
-                         const int*) override {
-        return 1;
-    }
-    nv::BOOL LineTo(nv::HDC, int, int) override { return 1; }
-    nv::BOOL Rectangle(nv::HDC, int, int, int, int) override { return 1; }
-    nv::BOOL PatBlt(nv::HDC, int, int, int, int, nv::DWORD) override { return 1; }
-
-private:
-    const nv::fake::FontMetrics* Selected(nv::HDC dc) const {
-        auto font = selected_.find(dc);
-        if (font == selected_.end()) return nullptr;
-        auto found = metrics_.find(static_cast<nv::HFONT>(font->second));
-        return found == metrics_.end() ? nullptr : &found->second;
-    }
-    std::map<nv::HFONT, nv::fake::FontMetrics> metrics_;
-    std::map<nv::HDC, nv::HGDIOBJ> selected_;
-};
-
-class Editor {
-public:
-    Editor(const std::string& text, bool editorOnly) {
-        nv::test::ResetEditorState();
-        if (editorOnly) {
-            editorOnly_ = new EditorOnlyPlatform;
-            fake_.reset(editorOnly_);
-        } else {
-            fake_ = std::make_unique<nv::fake::FakePlatform>();
-        }
-        fake_->windowProc = &nv::MainWindowProc;
-        nv::SetCurrentPlatform(fake_.get());
-        fake_->AnswerNextMessageBox(nv::IDYES);
-        fake_->CreateMainWindow(800, 900);
-        std::memcpy(Doc.TextBuffer, text.data(), text.size());
-        Doc.TextLength = static_cast<std::int32_t>(text.size()) + 1;
-        nv::LayoutDocument();
-        fake_->InvalidateRect(fake_->window(), nullptr, 1);
-        fake_->UpdateWindow(fake_->window());
-    }
-    ~Editor() { nv::SetCurrentPlatform(nullptr); }
-
-    void Send(nv::UINT message, nv::WPARAM wParam) { fake_->Send(message, wParam, 1); }
-
-    // Sends one message and gives the seconds it took in this editor's world.
-    double Timed(nv::UINT message, nv::WPARAM wParam) {
-        const double scanBefore = editorOnly_ ? editorOnly_->paintScanSeconds : 0;
-        const auto start = Clock::now();
-        Send(message, wParam);
-        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        if (editorOnly_) seconds -= editorOnly_->paintScanSeconds - scanBefore;
-        return seconds;
-    }
-    long paints() const { return fake_->paintCount; }
-
-private:
-    std::unique_ptr<nv::fake::FakePlatform> fake_;
-    EditorOnlyPlatform* editorOnly_ = nullptr;
-};
 
 // Arguments: words per line (0: one paragraph wrapped at the column), and 1 for the
 // editor's own time.

@@ -48,8 +48,10 @@ constexpr auto etoGlyphIndex = nv::ETO_GLYPH_INDEX,
                ggiMarkNonexistingGlyphs = nv::GGI_MARK_NONEXISTING_GLYPHS, gdiError = nv::GDI_ERROR;
 }  // namespace nv_values
 
-#include <commdlg.h>
+// clang-format off
 #include <windows.h>
+#include <commdlg.h>
+// clang-format on
 
 #include <cstring>
 
@@ -112,8 +114,9 @@ HWND Nv(::HWND window) { return reinterpret_cast<HWND>(window); }
 HDC Nv(::HDC dc) { return reinterpret_cast<HDC>(dc); }
 HGDIOBJ Nv(::HGDIOBJ object) { return reinterpret_cast<HGDIOBJ>(object); }
 HMENU Nv(::HMENU menu) { return reinterpret_cast<HMENU>(menu); }
-::HGLOBAL Sys(HGLOBAL memory) { return reinterpret_cast<::HGLOBAL>(memory); }
-HGLOBAL Nv(::HGLOBAL memory) { return reinterpret_cast<HGLOBAL>(memory); }
+// The system's memory handles are of the same type as its GDI handles: named apart.
+::HGLOBAL SysMemory(HGLOBAL memory) { return reinterpret_cast<::HGLOBAL>(memory); }
+HGLOBAL NvMemory(::HGLOBAL memory) { return reinterpret_cast<HGLOBAL>(memory); }
 
 ::RECT Sys(const RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
 RECT Nv(const ::RECT& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
@@ -356,13 +359,13 @@ BOOL Win32Platform::PrintDlgA(PRINTDLGA* record) {
     ::PRINTDLGA sys{};
     sys.lStructSize = sizeof(::PRINTDLGA);
     sys.hwndOwner = Sys(record->hwndOwner);
-    sys.hDevMode = Sys(record->hDevMode);
-    sys.hDevNames = Sys(record->hDevNames);
+    sys.hDevMode = SysMemory(record->hDevMode);
+    sys.hDevNames = SysMemory(record->hDevNames);
     sys.hDC = Sys(record->hDC);
     sys.Flags = record->Flags;
     BOOL chosen = ::PrintDlgA(&sys);
-    record->hDevMode = Nv(sys.hDevMode);
-    record->hDevNames = Nv(sys.hDevNames);
+    record->hDevMode = NvMemory(sys.hDevMode);
+    record->hDevNames = NvMemory(sys.hDevNames);
     record->hDC = Nv(sys.hDC);
     record->Flags = sys.Flags;
     return chosen;

@@ -133,21 +133,44 @@ protected:
         Send(WM_VSCROLL, code | (position << 16));
     }
 
-    void ToggleWordWrap() {
-        OldLines old;
-        ASSERT_TRUE(TakeOldLines(&old));
-        Doc.WordWrapChoice = Doc.WordWrapChoice == WrapNo ? WrapYes : WrapNo;
-        LayoutDocument();
-        RepaintChangedLines(old, NoEditPosition, 0, 0);
-        FollowCaret();
-        FreeOldLines(&old);
+    // A Word Wrap, Font Name or Font Point Size choice from the menus, now and then the
+    // item already checked.
+    void RandomViewCommand() {
+        switch (random() % 4) {
+            case 0:
+            case 1:
+                Command(random() % 2 ? WrapNo : WrapYes);
+                break;
+            case 2:
+                Command(static_cast<UINT>(43000 + random() % 12));
+                break;
+            default:
+                Command(static_cast<UINT>(44008 + random() % 65));
+                break;
+        }
+    }
+
+    // The one checked item of each menu group is the current setting.
+    ::testing::AssertionResult CheckMarksMatchSettings() {
+        auto group = [this](UINT first, UINT last, UINT current) -> bool {
+            for (UINT id = first; id <= last; ++id) {
+                if ((fake().menuState(id) == MF_CHECKED) != (id == current)) return false;
+            }
+            return true;
+        };
+        if (group(WrapNo, WrapYes, static_cast<UINT>(Doc.WordWrapChoice)) &&
+            group(43000, 43011, static_cast<UINT>(43000 + Doc.FaceIndex)) &&
+            group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize))) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << "a check mark differs from the settings";
     }
 
     void Run(int faceIndex, std::int32_t pointSize, int documents, int steps) {
         CreateWindowWithFont(faceIndex, pointSize);
         const std::string face = Doc.FaceName;
         for (int d = 0; d < documents; ++d) {
-            Doc.WordWrapChoice = d % 2 ? WrapNo : WrapYes;
+            Command(d % 2 ? WrapNo : WrapYes);
             SetText(RandomBytes(random, 50 + static_cast<int>(random() % 2500)));
             for (int s = 0; s < steps; ++s) {
                 unsigned what = random() % 10;
@@ -163,10 +186,13 @@ protected:
                     RandomScroll();
                     step = "scroll";
                 } else {
-                    ToggleWordWrap();
-                    step = "word wrap";
+                    RandomViewCommand();
+                    step = "view command to " + std::string(Doc.FaceName) + " " +
+                           std::to_string(-Doc.PointSize) + " wrap " +
+                           std::to_string(Doc.WordWrapChoice);
                 }
                 ASSERT_TRUE(StoreInvariantsHold());
+                ASSERT_TRUE(CheckMarksMatchSettings());
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
                                                std::to_string(s) + " (" + step + ")"));
             }
@@ -177,11 +203,11 @@ protected:
     // page follow the font.
     void CreateWindowWithFont(int faceIndex, std::int32_t pointSize) {
         ResetEditorState();
-        Doc.FaceIndex = faceIndex;
-        Doc.PointSize = pointSize;
         fake().AnswerNextMessageBox(IDYES);
         ASSERT_NE(fake().CreateMainWindow(640, 600), nullptr);
         fake().ClearMessageBoxes();
+        Command(static_cast<UINT>(43000 + faceIndex));
+        Command(static_cast<UINT>(44000 - pointSize));
     }
 };
 

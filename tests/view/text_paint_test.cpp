@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 #include <string>
 #include <utility>
@@ -224,6 +225,55 @@ TEST_F(TextPaintTest, PageRulesMoveWithTheTextWhenScrolled) {
     ASSERT_LT(end, fake().height());
     EXPECT_TRUE(RowIsRule(end));
     EXPECT_TRUE(RowIsRule(end - 768 - 1));  // between pages 2 and 3
+}
+
+// Drawn in one call by glyph index, a line must look exactly as its characters drawn one by
+// one with TextOutA, codes the font has no glyph for included (0x81 and 0xD9 in every face,
+// 0xD4 in the Times faces).
+TEST_F(TextPaintTest, ALineLooksAsItsCharactersDrawnAloneEvenWhereTheFontLacksOne) {
+    const std::string line = "\xE0\x81 \xD4\xE1\xC4\xD9xy\xFA";
+    for (UINT face : {43004u, 43010u}) {
+        Command(face);
+        SetText(line);
+        // The reference: each character by itself on a platform of its own.
+        fake::FakePlatform scratch;
+        scratch.windowProc = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+        HWND window = scratch.CreateMainWindow(fake().width(), fake().height());
+        HDC dc = scratch.GetDC(window);
+        LOGFONTA font;
+        font.lfHeight = -16;
+        font.lfCharSet = HEBREW_CHARSET;
+        std::strncpy(font.lfFaceName, Doc.FaceName, LF_FACESIZE - 1);
+        HFONT created = scratch.CreateFontIndirectA(&font);
+        HGDIOBJ previous = scratch.SelectObject(dc, created);
+        scratch.SetBkMode(dc, TRANSPARENT);
+        const fake::FontMetrics metrics = scratch.MetricsFor(font);
+        int width = 0;
+        for (char c : line) {
+            const ABC& abc = metrics.abc[static_cast<std::uint8_t>(c)];
+            width += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+        }
+        int x = Geo.TextRight - width;
+        for (auto c = line.rbegin(); c != line.rend(); ++c) {
+            scratch.TextOutA(dc, x, 144, &*c, 1);
+            const ABC& abc = metrics.abc[static_cast<std::uint8_t>(*c)];
+            x += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+        }
+        scratch.SelectObject(dc, previous);
+        scratch.DeleteObject(created);
+        scratch.ReleaseDC(window, dc);
+
+        Doc.Caret = -1;  // no caret bar in the band
+        FullRepaint();
+        int differing = 0;
+        for (int y = 144; y < 144 + Doc.LineHeight; ++y) {
+            for (int px = Geo.TextLeft; px < Geo.TextRight; ++px) {
+                differing += fake().Pixel(px, y) != scratch.Pixel(px, y);
+            }
+        }
+        EXPECT_EQ(differing, 0) << Doc.FaceName;
+        Doc.Caret = 0;
+    }
 }
 
 }  // namespace

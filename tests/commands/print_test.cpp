@@ -1,0 +1,252 @@
+// Printing on the fake printer: sheets, lines, footers and their fonts, the fit, failures.
+#include "commands/print.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "commands/command_ids.h"
+#include "tests/input/input_texts.h"
+#include "tests/support/editor_fixture.h"
+
+namespace nv::test {
+namespace {
+
+using Page = std::vector<fake::TextOutRecord>;
+
+// Where the printed column and the sheet's margins fall on a printer.
+struct SheetMeasures {
+    int columnLeft, columnRight, top, bottom;
+};
+
+SheetMeasures MeasuresOf(const fake::PrinterSetup& p) {
+    const int width = 6 * p.logPixelsX;
+    const int left = (p.physicalWidth - width) / 2 - p.offsetX;
+    return {left, left + width, 3 * p.logPixelsY / 2 - p.offsetY,
+            p.physicalHeight - 3 * p.logPixelsY / 2 - p.offsetY};
+}
+
+class PrintTest : public EditorTest {
+protected:
+    const fake::PrintJob& Print() {
+        Command(IDM_FILE_PRINT);
+        EXPECT_FALSE(fake().printJobs.empty());
+        static const fake::PrintJob none;
+        return fake().printJobs.empty() ? none : fake().printJobs.back();
+    }
+
+    // The characters of a page at one font height, in drawing order.
+    static Page At(const Page& page, LONG height) {
+        Page found;
+        for (const fake::TextOutRecord& text : page) {
+            if (text.height == height) found.push_back(text);
+        }
+        return found;
+    }
+
+    LONG Advance(LONG height, char code) {
+        LOGFONTA font;
+        font.lfHeight = height;
+        std::strncpy(font.lfFaceName, Doc.FaceName, LF_FACESIZE - 1);
+        const ABC& abc = fake().MetricsFor(font).abc[static_cast<std::uint8_t>(code)];
+        return abc.abcA + static_cast<LONG>(abc.abcB) + abc.abcC;
+    }
+
+    // The footer "(n)" in 12 points, centred under the column, one text height below the
+    // bottom margin.
+    void ExpectFooter(const Page& page, int number, const fake::PrinterSetup& p) {
+        LOGFONTA font;
+        font.lfHeight = -12 * p.logPixelsY / 72;
+        std::strncpy(font.lfFaceName, Doc.FaceName, LF_FACESIZE - 1);
+        const SheetMeasures m = MeasuresOf(p);
+        const int y = m.bottom + fake().MetricsFor(font).text.tmHeight;
+        Page footer;
+        for (const fake::TextOutRecord& text : At(page, font.lfHeight)) {
+            if (text.y == y) footer.push_back(text);
+        }
+        const std::string text = "(" + std::to_string(number) + ")";
+        ASSERT_EQ(footer.size(), text.size()) << "sheet " << number;
+        LONG width = 0;
+        for (char c : text) width += Advance(font.lfHeight, c);
+        EXPECT_EQ(footer[0].x, m.columnLeft + (6 * p.logPixelsX - width) / 2);
+        for (std::size_t k = 0; k < text.size(); ++k) EXPECT_EQ(footer[k].text[0], text[k]);
+    }
+};
+
+TEST_F(PrintTest, AnEmptyDocumentPrintsOneSheetWithOnlyItsNumber) {
+    const fake::PrinterSetup printers[] = {
+        {600, 600, 5100, 6600, 0, 0},      // Letter
+        {300, 300, 2480, 3508, 50, 60},    // A4 with a margin the printer cannot reach
+        {1200, 600, 10200, 6600, 75, 40},  // unequal resolutions
+    };
+    for (const fake::PrinterSetup& p : printers) {
+        fake().printer = p;
+        const fake::PrintJob& job = Print();
+        EXPECT_EQ(job.docName, "Nivrano: Printing");
+        EXPECT_TRUE(job.ended);
+        ASSERT_EQ(job.pages.size(), 1u);
+        EXPECT_EQ(job.pages[0].size(), 3u);
+        ExpectFooter(job.pages[0], 1, p);
+    }
+    EXPECT_TRUE(fake().messageBoxes().empty());
+}
+
+TEST_F(PrintTest, FortyLinesPerPageOnLetterAt600DotsPrintFortyLinesASheetAtPitch120) {
+    Command(IDM_SIZE_BASE + 13);  // Courier New 17 pixels: 19-pixel lines, 40 to a page
+    ASSERT_EQ(Doc.LinesPerPage, 40);
+    // Line k holds k % 7 letters; every seventh line is blank. The last line is "end".
+    std::string text;
+    for (int k = 0; k < 99; ++k) text += std::string(static_cast<std::size_t>(k % 7), 'a') + "\r\n";
+    SetText(text + "end");
+    ASSERT_EQ(Doc.LineCount, 100);
+    const fake::PrintJob& job = Print();
+    ASSERT_EQ(job.pages.size(), 3u);
+    const SheetMeasures m = MeasuresOf(fake().printer);
+    // 13 points are 108 pixels, whose 122-pixel lines would not put 40 in 8 inches: the fit
+    // takes 107, with 120-pixel lines.
+    const LONG lineHeight = -107;
+    for (int k = 0; k < 100; ++k) {
+        const Page& page = job.pages[static_cast<std::size_t>(k / 40)];
+        const int y = m.top + (k % 40) * 120;
+        std::string printed;
+        int right = 0;
+        for (const fake::TextOutRecord& text : At(page, lineHeight)) {
+            if (text.y != y) continue;
+            printed += text.text;
+            right = text.x + Advance(lineHeight, text.text[0]);
+        }
+        // Line breaks and the terminator are not printed; the line ends at the right edge.
+        const std::string expected =
+            k == 99 ? "dne" : std::string(static_cast<std::size_t>(k % 7), 'a');
+        EXPECT_EQ(printed, expected) << "line " << k;
+        if (!expected.empty()) {
+            EXPECT_EQ(right, m.columnRight) << "line " << k;
+        }
+    }
+    for (int sheet = 0; sheet < 3; ++sheet) {
+        ExpectFooter(job.pages[static_cast<std::size_t>(sheet)], sheet + 1, fake().printer);
+        EXPECT_EQ(job.pages[static_cast<std::size_t>(sheet)].size(),
+                  At(job.pages[static_cast<std::size_t>(sheet)], lineHeight).size() + 3);
+    }
+}
+
+// The heights the lines of a job were printed in, the footer's left out.
+std::set<LONG> LineHeights(const fake::PrintJob& job, LONG footer) {
+    std::set<LONG> heights;
+    for (const Page& page : job.pages) {
+        for (const fake::TextOutRecord& text : page) {
+            if (text.height != footer) heights.insert(text.height);
+        }
+    }
+    return heights;
+}
+
+TEST_F(PrintTest, LinesWiderThanTheColumnShrinkTheWholeDocumentButNotTheFooter) {
+    SetText(std::string(57, 'a') + "\r\nb\r\n" + std::string(80, 'c'));
+    ASSERT_EQ(Doc.LineCount, 4);  // 57 letters fill a screen line; 80 make two
+    // A 500-dot column is 3000 dots wide: 57 letters of 63 dots (100-dot Courier New) do not
+    // fit, letters of 52 dots (83-dot) do.
+    fake().printer = fake::PrinterSetup{500, 600, 4250, 6600, 0, 0};
+    const fake::PrintJob& job = Print();
+    EXPECT_EQ(LineHeights(job, -100), std::set<LONG>{-83});
+    ASSERT_EQ(job.pages.size(), 1u);
+    ExpectFooter(job.pages[0], 1, fake().printer);
+}
+
+TEST_F(PrintTest, TheFirstLineOfASheetIsAlwaysPrinted) {
+    SetText(ShortLines(3));
+    // 1.5 inches from top and bottom leave 100 dots between them, less than the pitch.
+    fake().printer = fake::PrinterSetup{600, 600, 5100, 1900, 0, 0};
+    const fake::PrintJob& job = Print();
+    ASSERT_EQ(job.pages.size(), 4u);
+    for (int sheet = 0; sheet < 4; ++sheet) {
+        const Page& page = job.pages[static_cast<std::size_t>(sheet)];
+        ExpectFooter(page, sheet + 1, fake().printer);
+        EXPECT_EQ(page.size(), sheet < 3 ? 4u : 3u) << "sheet " << sheet;
+        if (sheet < 3) {
+            EXPECT_EQ(page[3].text, "a");
+            EXPECT_EQ(page[3].y, 900);
+        }
+    }
+}
+
+TEST_F(PrintTest, ADocumentThatFitsAtNoSizeEndsTheFitAtOnePixel) {
+    SetText(std::string(40, 'a'));
+    // A 5-dot inch makes a 30-dot column: 40 letters of at least one dot never fit.
+    fake().printer = fake::PrinterSetup{5, 600, 5100, 6600, 0, 0};
+    const fake::PrintJob& job = Print();
+    EXPECT_TRUE(job.ended);
+    EXPECT_EQ(LineHeights(job, -100), std::set<LONG>{-1});
+}
+
+TEST_F(PrintTest, EachFailureIsReportedAndTheJobGivenUp) {
+    struct Case {
+        const char* what;
+        void (*inject)(fake::FakePlatform&);
+        const char* message;
+        bool jobStarted;
+    };
+    const Case cases[] = {
+        {"no device context",
+         [](fake::FakePlatform& f) {
+             f.printDialogAnswer = fake::PrintDialogAnswer::NoDeviceContext;
+         },
+         "Can not obtain a Printer DC", false},
+        {"StartDocA", [](fake::FakePlatform& f) { f.startDocFails = true; },
+         "Can not start document", false},
+        {"first StartPage", [](fake::FakePlatform& f) { f.startPageFailsOnCall = 1; },
+         "Can not start page", true},
+        {"StartPage at the sheet break", [](fake::FakePlatform& f) { f.startPageFailsOnCall = 2; },
+         "Could not print document", true},
+        {"EndPage at the sheet break", [](fake::FakePlatform& f) { f.endPageFailsOnCall = 1; },
+         "Could not print document", true},
+        {"last EndPage", [](fake::FakePlatform& f) { f.endPageFailsOnCall = 2; },
+         "Could not print document", true},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        SetText(ShortLines(50));  // two sheets
+        c.inject(fake());
+        Command(IDM_FILE_PRINT);
+        ASSERT_EQ(fake().messageBoxes().size(), 1u) << c.what;
+        EXPECT_EQ(fake().messageBoxes()[0].text, c.message) << c.what;
+        EXPECT_EQ(fake().messageBoxes()[0].caption, "Can Not Print") << c.what;
+        EXPECT_EQ(fake().messageBoxes()[0].type, MB_ICONWARNING) << c.what;
+        EXPECT_EQ(fake().liveDeviceContexts(), 0) << c.what;
+        ASSERT_EQ(fake().printJobs.size(), c.jobStarted ? 1u : 0u) << c.what;
+        if (c.jobStarted) {
+            EXPECT_TRUE(fake().printJobs[0].aborted) << c.what;
+            EXPECT_FALSE(fake().printJobs[0].ended) << c.what;
+        }
+        TearDown();
+    }
+    SetUp();
+}
+
+TEST_F(PrintTest, CancellingIsSilentAndASecondPrintStartsWithThePrinterChosenFirst) {
+    fake().printDialogAnswer = fake::PrintDialogAnswer::Cancel;
+    Command(IDM_FILE_PRINT);
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    EXPECT_TRUE(fake().printJobs.empty());
+
+    fake().printDialogAnswer = fake::PrintDialogAnswer::Printer;
+    Print();
+    Print();
+    ASSERT_EQ(fake().printDialogs.size(), 3u);
+    const PRINTDLGA& second = fake().printDialogs[2];
+    EXPECT_NE(second.hDevMode, nullptr);
+    EXPECT_EQ(second.hDevMode, Printing.PrintDialogRecord.hDevMode);
+    EXPECT_EQ(second.hDevNames, Printing.PrintDialogRecord.hDevNames);
+    EXPECT_EQ(second.lStructSize, sizeof(PRINTDLGA));
+    EXPECT_EQ(second.hwndOwner, Doc.MainWindow);
+    EXPECT_EQ(second.hDC, nullptr);
+    EXPECT_EQ(second.Flags, PD_NOSELECTION | PD_NOPAGENUMS | PD_RETURNDC |
+                                PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE);
+    EXPECT_EQ(fake().printJobs.size(), 2u);
+}
+
+}  // namespace
+}  // namespace nv::test
