@@ -204,8 +204,53 @@ Capture CapturePaletteCells(HWND window) {
 const std::string ViewLines[3] = {"\xF9\xEC\xE5\xED \xF2\xE5\xEC\xED abc",
                                   "\xF1\xF4\xF8 \xE8\xE5\xE1 123", "\xEC\xEA \xEF\xF3 \xF5\xF7"};
 
-void ExpectText(const ScenarioContext& context, RunningEditor& running, int face, int size,
-                const std::string& step) {
+// A paragraph longer than the column at the larger sizes: it wraps only with word wrap on.
+const std::string LongLine = [] {
+    std::string line;
+    // sefer yerushalayim tov malkhut yom shamayim
+    for (int k = 0; k < 4; ++k)
+        line +=
+            "\xF1\xF4\xF8 \xE9\xF8\xE5\xF9\xEC\xE9\xED \xE8\xE5\xE1 "
+            "\xEE\xEC\xEB\xE5\xFA \xE9\xE5\xED \xF9\xEE\xE9\xED ";
+    return line;
+}();
+
+// The display lines of a paragraph as the editor breaks it at the column's width: before
+// the first byte that does not fit, a space staying on its line; with word wrap on, after
+// the last space of the line when it holds one.
+std::vector<std::string> BreakParagraph(HWND window, const TextGeometry& g, const std::string& text,
+                                        bool wrap) {
+    const int available = 6 * g.logPixelsX;
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        int width = 0;
+        size_t i = start;
+        size_t lastSpace = std::string::npos;
+        for (; i < text.size(); ++i) {
+            width += TextWidth(window, g, text.substr(i, 1));
+            if (width > available) break;
+            if (text[i] == ' ') lastSpace = i;
+        }
+        size_t end = text.size() - 1;  // inclusive
+        if (i < text.size()) {
+            if (i == start || text[i] == ' ')
+                end = i;
+            else if (wrap && lastSpace != std::string::npos)
+                end = lastSpace;
+            else
+                end = i - 1;
+        }
+        lines.push_back(text.substr(start, end - start + 1));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Checks the short lines and the long paragraph after them pixel for pixel; returns the
+// paragraph's display lines.
+std::vector<std::string> ExpectText(const ScenarioContext& context, RunningEditor& running,
+                                    int face, int size, bool wrap, const std::string& step) {
     HWND window = running.editor.mainWindow;
     const TextGeometry g = MeasureGeometry(window, Faces[face], size);
     Capture shot = CaptureClient(window);
@@ -217,34 +262,54 @@ void ExpectText(const ScenarioContext& context, RunningEditor& running, int face
     Log(step + ": " + Faces[face] + " " + std::to_string(size) + " points, line height " +
         std::to_string(g.lineHeight) + " px, first line " +
         std::to_string(TextWidth(window, g, ViewLines[0])) + " px wide");
+    std::vector<std::string> paragraph = BreakParagraph(window, g, LongLine, wrap);
+    for (size_t k = 0; k < paragraph.size(); ++k)
+        ExpectLine(shot, window, g, static_cast<int>(3 + k), paragraph[k], -1,
+                   step + ", paragraph line " + std::to_string(k));
+    return paragraph;
 }
 
 void ViewFacesAndSizes(const ScenarioContext& context) {
     RunningEditor running(context.exePath);
     StartPastAgreement(running.editor);
     HWND window = running.editor.mainWindow;
-    TypeBytes(window, ViewLines[0] + "\n" + ViewLines[1] + "\n" + ViewLines[2]);
+    TypeBytes(window, ViewLines[0] + "\n" + ViewLines[1] + "\n" + ViewLines[2] + "\n" + LongLine);
     Settle(window, 100);
     ExpectCheckMarks(context, running, 4, 12, true, "start");
 
+    // Each step is a command posted to the window, or keys of the real menus: Alt and the
+    // menu's letter, then the letters of the items.
     struct Step {
         WORD command;
+        const char* keys;
         int face;
         int size;
         const char* name;
     };
     const Step steps[] = {
-        {43008, 8, 12, "times"},           {44020, 8, 20, "times_20"},
-        {43001, 1, 20, "arial_bold_20"},   {44009, 1, 9, "arial_bold_9"},
-        {43010, 10, 9, "times_italic_9"},  {44016, 10, 16, "times_italic_16"},
-        {43007, 7, 16, "courier_bold_it"},
+        {0, "NT", 8, 12, "times"},      // Font Name, Times New Roman
+        {0, "PT0", 8, 20, "times_20"},  // Font Point Size, Twenty to Twenty-Nine, 20 Point
+        {43001, nullptr, 1, 20, "arial_bold_20"},
+        {44009, nullptr, 1, 9, "arial_bold_9"},
+        {43010, nullptr, 10, 9, "times_italic_9"},
+        {44016, nullptr, 10, 16, "times_italic_16"},
+        {43007, nullptr, 7, 16, "courier_bold_it"},
     };
     int face = 4;
     for (const Step& step : steps) {
         Capture cells = CapturePaletteCells(window);
-        PostCommand(window, step.command);
+        if (step.keys != nullptr) {
+            BringToFront(window);
+            PressKey(static_cast<WORD>(step.keys[0]), false, true);
+            for (const char* key = step.keys + 1; *key != '\0'; ++key) {
+                Settle(window, 100);
+                PressKey(static_cast<WORD>(*key));
+            }
+        } else {
+            PostCommand(window, step.command);
+        }
         Settle(window, 100);
-        ExpectText(context, running, step.face, step.size, step.name);
+        ExpectText(context, running, step.face, step.size, true, step.name);
         // The palette's cells show the face, not the size.
         bool redrawn = CapturePaletteCells(window).pixels != cells.pixels;
         Check(redrawn == (step.face != face),
@@ -254,10 +319,12 @@ void ViewFacesAndSizes(const ScenarioContext& context) {
     }
     ExpectCheckMarks(context, running, 7, 16, true, "courier_bold_it");
 
-    // Word wrap off: short lines stay as they are, the caret where it was.
+    // Word wrap off: the paragraph breaks inside words, the caret stays where it was.
+    std::vector<std::string> wrapped = ExpectText(context, running, 7, 16, true, "wrap_yes");
     PostCommand(window, 42000);
     Settle(window, 100);
-    ExpectText(context, running, 7, 16, "wrap_no");
+    std::vector<std::string> unwrapped = ExpectText(context, running, 7, 16, false, "wrap_no");
+    Check(wrapped != unwrapped, "the paragraph breaks alike with and without word wrap");
     ExpectCheckMarks(context, running, 7, 16, false, "wrap_no");
     // The item already checked changes nothing.
     Capture before = CaptureClient(window);
