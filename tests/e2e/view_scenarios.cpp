@@ -47,12 +47,13 @@ std::vector<HWND> MenuPopups(DWORD processId) {
     return search.found;
 }
 
-// The item of an opened popup menu that bears the check mark, read from its pixels: -1 for
-// none. `layout` has one entry a row from the top, true for a separator; the result counts
-// only items. The first item is highlighted (the menu was opened from the keyboard), which
-// gives the rows' height and the frame (rows mostly of the highlight colour); separators share the
-// rest of the height. A row's ink is whatever differs from its most common colour; a check mark is
-// ink well left of where the texts of the other rows begin.
+// The item of an opened popup menu that bears the check mark, read from its pixels; -1 for
+// none. `layout` has an entry for each row from the top, true for a separator; the result
+// counts only items. The menu was opened from the keyboard, so its first item is
+// highlighted: the rows mostly of the highlight colour give the items' height and the
+// frame, and the separators share the height that is left. A row's ink is whatever differs
+// from its most common colour; a check mark is ink well left of where the other rows' texts
+// begin.
 int CheckedItem(const Capture& menu, const std::vector<bool>& layout) {
     DWORD highlight = GetSysColor(COLOR_HIGHLIGHT);
     DWORD highlightRgb =
