@@ -109,7 +109,7 @@ def main():
     centre = px(int(e["page"][0]) // 2)
     line = 0
     footers = []
-    shapes = []  # ink rows and pixels of the three letter lines
+    shapes = []  # ink rows and pixels of the four letter lines
     for number, (sheet, lines) in enumerate(zip(pages, sheets), start=1):
         rights = []
         for k in range(lines):
@@ -128,10 +128,10 @@ def main():
             expected_left = px(column_right - widths[line])
             expect(abs(box[0] - expected_left) <= 8,
                    "%s: ink starts at x %d, expected about %d" % (where, box[0], expected_left))
-            if line >= 4:
-                rights.append(box[2])
             if line < 4:
                 shapes.append((box[1] - py(band_top), box[3] - py(band_top), sheet.crop(box)))
+            else:
+                rights.append(box[2])
             line += 1
         if rights:
             expect(max(rights) - min(rights) <= 2,
