@@ -306,6 +306,10 @@ void ViewFacesAndSizes(const ScenarioContext& context) {
                 Settle(window, 100);
                 PressKey(static_cast<WORD>(*key));
             }
+            // Choosing the item closes the menus, then the command arrives.
+            DWORD start = GetTickCount();
+            while (!MenuPopups(running.ProcessId()).empty() && GetTickCount() - start < 3000)
+                Sleep(25);
         } else {
             PostCommand(window, step.command);
         }
