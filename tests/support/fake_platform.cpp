@@ -788,6 +788,7 @@ BOOL FakePlatform::HeapFree(void* block) {
 DWORD FakePlatform::GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* indices,
                                      DWORD flags) {
     ++glyphQueries;
+    if (glyphIndicesFail) return GDI_ERROR;
     const FontMetrics& m = SelectedMetrics(dc);
     for (int k = 0; k < count; ++k) {
         auto code = static_cast<std::uint8_t>(text[k]);

@@ -147,6 +147,8 @@ public:
     std::map<std::string, std::set<UINT>> failingWidthCodes;
     // GetTextMetricsA fails and leaves the record untouched.
     bool textMetricsFail = false;
+    // GetGlyphIndicesA fails (GDI_ERROR).
+    bool glyphIndicesFail = false;
     // Faces that behave as raster fonts: no TrueType bit and no ABC widths.
     std::set<std::string> rasterFaces;
 
