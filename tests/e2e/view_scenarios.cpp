@@ -201,9 +201,10 @@ Capture CapturePaletteCells(HWND window) {
 }
 
 // Three short lines of Hebrew and Latin (code page 1255): shalom olam abc; sefer tov 123;
-// letters that rise and fall below the line.
+// letters that rise and fall below the line, and codes no font has a glyph for.
 const std::string ViewLines[3] = {"\xF9\xEC\xE5\xED \xF2\xE5\xEC\xED abc",
-                                  "\xF1\xF4\xF8 \xE8\xE5\xE1 123", "\xEC\xEA \xEF\xF3 \xF5\xF7"};
+                                  "\xF1\xF4\xF8 \xE8\xE5\xE1 123",
+                                  "\xEC\xEA \xEF\xF3 \xF5\xF7 \xDB\xDC\xFB"};
 
 // A paragraph longer than the column at the larger sizes: it wraps only with word wrap on.
 const std::string LongLine = [] {
