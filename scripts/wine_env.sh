@@ -6,7 +6,7 @@ NIVRANO_ROOT=${NIVRANO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 
 # Debian packages for building and running under Wine (the native test build needs more).
 NIVRANO_WINE_PACKAGES="wine wine64 g++-mingw-w64-x86-64 cmake make xvfb fonts-liberation2
- locales imagemagick xdotool python3-fonttools x11-utils xclip"
+ locales imagemagick xdotool python3-fonttools x11-utils xclip cups cups-client ghostscript"
 
 nv_log() { echo "nivrano: $*" >&2; }
 
@@ -93,6 +93,62 @@ nv_prepare_prefix() {
     wine regedit "$reg" >/dev/null 2>&1
     wineserver -w
     touch "$stamp"
+}
+
+nv_cups_running() { LC_ALL=C lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
+
+# Starts the local CUPS scheduler when it is not running (no systemd needed), with file
+# devices allowed.
+nv_start_cups() {
+    local files=/etc/cups/cups-files.conf running=0 i
+    nv_cups_running && running=1
+    if ! grep -q '^FileDevice Yes' "$files"; then
+        sed -i 's/^FileDevice .*//' "$files"
+        echo 'FileDevice Yes' >>"$files"
+        if [ $running -eq 1 ]; then  # make it read the configuration again
+            if [ -d /run/systemd/system ]; then systemctl restart cups; else kill -HUP $(pidof cupsd); fi
+            sleep 1
+        fi
+    fi
+    if [ $running -eq 0 ]; then
+        mkdir -p /run/cups
+        cupsd || return 1
+    fi
+    for i in $(seq 50); do
+        nv_cups_running && return 0
+        sleep 0.1
+    done
+    nv_log "cupsd did not start"
+    return 1
+}
+
+# A print queue of the local CUPS scheduler that writes what it prints to a file, made the
+# default printer of every Wine process started afterwards: Wine takes its printers and the
+# default one from CUPS when its server starts, and PRINTER names the default for this shell
+# only, so that each build folder can have a queue of its own. As root.
+# $1: queue name, $2: output file (absolute path).
+nv_ensure_print_queue() {
+    local queue=$1 output=$2
+    if [ "$(id -u)" -ne 0 ]; then
+        nv_log "setting up the print queue $queue needs root"
+        return 1
+    fi
+    mkdir -p "$(dirname "$output")" /run/lock
+    # One set-up at a time: build folders share the scheduler.
+    (
+        flock 9
+        nv_start_cups || exit 1
+        # (lpstat shows the device file:///x as ///x)
+        if ! lpstat -v "$queue" 2>/dev/null | grep -q ":.*//$output\$"; then
+            said=$(lpadmin -p "$queue" -E -v "file://$output" -m drv:///sample.drv/generic.ppd 2>&1) || {
+                nv_log "could not add the print queue $queue: $said"
+                exit 1
+            }
+        fi
+        # A failed job stops a queue, and an old job must not write over the next printout.
+        cupsenable "$queue" && cupsaccept "$queue" && cancel -a "$queue"
+    ) 9>/run/lock/nivrano-cups.lock || return 1
+    export PRINTER=$queue LPDEST=$queue
 }
 
 # Starts Xvfb on a free display when there is no display. Sets DISPLAY and NIVRANO_XVFB_PID.

@@ -62,6 +62,11 @@ answer_host_request() {
 }
 
 nv_ensure_display || exit 2
+# A printer of its own for this build folder, whose output is a file; set up before the
+# Wine server starts, which takes its printers from CUPS once.
+PRINT_OUTPUT="$BUILD/print/output.ps"
+nv_ensure_print_queue "nivrano-$(printf %s "$BUILD" | cksum | cut -d' ' -f1)" "$PRINT_OUTPUT" ||
+    PRINT_OUTPUT=
 cleanup() {
     stop_xclip
     wineserver -k >/dev/null 2>&1
@@ -74,6 +79,7 @@ wineserver -p >/dev/null 2>&1  # one server for all scenarios: each start is the
 winpath() { winepath -w "$1" 2>/dev/null; }
 EXE_W=$(winpath "$EXE")
 ARTIFACTS_W=$(winpath "$ARTIFACTS")
+[ -n "$PRINT_OUTPUT" ] && export NIVRANO_E2E_PRINT_OUTPUT=$(winpath "$PRINT_OUTPUT")
 
 # The driver lists each scenario with the Wine debug channels it reads (if any).
 declare -A debug_channels
@@ -97,6 +103,8 @@ for scenario in "${scenarios[@]}"; do
     output="$ARTIFACTS/$scenario.out"
     channels=${debug_channels[$scenario]:-}
     rm -f "$REQUEST" "$ARTIFACTS/host-reply"
+    expectations="$ARTIFACTS/$scenario.expect"  # written by scenarios that print
+    rm -f "$expectations"
     WINEDEBUG=${channels:--all} timeout -k 5 "$TIMEOUT" wine "$DRIVER" "$scenario" "$EXE_W" \
         "$ARTIFACTS_W" "$(winpath "$trace")" >"$output" 2>"$trace" &
     driver=$!
@@ -107,8 +115,14 @@ for scenario in "${scenarios[@]}"; do
     wait "$driver"
     status=$?
     stop_xclip
+    if [ $status -eq 0 ] && [ -f "$expectations" ]; then
+        /usr/bin/python3 "$ROOT/tests/e2e/check_printout.py" "$expectations" \
+            "$ARTIFACTS/$scenario.ps" "$ARTIFACTS/$scenario" >>"$output" 2>&1 ||
+            echo "FAIL $scenario: the printout $(grep -m1 '^differs: ' "$output" ||
+                echo 'could not be checked')" >>"$output"
+    fi
     tr -d '\r' <"$output" | grep -v '^\(PASS\|FAIL\) ' | sed 's/^/    /'
-    if [ $status -eq 0 ] && grep -q "^PASS $scenario" "$output"; then
+    if [ $status -eq 0 ] && grep -q "^PASS $scenario" "$output" && ! grep -q "^FAIL " "$output"; then
         echo "PASS $scenario"
         passed=$((passed + 1))
     else

@@ -357,6 +357,8 @@ const std::vector<Scenario>& AllScenarios() {
         for (const Scenario& typing : TypingScenarios()) list.push_back(typing);
         for (const Scenario& palette : PaletteScenarios()) list.push_back(palette);
         for (const Scenario& file : FileScenarios()) list.push_back(file);
+        for (const Scenario& view : ViewScenarios()) list.push_back(view);
+        for (const Scenario& print : PrintScenarios()) list.push_back(print);
         return list;
     }();
     return all;

@@ -38,4 +38,10 @@ const std::vector<Scenario>& PaletteScenarios();
 // Paste take (file_scenarios.cpp).
 const std::vector<Scenario>& FileScenarios();
 
+// Faces, sizes and word wrap from the menus, and their check marks (view_scenarios.cpp).
+const std::vector<Scenario>& ViewScenarios();
+
+// Printing on a real printer whose output is a file (print_scenarios.cpp).
+const std::vector<Scenario>& PrintScenarios();
+
 }  // namespace e2e

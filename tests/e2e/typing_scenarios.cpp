@@ -11,97 +11,10 @@
 
 namespace e2e {
 
-// The editor's geometry and document font, measured here the way the editor measures them.
-TextGeometry MeasureGeometry(HWND window) {
-    TextGeometry g;
-    RECT client{};
-    GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    g.logPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
-    g.logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
-    g.textLeft = (client.right - 6 * g.logPixelsX) / 2;
-    g.textRight = g.textLeft + 6 * g.logPixelsX;
-    g.textTop = 3 * g.logPixelsY / 2;
-    g.font.lfHeight = -12 * g.logPixelsY / 72;
-    g.font.lfCharSet = HEBREW_CHARSET;
-    std::snprintf(g.font.lfFaceName, LF_FACESIZE, "%s", "Courier New");
-    HFONT font = CreateFontIndirectA(&g.font);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    g.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(window, dc);
-    return g;
-}
-
-// What a display line holding `bytes` (code page 1255, logical order) must look like: drawn
-// right to left from the column's right edge, one character at a time, on white.
-static Capture ExpectedLine(HWND window, const TextGeometry& g, const std::string& bytes,
-                            int width) {
-    HDC screen = GetDC(window);
-    HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -g.lineHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    PatBlt(dc, 0, 0, width, g.lineHeight, WHITENESS);
-    HFONT font = CreateFontIndirectA(&g.font);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    int x = g.textRight;
-    for (unsigned char byte : bytes) {
-        ABC abc{};
-        GetCharABCWidthsA(dc, byte, byte, &abc);
-        x -= abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
-    }
-    // The first byte stands at the right end: draw the reversed line from its left end.
-    for (auto it = bytes.rbegin(); it != bytes.rend(); ++it) {
-        ABC abc{};
-        GetCharABCWidthsA(dc, static_cast<unsigned char>(*it), static_cast<unsigned char>(*it),
-                          &abc);
-        TextOutA(dc, x, 0, &*it, 1);
-        x += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
-    }
-    GdiFlush();
-    Capture capture;
-    capture.width = width;
-    capture.height = g.lineHeight;
-    capture.pixels.resize(static_cast<size_t>(width) * g.lineHeight);
-    const DWORD* source = static_cast<const DWORD*>(bits);
-    for (size_t k = 0; k < capture.pixels.size(); ++k) capture.pixels[k] = source[k] & 0xFFFFFF;
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(window, screen);
-    return capture;
-}
-
-static int LineTop(const TextGeometry& g, int line) { return g.textTop + line * g.lineHeight; }
-
-static bool IsDark(DWORD pixel) {
-    int r = (pixel >> 16) & 0xFF, gr = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
-    return r + gr + b < 3 * 96;
-}
-
-// Rows of a line's band at column x that are dark.
-static int DarkRows(const Capture& shot, const TextGeometry& g, int line, int x) {
-    int count = 0;
-    for (int row = 0; row < g.lineHeight; ++row)
-        count += IsDark(shot.At(x, LineTop(g, line) + row));
-    return count;
-}
+namespace {
 
 // The left end of the ink of a line's text, between the column's edges; -1 if there is none.
-static int InkLeft(const Capture& shot, const TextGeometry& g, int line, int skipColumn) {
+int InkLeft(const Capture& shot, const TextGeometry& g, int line, int skipColumn) {
     for (int x = g.textLeft; x < g.textRight; ++x) {
         if (x == skipColumn) continue;
         for (int row = 0; row < g.lineHeight; ++row) {
@@ -110,44 +23,6 @@ static int InkLeft(const Capture& shot, const TextGeometry& g, int line, int ski
     }
     return -1;
 }
-
-int TextWidth(HWND window, const TextGeometry& g, const std::string& bytes) {
-    HDC dc = GetDC(window);
-    HFONT font = CreateFontIndirectA(&g.font);
-    HGDIOBJ old = SelectObject(dc, font);
-    int width = 0;
-    for (unsigned char byte : bytes) {
-        ABC abc{};
-        GetCharABCWidthsA(dc, byte, byte, &abc);
-        width += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
-    }
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(window, dc);
-    return width;
-}
-
-// The line on the screen equals the expected drawing of its bytes, apart from the caret
-// column; the caret bar stands one pixel left of the character after it.
-void ExpectLine(const Capture& shot, HWND window, const TextGeometry& g, int line,
-                const std::string& bytes, int caretX, const std::string& what) {
-    Capture expected = ExpectedLine(window, g, bytes, shot.width);
-    int differing = 0;
-    for (int row = 0; row < g.lineHeight; ++row) {
-        for (int x = 0; x < shot.width; ++x) {
-            if (x == caretX) continue;
-            if (shot.At(x, LineTop(g, line) + row) != expected.At(x, row)) ++differing;
-        }
-    }
-    Check(differing == 0, what + ": " + std::to_string(differing) +
-                              " pixels of the line differ from right-aligned, reversed text");
-    if (caretX >= 0) {
-        Check(DarkRows(shot, g, line, caretX) == g.lineHeight,
-              what + ": no full-height caret bar at x " + std::to_string(caretX));
-    }
-}
-
-namespace {
 
 void TypingLatinAndHebrew(const ScenarioContext& context) {
     RunningEditor running(context.exePath);
@@ -196,7 +71,7 @@ void TypingLatinAndHebrew(const ScenarioContext& context) {
     int cells = 0;
     for (int x = g.textRight - width0; x < g.textRight - width5; ++x) {
         for (int row = 0; row < g.lineHeight; ++row) {
-            dark += IsDark(selected.At(x, LineTop(g, 0) + row));
+            dark += IsDarkPixel(selected.At(x, LineTop(g, 0) + row));
             ++cells;
         }
     }
@@ -209,37 +84,6 @@ void TypingLatinAndHebrew(const ScenarioContext& context) {
                "after Shift+Left back to the end");
     Log("typed line width " + std::to_string(width0) + " px, line height " +
         std::to_string(g.lineHeight) + " px");
-}
-
-// Fills the document with `count` bytes, Latin and Hebrew letters each followed by two
-// Tabs (four spaces each) and a line break after every fifth letter, sent one by one so
-// that each is handled before the next. The Tabs keep the number of keystrokes to about a
-// third of the bytes, so that even a full document fills in seconds.
-void FillDocument(HWND window, int count) {
-    int at = 0;
-    int letter = 0;
-    while (at < count) {
-        if (letter % 5 == 4 && at + 2 <= count) {
-            SendMessageA(window, WM_KEYDOWN, VK_RETURN, 1);
-            at += 2;
-            ++letter;
-            continue;
-        }
-        WPARAM code = (letter % 2) ? 0xE0 + letter % 27 : 'a' + letter % 26;
-        SendMessageA(window, WM_CHAR, code, 1);
-        ++at;
-        ++letter;
-        for (int tab = 0; tab < 2 && at + 4 <= count; ++tab, at += 4) {
-            SendMessageA(window, WM_KEYDOWN, VK_TAB, 1);
-        }
-    }
-}
-
-double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
 }
 
 // The time one typed character takes, round trip from this process, at the start of a

@@ -1,0 +1,163 @@
+#include "screen_text.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace e2e {
+
+TextGeometry MeasureGeometry(HWND window, const char* face, int pointSize) {
+    TextGeometry g;
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    g.logPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
+    g.logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
+    g.textLeft = (client.right - 6 * g.logPixelsX) / 2;
+    g.textRight = g.textLeft + 6 * g.logPixelsX;
+    g.textTop = 3 * g.logPixelsY / 2;
+    g.font.lfHeight = -pointSize * g.logPixelsY / 72;
+    g.font.lfCharSet = HEBREW_CHARSET;
+    std::snprintf(g.font.lfFaceName, LF_FACESIZE, "%s", face);
+    HFONT font = CreateFontIndirectA(&g.font);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    g.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    g.linesPerPage = g.lineHeight > 0 ? 8 * g.logPixelsY / g.lineHeight : 1;
+    if (g.linesPerPage < 1) g.linesPerPage = 1;
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(window, dc);
+    return g;
+}
+
+int LineTop(const TextGeometry& g, int line) { return g.textTop + line * g.lineHeight; }
+
+namespace {
+
+int Advance(HDC dc, unsigned char byte) {
+    ABC abc{};
+    GetCharABCWidthsA(dc, byte, byte, &abc);
+    return abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+}
+
+}  // namespace
+
+Capture ExpectedLine(HWND window, const TextGeometry& g, const std::string& bytes, int width) {
+    HDC screen = GetDC(window);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -g.lineHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, width, g.lineHeight, WHITENESS);
+    HFONT font = CreateFontIndirectA(&g.font);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    int x = g.textRight;
+    for (unsigned char byte : bytes) x -= Advance(dc, byte);
+    // The first byte stands at the right end: draw the reversed line from its left end.
+    for (auto it = bytes.rbegin(); it != bytes.rend(); ++it) {
+        TextOutA(dc, x, 0, &*it, 1);
+        x += Advance(dc, static_cast<unsigned char>(*it));
+    }
+    GdiFlush();
+    Capture capture;
+    capture.width = width;
+    capture.height = g.lineHeight;
+    capture.pixels.resize(static_cast<size_t>(width) * g.lineHeight);
+    const DWORD* source = static_cast<const DWORD*>(bits);
+    for (size_t k = 0; k < capture.pixels.size(); ++k) capture.pixels[k] = source[k] & 0xFFFFFF;
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(window, screen);
+    return capture;
+}
+
+int TextWidth(HWND window, const TextGeometry& g, const std::string& bytes) {
+    HDC dc = GetDC(window);
+    HFONT font = CreateFontIndirectA(&g.font);
+    HGDIOBJ old = SelectObject(dc, font);
+    int width = 0;
+    for (unsigned char byte : bytes) width += Advance(dc, byte);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(window, dc);
+    return width;
+}
+
+bool IsDarkPixel(DWORD pixel) {
+    int r = (pixel >> 16) & 0xFF, gr = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+    return r + gr + b < 3 * 96;
+}
+
+int DarkRows(const Capture& shot, const TextGeometry& g, int line, int x) {
+    int count = 0;
+    for (int row = 0; row < g.lineHeight; ++row)
+        count += IsDarkPixel(shot.At(x, LineTop(g, line) + row));
+    return count;
+}
+
+void ExpectLine(const Capture& shot, HWND window, const TextGeometry& g, int line,
+                const std::string& bytes, int caretX, const std::string& what) {
+    Capture expected = ExpectedLine(window, g, bytes, shot.width);
+    int differing = 0;
+    for (int row = 0; row < g.lineHeight; ++row) {
+        for (int x = 0; x < shot.width; ++x) {
+            if (x == caretX) continue;
+            if (shot.At(x, LineTop(g, line) + row) != expected.At(x, row)) ++differing;
+        }
+    }
+    Check(differing == 0, what + ": " + std::to_string(differing) +
+                              " pixels of the line differ from right-aligned, reversed text");
+    if (caretX >= 0) {
+        Check(DarkRows(shot, g, line, caretX) == g.lineHeight,
+              what + ": no full-height caret bar at x " + std::to_string(caretX));
+    }
+}
+
+void TypeBytes(HWND window, const std::string& bytes) {
+    for (unsigned char byte : bytes) {
+        if (byte == '\n')
+            SendMessageA(window, WM_KEYDOWN, VK_RETURN, 1);
+        else
+            SendMessageA(window, WM_CHAR, byte, 1);
+    }
+}
+
+void FillDocument(HWND window, int count) {
+    int at = 0;
+    int letter = 0;
+    while (at < count) {
+        if (letter % 5 == 4 && at + 2 <= count) {
+            SendMessageA(window, WM_KEYDOWN, VK_RETURN, 1);
+            at += 2;
+            ++letter;
+            continue;
+        }
+        WPARAM code = (letter % 2) ? 0xE0 + letter % 27 : 'a' + letter % 26;
+        SendMessageA(window, WM_CHAR, code, 1);
+        ++at;
+        ++letter;
+        for (int tab = 0; tab < 2 && at + 4 <= count; ++tab, at += 4) {
+            SendMessageA(window, WM_KEYDOWN, VK_TAB, 1);
+        }
+    }
+}
+
+double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace e2e
