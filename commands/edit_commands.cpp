@@ -19,10 +19,6 @@ constexpr const char* ClipboardRefusedMessage = "Can not place the text on the C
 constexpr const char* NoClipboardHandleMessage =
     "Can not obtain a handle to the Clipboard memory object";
 
-void Warn(const char* text, const char* caption) {
-    MessageBoxA(Doc.MainWindow, text, caption, MB_ICONWARNING);
-}
-
 bool HasSelection() { return Doc.SelectionActive != 0 && Doc.SelectionEnd != Doc.SelectionStart; }
 
 // Puts the selection on the clipboard as Unicode text ending in U+0000. On any failure shows
@@ -32,13 +28,13 @@ bool PutSelectionOnClipboard(const char* caption) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE,
                                 2 * static_cast<std::size_t>(n) + 2);
     if (block == nullptr) {
-        Warn(NoMemoryMessage, caption);
+        ShowWarning(NoMemoryMessage, caption);
         return false;
     }
     auto* units = static_cast<std::uint8_t*>(GlobalLock(block));
     if (units == nullptr) {
         GlobalFree(block);
-        Warn(NoMemoryMessage, caption);
+        ShowWarning(NoMemoryMessage, caption);
         return false;
     }
     for (std::int32_t k = 0; k < n; ++k) {
@@ -54,7 +50,7 @@ bool PutSelectionOnClipboard(const char* caption) {
     }
     if (!placed) {
         GlobalFree(block);
-        Warn(ClipboardRefusedMessage, caption);
+        ShowWarning(ClipboardRefusedMessage, caption);
     }
     return placed;
 }
@@ -64,7 +60,7 @@ bool PutSelectionOnClipboard(const char* caption) {
 // the reason and returns nullptr when there is none to take.
 std::uint8_t* TakeClipboardText(std::size_t* size) {
     if (!OpenClipboard(Doc.MainWindow)) {
-        Warn(NoClipboardHandleMessage, PasteCaption);
+        ShowWarning(NoClipboardHandleMessage, PasteCaption);
         return nullptr;
     }
     HGLOBAL block = GetClipboardData(CF_UNICODETEXT);
@@ -85,7 +81,7 @@ std::uint8_t* TakeClipboardText(std::size_t* size) {
         problem = NoClipboardHandleMessage;
     }
     CloseClipboard();
-    if (problem != nullptr) Warn(problem, PasteCaption);
+    if (problem != nullptr) ShowWarning(problem, PasteCaption);
     return copy;
 }
 

@@ -28,10 +28,6 @@ constexpr const char* WriteMessage = "Can not write to the selected file";
 // Files pass through here whole: the mark and up to 32,768 units.
 std::uint8_t UnicodeFileBuffer[LargestFileSize];
 
-void Warn(const char* text, const char* caption) {
-    MessageBoxA(Doc.MainWindow, text, caption, MB_ICONWARNING);
-}
-
 void PointDialogAtFileName(DWORD flags) {
     OPENFILENAMEA& record = Files.FileDialogRecord;
     record.lpstrFile = Files.FileName;
@@ -204,14 +200,14 @@ void FileOpen() {
 
     HANDLE file = CreateFileA(Files.FileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     if (file == INVALID_HANDLE_VALUE) {
-        Warn(NoHandleMessage, OpenCaption);
+        ShowWarning(NoHandleMessage, OpenCaption);
         return;
     }
     std::int32_t length = 0;
     const char* problem = ReadDocumentFile(file, &length);
     CloseHandle(file);
     if (problem != nullptr) {
-        Warn(problem, OpenCaption);
+        ShowWarning(problem, OpenCaption);
         return;
     }
 
@@ -238,7 +234,7 @@ void FileSave() {
         PutUnit(UnicodeFileBuffer, static_cast<std::size_t>(k) + 1, ToUtf16(Doc.TextBuffer[k]));
     }
     if (!WriteDocumentFile(Files.FileName, static_cast<DWORD>(2 * Doc.TextLength + 2))) {
-        Warn(WriteMessage, SaveCaption);
+        ShowWarning(WriteMessage, SaveCaption);
         return;
     }
     RememberSavedText();

@@ -10,7 +10,7 @@ void ResetPrintState() { Printing = PrintState{}; }
 
 namespace {
 
-void Warn(const char* text) { MessageBoxA(Doc.MainWindow, text, "Can Not Print", MB_ICONWARNING); }
+void Warn(const char* text) { ShowWarning(text, "Can Not Print"); }
 
 // A job that failed once it was started is given up and its context deleted before the
 // user hears of it: nothing is left in the spooler, and nothing is reported as printed.

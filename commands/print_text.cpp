@@ -17,8 +17,6 @@ namespace {
 // corner, hence the offsets taken off.
 struct Sheet {
     int Ydpi = 0;
-    int PaperHeight = 0;
-    int OffsetY = 0;
     std::int32_t ColumnWidth = 0;
     std::int32_t ColumnLeft = 0;
     std::int32_t ColumnRight = 0;
@@ -32,14 +30,14 @@ Sheet MeasureSheet(HDC printer) {
     const int xdpi = GetDeviceCaps(printer, LOGPIXELSX);
     sheet.Ydpi = GetDeviceCaps(printer, LOGPIXELSY);
     const int paperWidth = GetDeviceCaps(printer, PHYSICALWIDTH);
-    sheet.PaperHeight = GetDeviceCaps(printer, PHYSICALHEIGHT);
+    const int paperHeight = GetDeviceCaps(printer, PHYSICALHEIGHT);
     const int offsetX = GetDeviceCaps(printer, PHYSICALOFFSETX);
-    sheet.OffsetY = GetDeviceCaps(printer, PHYSICALOFFSETY);
+    const int offsetY = GetDeviceCaps(printer, PHYSICALOFFSETY);
     sheet.ColumnWidth = Doc.TextWidthInches * xdpi;
     sheet.ColumnLeft = (paperWidth - sheet.ColumnWidth) / 2 - offsetX;
     sheet.ColumnRight = sheet.ColumnLeft + sheet.ColumnWidth;
-    sheet.Top = 3 * sheet.Ydpi / 2 - sheet.OffsetY;
-    sheet.Bottom = sheet.PaperHeight - 3 * sheet.Ydpi / 2 - sheet.OffsetY;
+    sheet.Top = 3 * sheet.Ydpi / 2 - offsetY;
+    sheet.Bottom = paperHeight - 3 * sheet.Ydpi / 2 - offsetY;
     sheet.Pitch = Doc.PageHeightInches * sheet.Ydpi / Doc.LinesPerPage;
     return sheet;
 }
@@ -86,7 +84,7 @@ void PrintPageNumber(HDC printer) {
     std::int32_t height = 0;
     MeasureWithTable(font.Advances(), bytes, length, &width, &height);
     const std::int32_t x = sheet.ColumnLeft + (sheet.ColumnWidth - width) / 2;
-    const std::int32_t y = sheet.PaperHeight - 3 * sheet.Ydpi / 2 - sheet.OffsetY + height;
+    const std::int32_t y = sheet.Bottom + height;  // one text height below the bottom limit
     DrawRun(printer, font.Advances(), x, y, bytes, length);
     ++Printing.PageNumber;
 }

@@ -3,6 +3,7 @@
 #include "commands/command_ids.h"
 #include "document/document_font.h"
 #include "document/store.h"
+#include "input/text_edit.h"
 #include "view/geometry.h"
 #include "view/redraw.h"
 #include "view/screen_layout.h"
@@ -52,15 +53,10 @@ void SetWordWrap(WPARAM command) {
     if (choice == Doc.WordWrapChoice) return;
     OldLines old;
     if (!TakeOldLines(&old)) {
-        MessageBoxA(Doc.MainWindow, "Can not allocate memory", "Can Not Adjust Word Wrap",
-                    MB_ICONWARNING);
+        ShowWarning(NoMemoryMessage, "Can Not Adjust Word Wrap");
         return;
     }
-    // Erase the caret: its strip is repainted while the caret stands one further on.
-    const std::int32_t caret = Doc.Caret;
-    Doc.Caret = caret + 1;
-    RefreshCaret(caret);
-    Doc.Caret = caret;
+    Doc.Caret = EraseCaret();
 
     MoveCheckMark(static_cast<UINT>(Doc.WordWrapChoice), static_cast<UINT>(choice));
     Doc.WordWrapChoice = choice;

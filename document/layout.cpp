@@ -28,8 +28,7 @@ struct RunMeasure {
 bool AppendLine(const AdvanceTable& advances, std::int32_t lineLimit, std::int32_t start,
                 std::int32_t end, std::int32_t spaces, RunMeasure measure) {
     if (Doc.LineCount >= lineLimit) {
-        MessageBoxA(Doc.MainWindow, "Input exceeds memory limit", "Can Not Add Line",
-                    MB_ICONWARNING);
+        ShowWarning("Input exceeds memory limit", "Can Not Add Line");
         return false;
     }
     LineRecord& line = Doc.LineTable[Doc.LineCount];

@@ -48,4 +48,8 @@ std::int32_t VisibleEnd(const LineRecord& line) {
     return line.End;
 }
 
+void ShowWarning(const char* text, const char* caption) {
+    MessageBoxA(Doc.MainWindow, text, caption, MB_ICONWARNING);
+}
+
 }  // namespace nv

@@ -89,4 +89,8 @@ std::int32_t VisibleEnd(const LineRecord& line);
 // True when the line ends with the pair CR LF.
 bool EndsWithLineBreak(const LineRecord& line);
 
+// Every failure is told in a warning box on the main window, with only an OK button: the
+// text names the cause, the caption the operation that failed.
+void ShowWarning(const char* text, const char* caption);
+
 }  // namespace nv

@@ -19,10 +19,6 @@ EditSpan SelectionOrCaret() {
 
 namespace {
 
-void Warn(const char* text, const char* caption) {
-    MessageBoxA(Doc.MainWindow, text, caption, MB_ICONWARNING);
-}
-
 // Bytes p+r .. TextLength-1 (the terminator included) move down by r; the bytes that fall
 // free at the end are cleared so that nothing stale follows the terminator.
 void RemoveBytes(std::int32_t p, std::int32_t r) {
@@ -48,12 +44,12 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
 
     // Both checks come before anything changes; the limit wins when both would fail.
     if (count > 0 && Doc.TextLength - r + count > TextLimit) {
-        Warn(TextLimitMessage, caption);
+        ShowWarning(TextLimitMessage, caption);
         return false;
     }
     OldLines old;
     if (!TakeOldLines(&old)) {
-        Warn(NoMemoryMessage, caption);
+        ShowWarning(NoMemoryMessage, caption);
         return false;
     }
 
@@ -62,10 +58,8 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
         Doc.SelectionActive = 0;
         RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
     }
-    // The caret mark goes too: its strip is repainted with the caret already elsewhere.
-    const std::int32_t oldCaret = Doc.Caret;
-    Doc.Caret = oldCaret + 1;
-    RefreshCaret(oldCaret);
+    // The caret mark goes too.
+    EraseCaret();
 
     if (r > 0) RemoveBytes(p, r);
     if (count > 0) InsertBytes(p, inserted, count);

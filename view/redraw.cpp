@@ -77,6 +77,13 @@ void RefreshCaret(std::int32_t pos) {
     Repaint(x - 1, y, x, y + Doc.LineHeight);
 }
 
+std::int32_t EraseCaret() {
+    const std::int32_t caret = Doc.Caret;
+    Doc.Caret = caret + 1;
+    RefreshCaret(caret);
+    return caret;
+}
+
 void RefreshLineFrom(std::int32_t line, std::int32_t pos) {
     RefreshContext context;
     RefreshLineIn(context, line, pos);

@@ -13,6 +13,11 @@ void RefreshCaret(std::int32_t pos);
 void RefreshLineFrom(std::int32_t line, std::int32_t pos);
 void RefreshRange(std::int32_t start, std::int32_t end);
 
+// Takes the caret mark off the screen: its strip is repainted with Caret standing one
+// further on, where painting leaves it out. Returns the old Caret, for the caller to put
+// back or move on from.
+std::int32_t EraseCaret();
+
 // The Start and End of every display line before an edit, from the process heap, and the
 // first line shown then.
 struct OldLines {
