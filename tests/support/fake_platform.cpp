@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 namespace nv::fake {
 
@@ -59,27 +60,9 @@ bool IsHebrewPoint(unsigned code) { return code >= 0xC0 && code <= 0xD2; }
 // The codes that stand for no character in code page 1255 have a glyph in no font; the
 // Times faces also lack the Yiddish digraphs and the geresh marks.
 bool HasNoGlyph(const char* face, unsigned code) {
-    switch (code) {
-        case 0x81:
-        case 0x8A:
-        case 0x8C:
-        case 0x8D:
-        case 0x8E:
-        case 0x8F:
-        case 0x90:
-        case 0x9A:
-        case 0x9C:
-        case 0x9D:
-        case 0x9E:
-        case 0x9F:
-        case 0xCA:
-        case 0xFB:
-        case 0xFC:
-        case 0xFF:
-            return true;
-        default:
-            break;
-    }
+    static const unsigned none[] = {0x81, 0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0x90, 0x9A,
+                                    0x9C, 0x9D, 0x9E, 0x9F, 0xCA, 0xFB, 0xFC, 0xFF};
+    if (std::find(std::begin(none), std::end(none), code) != std::end(none)) return true;
     if (code >= 0xD9 && code <= 0xDF) return true;
     return Contains(face, "Times") && code >= 0xD4 && code <= 0xD8;
 }
@@ -846,7 +829,7 @@ PrintJob* FakePlatform::OpenJob(HDC dc) {
 
 int FakePlatform::StartDocA(HDC dc, const DOCINFOA* info) {
     DeviceContext& context = Context(dc);
-    if (!context.printer || info->cbSize != sizeof(DOCINFOA) || startDocFails) return -1;
+    if (!context.printer || info->cbSize != sizeof(DOCINFOA) || Fails("StartDocA")) return -1;
     printJobs.push_back(PrintJob{info->lpszDocName ? info->lpszDocName : "", {}, false, false});
     context.job = static_cast<int>(printJobs.size()) - 1;
     return context.job + 1;
@@ -859,7 +842,7 @@ int FakePlatform::StartPage(HDC dc) {
         ADD_FAILURE() << "StartPage outside a job or inside a page";
         return -1;
     }
-    if (++startPageCalls == startPageFailsOnCall) return -1;
+    if (Fails("StartPage")) return -1;
     job->pages.emplace_back();
     context.pageOpen = true;
     return 1;
@@ -872,7 +855,7 @@ int FakePlatform::EndPage(HDC dc) {
         return -1;
     }
     context.pageOpen = false;
-    return ++endPageCalls == endPageFailsOnCall ? -1 : 1;
+    return Fails("EndPage") ? -1 : 1;
 }
 
 int FakePlatform::EndDoc(HDC dc) {
@@ -1244,7 +1227,7 @@ BOOL FakePlatform::DeleteFileA(const char* name) {
 BOOL FakePlatform::FileDialog(OPENFILENAMEA* record, bool save) {
     const bool refused = record->lStructSize != sizeof(OPENFILENAMEA);
     fileDialogs.push_back(
-        FileDialogCall{save, refused, record->Flags, record->lpstrFile ? record->lpstrFile : ""});
+        FileDialogCall{save, refused, record->lpstrFile ? record->lpstrFile : ""});
     if (refused) return 0;
     if (fileAnswers_.empty()) {
         ADD_FAILURE() << "unanswered file dialog";
