@@ -2,6 +2,8 @@
 // paste, every failing call with its message and nothing lost, and the repaints.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/commands/command_support.h"
 
 namespace nv::test {
@@ -125,25 +127,16 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
     const char* Memory = "Can not allocate memory";
     const char* Refused = "Can not place the text on the Clipboard";
     const char* NoHandle = "Can not obtain a handle to the Clipboard memory object";
-    const struct {
+    struct Case {
         UINT command;
         const char* call;  // nullptr: the heap
         int after;
         const char* caption;
         const char* message;
         int clipboard;  // afterwards: 0 the old text, 1 the selection, 2 emptied
-    } cases[] = {
-        {IDM_EDIT_CUT, "GlobalAlloc", 0, Cut, Memory, 0},
-        {IDM_EDIT_CUT, "GlobalLock", 0, Cut, Memory, 0},
-        {IDM_EDIT_CUT, "OpenClipboard", 0, Cut, Refused, 0},
-        {IDM_EDIT_CUT, "EmptyClipboard", 0, Cut, Refused, 0},
-        {IDM_EDIT_CUT, "SetClipboardData", 0, Cut, Refused, 2},
+    };
+    std::vector<Case> cases = {
         {IDM_EDIT_CUT, nullptr, 0, Cut, Memory, 1},
-        {IDM_EDIT_COPY, "GlobalAlloc", 0, Copy, Memory, 0},
-        {IDM_EDIT_COPY, "GlobalLock", 0, Copy, Memory, 0},
-        {IDM_EDIT_COPY, "OpenClipboard", 0, Copy, Refused, 0},
-        {IDM_EDIT_COPY, "EmptyClipboard", 0, Copy, Refused, 0},
-        {IDM_EDIT_COPY, "SetClipboardData", 0, Copy, Refused, 2},
         {IDM_EDIT_PASTE, "OpenClipboard", 0, Paste, NoHandle, 0},
         {IDM_EDIT_PASTE, "GetClipboardData", 0, Paste, NoHandle, 0},
         {IDM_EDIT_PASTE, "GlobalLock", 0, Paste, NoHandle, 0},
@@ -151,8 +144,16 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
         {IDM_EDIT_PASTE, nullptr, 1, Paste, Memory, 0},
         {IDM_EDIT_DELETE, nullptr, 0, "Can Not Delete", Memory, 0},
     };
-    for (const auto& c : cases) {
-        const std::string old = Units({'o', 'l', 'd', 0});
+    for (const char* caption : {Cut, Copy}) {  // both fill the clipboard the same way
+        const UINT command = caption == Cut ? IDM_EDIT_CUT : IDM_EDIT_COPY;
+        for (const char* call : {"GlobalAlloc", "GlobalLock"})
+            cases.push_back({command, call, 0, caption, Memory, 0});
+        for (const char* call : {"OpenClipboard", "EmptyClipboard", "SetClipboardData"})
+            cases.push_back({command, call, 0, caption, Refused, call[0] == 'S' ? 2 : 0});
+    }
+    const std::string old = Units({'o', 'l', 'd', 0});
+    const std::string clipboard[] = {old, Units({'1', '2', 0}), ""};
+    for (const Case& c : cases) {
         fake().PutOnClipboard(CF_UNICODETEXT, old);
         SetText("0123");
         Select(1, 3, 3);
@@ -166,7 +167,6 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
         fake().heapAllocationsBeforeFailure = -1;
         ExpectWarning(c.message, c.caption);
         EXPECT_TRUE(Snapshot() == before) << c.caption << " " << (c.call ? c.call : "heap");
-        const std::string clipboard[] = {old, Units({'1', '2', 0}), ""};
         std::string now;
         fake().ClipboardHolds(CF_UNICODETEXT, &now);
         EXPECT_EQ(now, clipboard[c.clipboard]) << c.caption;

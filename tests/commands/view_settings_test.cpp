@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/command_ids.h"
-#include "tests/support/editor_fixture.h"
+#include "tests/commands/command_support.h"
 
 namespace nv::test {
 namespace {
@@ -21,7 +20,7 @@ std::string Paragraphs() {
     return text + "\r\nend";
 }
 
-class ViewSettingsTest : public EditorTest {
+class ViewSettingsTest : public CommandTest {
 protected:
     // The text-area characters drawn while a command runs.
     std::vector<fake::TextOutRecord> DrawnBy(UINT command) {
@@ -66,10 +65,7 @@ TEST_F(ViewSettingsTest, WordWrapWithoutMemoryWarnsAndKeepsEverything) {
     SetText(Paragraphs());
     fake().heapAllocationsBeforeFailure = 0;
     Command(IDM_WRAP_NO);
-    ASSERT_EQ(fake().messageBoxes().size(), 1u);
-    EXPECT_EQ(fake().messageBoxes()[0].text, "Can not allocate memory");
-    EXPECT_EQ(fake().messageBoxes()[0].caption, "Can Not Adjust Word Wrap");
-    EXPECT_EQ(fake().messageBoxes()[0].type, MB_ICONWARNING);
+    ExpectWarning("Can not allocate memory", "Can Not Adjust Word Wrap");
     EXPECT_EQ(Doc.WordWrapChoice, IDM_WRAP_YES);
     EXPECT_EQ(fake().menuState(IDM_WRAP_YES), MF_CHECKED);
     EXPECT_EQ(fake().menuState(IDM_WRAP_NO), 0u);
