@@ -47,30 +47,31 @@ protected:
         return found;
     }
 
-    LONG Advance(LONG height, char code) {
+    fake::FontMetrics Metrics(LONG height) {
         LOGFONTA font;
         font.lfHeight = height;
         std::strncpy(font.lfFaceName, Doc.FaceName, LF_FACESIZE - 1);
-        const ABC& abc = fake().MetricsFor(font).abc[static_cast<std::uint8_t>(code)];
+        return fake().MetricsFor(font);
+    }
+    LONG Advance(LONG height, char code) {
+        const ABC abc = Metrics(height).abc[static_cast<std::uint8_t>(code)];
         return abc.abcA + static_cast<LONG>(abc.abcB) + abc.abcC;
     }
 
     // The footer "(n)" in 12 points, centred under the column, one text height below the
     // bottom margin.
     void ExpectFooter(const Page& page, int number, const fake::PrinterSetup& p) {
-        LOGFONTA font;
-        font.lfHeight = -12 * p.logPixelsY / 72;
-        std::strncpy(font.lfFaceName, Doc.FaceName, LF_FACESIZE - 1);
+        const LONG height = -12 * p.logPixelsY / 72;
         const SheetMeasures m = MeasuresOf(p);
-        const int y = m.bottom + fake().MetricsFor(font).text.tmHeight;
+        const int y = m.bottom + Metrics(height).text.tmHeight;
         Page footer;
-        for (const fake::TextOutRecord& text : At(page, font.lfHeight)) {
+        for (const fake::TextOutRecord& text : At(page, height)) {
             if (text.y == y) footer.push_back(text);
         }
         const std::string text = "(" + std::to_string(number) + ")";
         ASSERT_EQ(footer.size(), text.size()) << "sheet " << number;
         LONG width = 0;
-        for (char c : text) width += Advance(font.lfHeight, c);
+        for (char c : text) width += Advance(height, c);
         EXPECT_EQ(footer[0].x, m.columnLeft + (6 * p.logPixelsX - width) / 2);
         for (std::size_t k = 0; k < text.size(); ++k) EXPECT_EQ(footer[k].text[0], text[k]);
     }
