@@ -61,13 +61,14 @@ protected:
         Doc.SavedLength = Doc.TextLength;
     }
 
-    // One warning, exactly this one, and no other box.
-    void ExpectWarning(const std::string& text, const std::string& caption) {
+    // One message box, exactly this one, and no other; the log is cleared for the next.
+    void ExpectBox(const std::string& text, const std::string& caption,
+                   UINT type = MB_ICONWARNING) {
         ASSERT_EQ(fake().messageBoxes().size(), 1u) << text;
         const fake::MessageBoxRecord& box = fake().messageBoxes()[0];
         EXPECT_EQ(box.text, text);
         EXPECT_EQ(box.caption, caption);
-        EXPECT_EQ(box.type, MB_ICONWARNING);
+        EXPECT_EQ(box.type, type);
         fake().ClearMessageBoxes();
     }
 

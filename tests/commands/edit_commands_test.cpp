@@ -92,7 +92,7 @@ TEST_F(EditCommandTest, TheLimitIsTestedAgainstTheWholePaste) {
     SetText(text);
     Place(100);
     Paste(nine);
-    ExpectWarning("Input exceeds memory limit", "Can Not Paste");
+    ExpectBox("Input exceeds memory limit", "Can Not Paste");
     EXPECT_EQ(Text(), text);
     Paste(eight);
     EXPECT_EQ(Doc.TextLength, 32768);
@@ -165,7 +165,7 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
         }
         Command(c.command);
         fake().heapAllocationsBeforeFailure = -1;
-        ExpectWarning(c.message, c.caption);
+        ExpectBox(c.message, c.caption);
         EXPECT_TRUE(Snapshot() == before) << c.caption << " " << (c.call ? c.call : "heap");
         std::string now;
         fake().ClipboardHolds(CF_UNICODETEXT, &now);
@@ -175,7 +175,7 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
     // An item of no size, as another program may leave it.
     SetText("0123");
     this->Paste("");
-    ExpectWarning(NoHandle, Paste);
+    ExpectBox(NoHandle, Paste);
     EXPECT_EQ(Text(), "0123");
 }
 

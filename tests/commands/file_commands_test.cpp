@@ -90,7 +90,7 @@ TEST_F(FileTest, TheLargestFiles) {
     const State before = Snapshot();
     for (const std::string& file : {Mark + units + Units({'a'}), Mark + units + Units({0, 0})}) {
         OpenBytes(file);  // 65,538 bytes without the terminator, and 65,540 bytes
-        ExpectWarning("The selected file is too large to open", "Can Not Open File");
+        ExpectBox("The selected file is too large to open", "Can Not Open File");
         EXPECT_TRUE(Snapshot() == before) << file.size();
     }
 }
@@ -110,7 +110,7 @@ TEST_F(FileTest, FilesThatAreNotUnicodeTextAreRefused) {
     const State before = Snapshot();
     for (const std::string& file : files) {
         OpenBytes(file, "bad.txt");
-        ExpectWarning("The selected file is not a Unicode text file", "Can Not Open File");
+        ExpectBox("The selected file is not a Unicode text file", "Can Not Open File");
         EXPECT_TRUE(Snapshot() == before) << file.size();
     }
     // The next dialog starts with the name that failed.
@@ -137,7 +137,7 @@ TEST_F(FileTest, EachFailingCallOfOpenIsReportedAndChangesNothing) {
     for (const auto& c : cases) {
         fake().FailCall(c.call, c.after);
         OpenBytes(Mark + Units({'n', 'e', 'w', 0}));
-        ExpectWarning(c.message, "Can Not Open File");
+        ExpectBox(c.message, "Can Not Open File");
         EXPECT_TRUE(Snapshot() == before) << c.call << " " << c.after;
     }
 }
@@ -159,7 +159,7 @@ TEST_F(FileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
         fake().windowText = "previous.txt";
         fake().FailCall(c.call);
         const std::string file = SaveAs("doc.txt");
-        ExpectWarning("Can not write to the selected file", "Can Not Save File");
+        ExpectBox("Can not write to the selected file", "Can Not Save File");
         EXPECT_EQ(file, c.targetExists ? old : "") << c.call;
         EXPECT_EQ(fake().FolderEntries(),
                   c.targetExists ? std::vector<std::string>{"doc.txt"} : std::vector<std::string>{})
@@ -194,13 +194,10 @@ protected:
         return 0;
     }
     void ExpectPrompt() {
-        ASSERT_FALSE(fake().messageBoxes().empty());
-        const fake::MessageBoxRecord& box = fake().messageBoxes()[0];
-        EXPECT_EQ(box.text,
-                  "The current file has changed since the last save.\n"
-                  "Do you wish to save the current file?");
-        EXPECT_EQ(box.caption, "Save Current File?");
-        EXPECT_EQ(box.type, MB_ICONQUESTION | MB_YESNOCANCEL);
+        ExpectBox(
+            "The current file has changed since the last save.\n"
+            "Do you wish to save the current file?",
+            "Save Current File?", MB_ICONQUESTION | MB_YESNOCANCEL);
     }
 };
 

@@ -65,7 +65,7 @@ TEST_F(ViewSettingsTest, WordWrapWithoutMemoryWarnsAndKeepsEverything) {
     SetText(Paragraphs());
     fake().heapAllocationsBeforeFailure = 0;
     Command(IDM_WRAP_NO);
-    ExpectWarning("Can not allocate memory", "Can Not Adjust Word Wrap");
+    ExpectBox("Can not allocate memory", "Can Not Adjust Word Wrap");
     EXPECT_EQ(Doc.WordWrapChoice, IDM_WRAP_YES);
     EXPECT_EQ(fake().menuState(IDM_WRAP_YES), MF_CHECKED);
     EXPECT_EQ(fake().menuState(IDM_WRAP_NO), 0u);

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <utility>
 
 namespace nv::fake {
 
@@ -423,24 +424,17 @@ int FakePlatform::ReleaseDC(HWND, HDC dc) {
 
 int FakePlatform::GetDeviceCaps(HDC dc, int index) {
     if (Context(dc).printer) {
-        switch (index) {
-            case LOGPIXELSX:
-                return printer.logPixelsX;
-            case LOGPIXELSY:
-                return printer.logPixelsY;
-            case PHYSICALWIDTH:
-                return printer.physicalWidth;
-            case PHYSICALHEIGHT:
-                return printer.physicalHeight;
-            case PHYSICALOFFSETX:
-                return printer.offsetX;
-            case PHYSICALOFFSETY:
-                return printer.offsetY;
-            case TECHNOLOGY:
-                return DT_RASPRINTER;
-            default:
-                return 0;
+        const std::pair<int, int> caps[] = {{LOGPIXELSX, printer.logPixelsX},
+                                            {LOGPIXELSY, printer.logPixelsY},
+                                            {PHYSICALWIDTH, printer.physicalWidth},
+                                            {PHYSICALHEIGHT, printer.physicalHeight},
+                                            {PHYSICALOFFSETX, printer.offsetX},
+                                            {PHYSICALOFFSETY, printer.offsetY},
+                                            {TECHNOLOGY, DT_RASPRINTER}};
+        for (const auto& cap : caps) {
+            if (cap.first == index) return cap.second;
         }
+        return 0;
     }
     if (index == LOGPIXELSX) return logPixelsX;
     if (index == LOGPIXELSY) return logPixelsY;
