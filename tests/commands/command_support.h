@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 
 #include "commands/command_ids.h"
 #include "commands/file_commands.h"
@@ -72,17 +73,9 @@ protected:
         fake().ClearMessageBoxes();
     }
 
-    // A changed document with a selection and a title, to see that a refusal keeps it all.
-    struct State {
-        std::string text;
-        std::int32_t savedLength, caret, start, end, active, viewTop;
-        std::string title;
-        bool operator==(const State& o) const {
-            return text == o.text && savedLength == o.savedLength && caret == o.caret &&
-                   start == o.start && end == o.end && active == o.active && viewTop == o.viewTop &&
-                   title == o.title;
-        }
-    };
+    // Text, saved length, caret, selection, view and title: what a refusal must keep.
+    using State = std::tuple<std::string, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                             std::int32_t, std::int32_t, std::string>;
     State Snapshot() {
         return State{Text(),           Doc.SavedLength,     Doc.Caret,   Doc.SelectionStart,
                      Doc.SelectionEnd, Doc.SelectionActive, Doc.ViewTop, fake().windowText};

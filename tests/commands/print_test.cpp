@@ -145,16 +145,29 @@ std::set<LONG> LineHeights(const fake::PrintJob& job, LONG footer) {
     return heights;
 }
 
-TEST_F(PrintTest, LinesWiderThanTheColumnShrinkTheWholeDocumentButNotTheFooter) {
-    SetText(std::string(57, 'a') + "\r\nb\r\n" + std::string(80, 'c'));
-    ASSERT_EQ(Doc.LineCount, 4);  // 57 letters fill a screen line; 80 make two
-    // A 500-dot column is 3000 dots wide: 57 letters of 63 dots (100-dot Courier New) do not
-    // fit, letters of 52 dots (83-dot) do.
-    fake().printer = fake::PrinterSetup{500, 600, 4250, 6600, 0, 0};
-    const fake::PrintJob& job = Print();
-    EXPECT_EQ(LineHeights(job, -100), std::set<LONG>{-83});
-    ASSERT_EQ(job.pages.size(), 1u);
-    ExpectFooter(job.pages[0], 1, fake().printer);
+TEST_F(PrintTest, WideLinesShrinkTheWholeDocumentDownToOnePixelButNotTheFooter) {
+    const struct {
+        std::string text;
+        fake::PrinterSetup printer;
+        LONG height;
+    } cases[] = {
+        // 57 letters fill a screen line, 80 make two. A 500-dot inch makes a 3000-dot
+        // column: 57 letters of 63 dots (100-dot Courier New) do not fit, of 52 (83-dot) do.
+        {std::string(57, 'a') + "\r\nb\r\n" + std::string(80, 'c'),
+         {500, 600, 4250, 6600, 0, 0},
+         -83},
+        // A 5-dot inch makes a 30-dot column: 40 letters never fit, and the fit ends at 1.
+        {std::string(40, 'a'), {5, 600, 5100, 6600, 0, 0}, -1},
+    };
+    for (const auto& c : cases) {
+        SetText(c.text);
+        fake().printer = c.printer;
+        const fake::PrintJob& job = Print();
+        EXPECT_TRUE(job.ended);
+        EXPECT_EQ(LineHeights(job, -100), std::set<LONG>{c.height});
+        ASSERT_EQ(job.pages.size(), 1u);
+        ExpectFooter(job.pages[0], 1, fake().printer);
+    }
 }
 
 TEST_F(PrintTest, TheFirstLineOfASheetIsAlwaysPrinted) {
@@ -172,15 +185,6 @@ TEST_F(PrintTest, TheFirstLineOfASheetIsAlwaysPrinted) {
             EXPECT_EQ(page[3].y, 900);
         }
     }
-}
-
-TEST_F(PrintTest, ADocumentThatFitsAtNoSizeEndsTheFitAtOnePixel) {
-    SetText(std::string(40, 'a'));
-    // A 5-dot inch makes a 30-dot column: 40 letters of at least one dot never fit.
-    fake().printer = fake::PrinterSetup{5, 600, 5100, 6600, 0, 0};
-    const fake::PrintJob& job = Print();
-    EXPECT_TRUE(job.ended);
-    EXPECT_EQ(LineHeights(job, -100), std::set<LONG>{-1});
 }
 
 TEST_F(PrintTest, EachFailureIsReportedAndTheJobGivenUp) {
