@@ -79,67 +79,61 @@ TEST_F(FileTest, OpenLoadsUnitForUnitAndAddsAMissingTerminator) {
     EXPECT_EQ(SaveAs("in.txt"), Mark + Units({'a', 'b', 0}));
 }
 
-TEST_F(FileTest, TheLargestFiles) {
+// 32,767 Hebrew letters: the most a file holds before its terminator.
+std::string LargestUnits() {
     std::string units;
     for (int k = 0; k < 32767; ++k) units += Units({0x05D0 + k % 27});
-    OpenBytes(Mark + units + Units({0}));  // 65,538 bytes ending in U+0000
+    return units;
+}
+
+TEST_F(FileTest, TheLargestFileOpens) {
+    OpenBytes(Mark + LargestUnits() + Units({0}));  // 65,538 bytes ending in U+0000
     EXPECT_TRUE(fake().messageBoxes().empty());
     EXPECT_EQ(Doc.TextLength, 32768);
     EXPECT_TRUE(StoreInvariantsHold());
-
-    const State before = Snapshot();
-    for (const std::string& file : {Mark + units + Units({'a'}), Mark + units + Units({0, 0})}) {
-        OpenBytes(file);  // 65,538 bytes without the terminator, and 65,540 bytes
-        ExpectBox("The selected file is too large to open", "Can Not Open File");
-        EXPECT_TRUE(Snapshot() == before) << file.size();
-    }
 }
 
-TEST_F(FileTest, FilesThatAreNotUnicodeTextAreRefused) {
-    const std::string files[] = {
-        Bytes({0xFE, 0xFF}) + Bytes({0, 'a', 0, 0}),  // big-endian
-        "ab",                                         // no mark
-        Bytes({0xEF, 0xBB, 0xBF}) + "abc",            // UTF-8
-        Mark + "a",                                   // odd size
-        "",
-        Bytes({0xFF}),
+TEST_F(FileTest, ARefusedOrFailedOpenIsReportedAndChangesNothing) {
+    const std::string large = Mark + LargestUnits();
+    const std::string good = Mark + Units({'n', 'e', 'w', 0});
+    const char* NotUnicode = "The selected file is not a Unicode text file";
+    const char* TooLarge = "The selected file is too large to open";
+    const char* NoRead = "Can not read the selected file";
+    const struct {
+        std::string file;
+        const char* call;  // the failing call, if any
+        int after;
+        const char* message;
+    } cases[] = {
+        {Bytes({0xFE, 0xFF, 0, 'a', 0, 0}), nullptr, 0, NotUnicode},  // big-endian
+        {"ab", nullptr, 0, NotUnicode},                               // no mark
+        {Bytes({0xEF, 0xBB, 0xBF}) + "abc", nullptr, 0, NotUnicode},  // UTF-8
+        {Mark + "a", nullptr, 0, NotUnicode},                         // odd size
+        {"", nullptr, 0, NotUnicode},
+        {Bytes({0xFF}), nullptr, 0, NotUnicode},
+        {large + Units({'a'}), nullptr, 0, TooLarge},   // 65,538 bytes without the terminator
+        {large + Units({0, 0}), nullptr, 0, TooLarge},  // 65,540 bytes
+        {good, "CreateFileA", 0, "Can not obtain a file handle to the selected file"},
+        {good, "GetFileSize", 0, "Can not obtain the size of the selected file"},
+        {good, "ReadFile", 0, NoRead},
+        {good, "ReadFile short", 0, NoRead},
+        {good, "ReadFile", 1, NoRead},
+        {good, "ReadFile short", 1, NoRead},
     };
     SetSavedText("kept");
     Select(1, 3, 3);
     fake().windowText = "previous.txt";
     const State before = Snapshot();
-    for (const std::string& file : files) {
-        OpenBytes(file, "bad.txt");
-        ExpectBox("The selected file is not a Unicode text file", "Can Not Open File");
-        EXPECT_TRUE(Snapshot() == before) << file.size();
+    for (const auto& c : cases) {
+        if (c.call != nullptr) fake().FailCall(c.call, c.after);
+        OpenBytes(c.file, "bad.txt");
+        ExpectBox(c.message, "Can Not Open File");
+        EXPECT_TRUE(Snapshot() == before) << c.message << " " << c.file.size();
     }
     // The next dialog starts with the name that failed.
     fake().CancelNextFileDialog();
     Command(IDM_FILE_SAVE);
     EXPECT_EQ(fake().fileDialogs.back().startName, Path("bad.txt"));
-}
-
-TEST_F(FileTest, EachFailingCallOfOpenIsReportedAndChangesNothing) {
-    const struct {
-        const char* call;
-        int after;
-        const char* message;
-    } cases[] = {
-        {"CreateFileA", 0, "Can not obtain a file handle to the selected file"},
-        {"GetFileSize", 0, "Can not obtain the size of the selected file"},
-        {"ReadFile", 0, "Can not read the selected file"},
-        {"ReadFile short", 0, "Can not read the selected file"},
-        {"ReadFile", 1, "Can not read the selected file"},
-        {"ReadFile short", 1, "Can not read the selected file"},
-    };
-    SetSavedText("kept");
-    const State before = Snapshot();
-    for (const auto& c : cases) {
-        fake().FailCall(c.call, c.after);
-        OpenBytes(Mark + Units({'n', 'e', 'w', 0}));
-        ExpectBox(c.message, "Can Not Open File");
-        EXPECT_TRUE(Snapshot() == before) << c.call << " " << c.after;
-    }
 }
 
 TEST_F(FileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
