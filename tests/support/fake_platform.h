@@ -176,14 +176,12 @@ public:
     std::vector<FileDialogCall> fileDialogs;
     std::string windowText = "Nivrano";
 
-    // Failure injection by the name of the call: it fails after `after` more successful
-    // calls (0: the next one). Names: OpenClipboard, EmptyClipboard, SetClipboardData,
-    // GetClipboardData, GlobalAlloc, GlobalLock, CreateFileA, GetFileSize, ReadFile,
-    // WriteFile, FlushFileBuffers, GetTempFileNameA, ReplaceFileA, MoveFileExA, StartDocA,
-    // StartPage, EndPage; and
-    // "ReadFile short" and "WriteFile short", which move one byte fewer than asked and report
-    // success. A failing WriteFile writes half of its bytes first.
+    // Failure injection by the name of the call (OpenClipboard, GlobalAlloc, ReadFile,
+    // ReplaceFileA, StartPage...): it fails after `after` more successful calls (0: the next
+    // one). "ReadFile short" and "WriteFile short" move one byte fewer than asked and report
+    // success; a failing WriteFile writes half of its bytes first.
     void FailCall(const std::string& call, int after = 0) { failingCalls_[call] = after; }
+    int pendingFailures() const { return static_cast<int>(failingCalls_.size()); }
 
     // Timers by identifier with their interval, and the capture.
     const std::map<std::uintptr_t, UINT>& timers() const { return timers_; }
