@@ -22,21 +22,6 @@ protected:
     }
 };
 
-TEST_F(EditCommandTest, CopyPutsTheSelectionAsUnicodeTextAndChangesNothing) {
-    SetText("a\xF9\xEC\xE5\xED\r\n");
-    Select(1, 5, 5);
-    const long invalidated = fake().invalidateCount;
-    Command(IDM_EDIT_COPY);
-    EXPECT_EQ(Clipboard(), Units({0x05E9, 0x05DC, 0x05D5, 0x05DD, 0}));
-    EXPECT_EQ(Doc.SelectionActive, 1);
-    EXPECT_EQ(Text(), "a\xF9\xEC\xE5\xED\r\n");
-    EXPECT_EQ(fake().invalidateCount, invalidated);
-    Select(5, 7, 7);
-    Command(IDM_EDIT_COPY);
-    EXPECT_EQ(Clipboard(), Units({13, 10, 0}));
-    EXPECT_TRUE(fake().messageBoxes().empty());
-}
-
 TEST_F(EditCommandTest, WithoutASelectionCutCopyAndDeleteDoNothing) {
     fake().PutOnClipboard(CF_UNICODETEXT, Units({'x', 0}));
     for (UINT id : {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_DELETE}) {
@@ -108,18 +93,40 @@ TEST_F(EditCommandTest, TheLimitIsTestedAgainstTheWholePaste) {
     EXPECT_TRUE(fake().messageBoxes().empty());
 }
 
-TEST_F(EditCommandTest, CutThenPasteGivesBackTheSameBytes) {
+TEST_F(EditCommandTest, CopyCutPasteAndDeleteOfOneSelection) {
     const std::string text = "\xF9\xEC\xE5\xED \xE0\xC8\xE1\r\nabc \xA4\xBF\xC0\xFF";
+    const std::string rest = text.substr(0, 3) + text.substr(14);
+    const std::string copied =
+        Units({0x05DD, ' ', 0x05D0, 0x05B8, 0x05D1, 13, 10, 'a', 'b', 'c', ' ', 0});
     SetText(text);
+    Select(0, 4, 4);
+    const long invalidated = fake().invalidateCount;
+    Command(IDM_EDIT_COPY);  // changes nothing, not even on the screen
+    EXPECT_EQ(Clipboard(), Units({0x05E9, 0x05DC, 0x05D5, 0x05DD, 0}));
+    EXPECT_EQ(Doc.SelectionActive, 1);
+    EXPECT_EQ(fake().invalidateCount, invalidated);
     Select(3, 14, 3);
+    Command(IDM_EDIT_COPY);
+    EXPECT_EQ(Clipboard(), copied);
+    EXPECT_EQ(Text(), text);
+
     Command(IDM_EDIT_CUT);
-    EXPECT_EQ(Text(), text.substr(0, 3) + text.substr(14));
+    EXPECT_EQ(Text(), rest);
     EXPECT_EQ(Doc.Caret, 3);
     EXPECT_TRUE(IsDocumentChanged());
     EXPECT_TRUE(MatchesFullRepaint("after Cut"));
-    Command(IDM_EDIT_PASTE);
+    Command(IDM_EDIT_PASTE);  // gives back the same bytes
     EXPECT_EQ(Text(), text);
     EXPECT_TRUE(MatchesFullRepaint("after Paste"));
+
+    Select(3, 14, 14);
+    Command(IDM_EDIT_DELETE);  // leaves the clipboard alone
+    EXPECT_EQ(Text(), rest);
+    EXPECT_EQ(Doc.Caret, 3);
+    EXPECT_EQ(Doc.SelectionActive, 0);
+    EXPECT_EQ(Clipboard(), copied);
+    EXPECT_TRUE(MatchesFullRepaint("after Delete"));
+    EXPECT_TRUE(fake().messageBoxes().empty());
 }
 
 TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
@@ -177,18 +184,6 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
     this->Paste("");
     ExpectBox(NoHandle, Paste);
     EXPECT_EQ(Text(), "0123");
-}
-
-TEST_F(EditCommandTest, DeleteRemovesTheSelectionOnly) {
-    fake().PutOnClipboard(CF_UNICODETEXT, Units({'x', 0}));
-    SetText("ab\r\ncd");
-    Select(0, 6, 6);
-    Command(IDM_EDIT_DELETE);
-    EXPECT_EQ(Doc.TextLength, 1);
-    EXPECT_EQ(Doc.Caret, 0);
-    EXPECT_EQ(Doc.SelectionActive, 0);
-    EXPECT_EQ(Clipboard(), Units({'x', 0}));
-    EXPECT_TRUE(MatchesFullRepaint("after Delete"));
 }
 
 TEST_F(EditCommandTest, SelectAll) {
