@@ -239,14 +239,5 @@ TEST_F(SavePromptTest, TheSessionEndsAfterASuccessfulSaveOrWithAnUnchangedDocume
     EXPECT_EQ(Run(EndSession), 0);
 }
 
-TEST_F(FileTest, ADialogRecordOfTheWrongSizeShowsNoDialog) {
-    Files.FileDialogRecord.lStructSize = 76;
-    SetText("text");
-    Command(IDM_FILE_SAVE);  // refused like the 64-bit system refuses it: nothing happens
-    ASSERT_EQ(fake().fileDialogs.size(), 1u);
-    EXPECT_TRUE(fake().fileDialogs[0].refused);
-    EXPECT_TRUE(IsDocumentChanged());
-}
-
 }  // namespace
 }  // namespace nv::test
