@@ -72,8 +72,9 @@ TEST_F(ViewSettingsTest, ThePointSizeGivesTheCharacterHeightAndTheLinesPerPage) 
     struct Case {
         int points;
         LONG height;
+        std::int32_t lineHeight;  // the fake's Courier New at that height
     };
-    for (const Case& c : {Case{72, -96}, Case{8, -10}, Case{20, -26}}) {
+    for (const Case& c : {Case{72, -96, 108}, Case{8, -10, 11}, Case{20, -26, 29}}) {
         SetText("abc\r\nde");
         std::vector<fake::TextOutRecord> drawn = DrawnBy(IDM_SIZE_BASE + c.points);
         ASSERT_FALSE(drawn.empty()) << c.points;
@@ -82,6 +83,7 @@ TEST_F(ViewSettingsTest, ThePointSizeGivesTheCharacterHeightAndTheLinesPerPage) 
                 EXPECT_EQ(text.height, c.height) << c.points;
             }
         }
+        EXPECT_EQ(Doc.LineHeight, c.lineHeight) << c.points;
         EXPECT_EQ(Doc.LinesPerPage, 8 * 96 / Doc.LineHeight);
         EXPECT_EQ(fake().menuState(IDM_SIZE_BASE + c.points), MF_CHECKED);
         EXPECT_TRUE(MatchesFullRepaint("size " + std::to_string(c.points)));
