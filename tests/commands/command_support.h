@@ -56,10 +56,13 @@ protected:
     }
 
     // Makes the text count as saved, so that Open and New ask nothing.
-    void SetSavedText(const std::string& text) {
-        SetText(text);
+    void MarkSaved() {
         std::memcpy(Doc.SavedText, Doc.TextBuffer, sizeof Doc.SavedText);
         Doc.SavedLength = Doc.TextLength;
+    }
+    void SetSavedText(const std::string& text) {
+        SetText(text);
+        MarkSaved();
     }
 
     // One message box, exactly this one, and no other; the log is cleared for the next.

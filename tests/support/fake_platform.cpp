@@ -1167,11 +1167,8 @@ DWORD FakePlatform::GetFileAttributesA(const char* name) {
 
 UINT FakePlatform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
                                     char* name) {
-    if (unique != 0) {
-        ADD_FAILURE() << "GetTempFileNameA with a given number";
-        return 0;
-    }
-    if (Fails("GetTempFileNameA")) return 0;
+    if (unique != 0) ADD_FAILURE() << "GetTempFileNameA with a given number";
+    if (unique != 0 || Fails("GetTempFileNameA")) return 0;
     std::string base = folder;
     if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
     base += std::string(prefix).substr(0, 3);
@@ -1184,10 +1181,8 @@ UINT FakePlatform::GetTempFileNameA(const char* folder, const char* prefix, UINT
         std::string path = base + hex + ".tmp";
         if (path.size() >= static_cast<std::size_t>(MAX_PATH)) return 0;
         int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (descriptor < 0) {
-            if (errno == EEXIST) continue;
-            return 0;
-        }
+        if (descriptor < 0 && errno == EEXIST) continue;
+        if (descriptor < 0) return 0;
         close(descriptor);
         std::strcpy(name, path.c_str());
         return number;
