@@ -173,18 +173,9 @@ protected:
     enum Action { New, OpenFile, Close, EndSession };
 
     LRESULT Run(Action action) {
-        switch (action) {
-            case New:
-                Command(IDM_FILE_NEW);
-                return 0;
-            case OpenFile:
-                Command(IDM_FILE_OPEN);
-                return 0;
-            case Close:
-                return Send(WM_CLOSE);
-            case EndSession:
-                return Send(WM_QUERYENDSESSION);
-        }
+        if (action == Close) return Send(WM_CLOSE);
+        if (action == EndSession) return Send(WM_QUERYENDSESSION);
+        Command(action == New ? IDM_FILE_NEW : IDM_FILE_OPEN);
         return 0;
     }
     void ExpectPrompt() {
