@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 
 #include "commands/command_ids.h"
 #include "commands/file_commands.h"
@@ -55,33 +56,29 @@ protected:
     }
 
     // Makes the text count as saved, so that Open and New ask nothing.
-    void SetSavedText(const std::string& text) {
-        SetText(text);
+    void MarkSaved() {
         std::memcpy(Doc.SavedText, Doc.TextBuffer, sizeof Doc.SavedText);
         Doc.SavedLength = Doc.TextLength;
     }
+    void SetSavedText(const std::string& text) {
+        SetText(text);
+        MarkSaved();
+    }
 
-    // One warning, exactly this one, and no other box.
-    void ExpectWarning(const std::string& text, const std::string& caption) {
+    // One message box, exactly this one, and no other; the log is cleared for the next.
+    void ExpectBox(const std::string& text, const std::string& caption,
+                   UINT type = MB_ICONWARNING) {
         ASSERT_EQ(fake().messageBoxes().size(), 1u) << text;
         const fake::MessageBoxRecord& box = fake().messageBoxes()[0];
         EXPECT_EQ(box.text, text);
         EXPECT_EQ(box.caption, caption);
-        EXPECT_EQ(box.type, MB_ICONWARNING);
+        EXPECT_EQ(box.type, type);
         fake().ClearMessageBoxes();
     }
 
-    // A changed document with a selection and a title, to see that a refusal keeps it all.
-    struct State {
-        std::string text;
-        std::int32_t savedLength, caret, start, end, active, viewTop;
-        std::string title;
-        bool operator==(const State& o) const {
-            return text == o.text && savedLength == o.savedLength && caret == o.caret &&
-                   start == o.start && end == o.end && active == o.active && viewTop == o.viewTop &&
-                   title == o.title;
-        }
-    };
+    // Text, saved length, caret, selection, view and title: what a refusal must keep.
+    using State = std::tuple<std::string, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                             std::int32_t, std::int32_t, std::string>;
     State Snapshot() {
         return State{Text(),           Doc.SavedLength,     Doc.Caret,   Doc.SelectionStart,
                      Doc.SelectionEnd, Doc.SelectionActive, Doc.ViewTop, fake().windowText};

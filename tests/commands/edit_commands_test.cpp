@@ -2,6 +2,8 @@
 // paste, every failing call with its message and nothing lost, and the repaints.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/commands/command_support.h"
 
 namespace nv::test {
@@ -19,21 +21,6 @@ protected:
         Command(IDM_EDIT_PASTE);
     }
 };
-
-TEST_F(EditCommandTest, CopyPutsTheSelectionAsUnicodeTextAndChangesNothing) {
-    SetText("a\xF9\xEC\xE5\xED\r\n");
-    Select(1, 5, 5);
-    const long invalidated = fake().invalidateCount;
-    Command(IDM_EDIT_COPY);
-    EXPECT_EQ(Clipboard(), Units({0x05E9, 0x05DC, 0x05D5, 0x05DD, 0}));
-    EXPECT_EQ(Doc.SelectionActive, 1);
-    EXPECT_EQ(Text(), "a\xF9\xEC\xE5\xED\r\n");
-    EXPECT_EQ(fake().invalidateCount, invalidated);
-    Select(5, 7, 7);
-    Command(IDM_EDIT_COPY);
-    EXPECT_EQ(Clipboard(), Units({13, 10, 0}));
-    EXPECT_TRUE(fake().messageBoxes().empty());
-}
 
 TEST_F(EditCommandTest, WithoutASelectionCutCopyAndDeleteDoNothing) {
     fake().PutOnClipboard(CF_UNICODETEXT, Units({'x', 0}));
@@ -90,7 +77,7 @@ TEST_F(EditCommandTest, TheLimitIsTestedAgainstTheWholePaste) {
     SetText(text);
     Place(100);
     Paste(nine);
-    ExpectWarning("Input exceeds memory limit", "Can Not Paste");
+    ExpectBox("Input exceeds memory limit", "Can Not Paste");
     EXPECT_EQ(Text(), text);
     Paste(eight);
     EXPECT_EQ(Doc.TextLength, 32768);
@@ -106,18 +93,40 @@ TEST_F(EditCommandTest, TheLimitIsTestedAgainstTheWholePaste) {
     EXPECT_TRUE(fake().messageBoxes().empty());
 }
 
-TEST_F(EditCommandTest, CutThenPasteGivesBackTheSameBytes) {
+TEST_F(EditCommandTest, CopyCutPasteAndDeleteOfOneSelection) {
     const std::string text = "\xF9\xEC\xE5\xED \xE0\xC8\xE1\r\nabc \xA4\xBF\xC0\xFF";
+    const std::string rest = text.substr(0, 3) + text.substr(14);
+    const std::string copied =
+        Units({0x05DD, ' ', 0x05D0, 0x05B8, 0x05D1, 13, 10, 'a', 'b', 'c', ' ', 0});
     SetText(text);
+    Select(0, 4, 4);
+    const long invalidated = fake().invalidateCount;
+    Command(IDM_EDIT_COPY);  // changes nothing, not even on the screen
+    EXPECT_EQ(Clipboard(), Units({0x05E9, 0x05DC, 0x05D5, 0x05DD, 0}));
+    EXPECT_EQ(Doc.SelectionActive, 1);
+    EXPECT_EQ(fake().invalidateCount, invalidated);
     Select(3, 14, 3);
+    Command(IDM_EDIT_COPY);
+    EXPECT_EQ(Clipboard(), copied);
+    EXPECT_EQ(Text(), text);
+
     Command(IDM_EDIT_CUT);
-    EXPECT_EQ(Text(), text.substr(0, 3) + text.substr(14));
+    EXPECT_EQ(Text(), rest);
     EXPECT_EQ(Doc.Caret, 3);
     EXPECT_TRUE(IsDocumentChanged());
     EXPECT_TRUE(MatchesFullRepaint("after Cut"));
-    Command(IDM_EDIT_PASTE);
+    Command(IDM_EDIT_PASTE);  // gives back the same bytes
     EXPECT_EQ(Text(), text);
     EXPECT_TRUE(MatchesFullRepaint("after Paste"));
+
+    Select(3, 14, 14);
+    Command(IDM_EDIT_DELETE);  // leaves the clipboard alone
+    EXPECT_EQ(Text(), rest);
+    EXPECT_EQ(Doc.Caret, 3);
+    EXPECT_EQ(Doc.SelectionActive, 0);
+    EXPECT_EQ(Clipboard(), copied);
+    EXPECT_TRUE(MatchesFullRepaint("after Delete"));
+    EXPECT_TRUE(fake().messageBoxes().empty());
 }
 
 TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
@@ -125,25 +134,16 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
     const char* Memory = "Can not allocate memory";
     const char* Refused = "Can not place the text on the Clipboard";
     const char* NoHandle = "Can not obtain a handle to the Clipboard memory object";
-    const struct {
+    struct Case {
         UINT command;
         const char* call;  // nullptr: the heap
         int after;
         const char* caption;
         const char* message;
         int clipboard;  // afterwards: 0 the old text, 1 the selection, 2 emptied
-    } cases[] = {
-        {IDM_EDIT_CUT, "GlobalAlloc", 0, Cut, Memory, 0},
-        {IDM_EDIT_CUT, "GlobalLock", 0, Cut, Memory, 0},
-        {IDM_EDIT_CUT, "OpenClipboard", 0, Cut, Refused, 0},
-        {IDM_EDIT_CUT, "EmptyClipboard", 0, Cut, Refused, 0},
-        {IDM_EDIT_CUT, "SetClipboardData", 0, Cut, Refused, 2},
+    };
+    std::vector<Case> cases = {
         {IDM_EDIT_CUT, nullptr, 0, Cut, Memory, 1},
-        {IDM_EDIT_COPY, "GlobalAlloc", 0, Copy, Memory, 0},
-        {IDM_EDIT_COPY, "GlobalLock", 0, Copy, Memory, 0},
-        {IDM_EDIT_COPY, "OpenClipboard", 0, Copy, Refused, 0},
-        {IDM_EDIT_COPY, "EmptyClipboard", 0, Copy, Refused, 0},
-        {IDM_EDIT_COPY, "SetClipboardData", 0, Copy, Refused, 2},
         {IDM_EDIT_PASTE, "OpenClipboard", 0, Paste, NoHandle, 0},
         {IDM_EDIT_PASTE, "GetClipboardData", 0, Paste, NoHandle, 0},
         {IDM_EDIT_PASTE, "GlobalLock", 0, Paste, NoHandle, 0},
@@ -151,8 +151,16 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
         {IDM_EDIT_PASTE, nullptr, 1, Paste, Memory, 0},
         {IDM_EDIT_DELETE, nullptr, 0, "Can Not Delete", Memory, 0},
     };
-    for (const auto& c : cases) {
-        const std::string old = Units({'o', 'l', 'd', 0});
+    for (const char* caption : {Cut, Copy}) {  // both fill the clipboard the same way
+        const UINT command = caption == Cut ? IDM_EDIT_CUT : IDM_EDIT_COPY;
+        for (const char* call : {"GlobalAlloc", "GlobalLock"})
+            cases.push_back({command, call, 0, caption, Memory, 0});
+        for (const char* call : {"OpenClipboard", "EmptyClipboard", "SetClipboardData"})
+            cases.push_back({command, call, 0, caption, Refused, call[0] == 'S' ? 2 : 0});
+    }
+    const std::string old = Units({'o', 'l', 'd', 0});
+    const std::string clipboard[] = {old, Units({'1', '2', 0}), ""};
+    for (const Case& c : cases) {
         fake().PutOnClipboard(CF_UNICODETEXT, old);
         SetText("0123");
         Select(1, 3, 3);
@@ -164,9 +172,8 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
         }
         Command(c.command);
         fake().heapAllocationsBeforeFailure = -1;
-        ExpectWarning(c.message, c.caption);
+        ExpectBox(c.message, c.caption);
         EXPECT_TRUE(Snapshot() == before) << c.caption << " " << (c.call ? c.call : "heap");
-        const std::string clipboard[] = {old, Units({'1', '2', 0}), ""};
         std::string now;
         fake().ClipboardHolds(CF_UNICODETEXT, &now);
         EXPECT_EQ(now, clipboard[c.clipboard]) << c.caption;
@@ -175,36 +182,13 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
     // An item of no size, as another program may leave it.
     SetText("0123");
     this->Paste("");
-    ExpectWarning(NoHandle, Paste);
+    ExpectBox(NoHandle, Paste);
     EXPECT_EQ(Text(), "0123");
-}
-
-TEST_F(EditCommandTest, DeleteRemovesTheSelectionOnly) {
-    fake().PutOnClipboard(CF_UNICODETEXT, Units({'x', 0}));
-    SetText("ab\r\ncd");
-    Select(0, 6, 6);
-    Command(IDM_EDIT_DELETE);
-    EXPECT_EQ(Doc.TextLength, 1);
-    EXPECT_EQ(Doc.Caret, 0);
-    EXPECT_EQ(Doc.SelectionActive, 0);
-    EXPECT_EQ(Clipboard(), Units({'x', 0}));
-    EXPECT_TRUE(MatchesFullRepaint("after Delete"));
 }
 
 TEST_F(EditCommandTest, SelectAll) {
     Command(IDM_EDIT_SELECT_ALL);  // the empty document: nothing
     EXPECT_EQ(Doc.SelectionActive, 0);
-
-    SetText("a");
-    Command(IDM_EDIT_SELECT_ALL);
-    EXPECT_EQ(Doc.SelectionActive, 1);
-    EXPECT_EQ(Doc.SelectionStart, 0);
-    EXPECT_EQ(Doc.SelectionEnd, 1);
-    EXPECT_EQ(Doc.Caret, 1);
-    EXPECT_TRUE(MatchesFullRepaint("one character"));
-    const long invalidated = fake().invalidateCount;
-    Command(IDM_EDIT_SELECT_ALL);  // the second time changes nothing
-    EXPECT_EQ(fake().invalidateCount, invalidated);
 
     // A long text with its middle selected: the view follows the caret to the end.
     std::string text;
@@ -212,11 +196,15 @@ TEST_F(EditCommandTest, SelectAll) {
     SetText(text);
     Select(20, 30, 20);
     Command(IDM_EDIT_SELECT_ALL);
+    EXPECT_EQ(Doc.SelectionActive, 1);
     EXPECT_EQ(Doc.SelectionStart, 0);
     EXPECT_EQ(Doc.SelectionEnd, Doc.TextLength - 1);
     EXPECT_EQ(Doc.Caret, Doc.TextLength - 1);
     EXPECT_GT(Doc.ViewTop, 0);
     EXPECT_TRUE(MatchesFullRepaint("long text"));
+    const long invalidated = fake().invalidateCount;
+    Command(IDM_EDIT_SELECT_ALL);  // the second time changes nothing
+    EXPECT_EQ(fake().invalidateCount, invalidated);
 }
 
 TEST_F(EditCommandTest, AcceleratorsWaitWhileAPaletteButtonRepeats) {

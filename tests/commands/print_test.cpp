@@ -47,30 +47,31 @@ protected:
         return found;
     }
 
-    LONG Advance(LONG height, char code) {
+    fake::FontMetrics Metrics(LONG height) {
         LOGFONTA font;
         font.lfHeight = height;
         std::strncpy(font.lfFaceName, Doc.FaceName, LF_FACESIZE - 1);
-        const ABC& abc = fake().MetricsFor(font).abc[static_cast<std::uint8_t>(code)];
+        return fake().MetricsFor(font);
+    }
+    LONG Advance(LONG height, char code) {
+        const ABC abc = Metrics(height).abc[static_cast<std::uint8_t>(code)];
         return abc.abcA + static_cast<LONG>(abc.abcB) + abc.abcC;
     }
 
     // The footer "(n)" in 12 points, centred under the column, one text height below the
     // bottom margin.
     void ExpectFooter(const Page& page, int number, const fake::PrinterSetup& p) {
-        LOGFONTA font;
-        font.lfHeight = -12 * p.logPixelsY / 72;
-        std::strncpy(font.lfFaceName, Doc.FaceName, LF_FACESIZE - 1);
+        const LONG height = -12 * p.logPixelsY / 72;
         const SheetMeasures m = MeasuresOf(p);
-        const int y = m.bottom + fake().MetricsFor(font).text.tmHeight;
+        const int y = m.bottom + Metrics(height).text.tmHeight;
         Page footer;
-        for (const fake::TextOutRecord& text : At(page, font.lfHeight)) {
+        for (const fake::TextOutRecord& text : At(page, height)) {
             if (text.y == y) footer.push_back(text);
         }
         const std::string text = "(" + std::to_string(number) + ")";
         ASSERT_EQ(footer.size(), text.size()) << "sheet " << number;
         LONG width = 0;
-        for (char c : text) width += Advance(font.lfHeight, c);
+        for (char c : text) width += Advance(height, c);
         EXPECT_EQ(footer[0].x, m.columnLeft + (6 * p.logPixelsX - width) / 2);
         for (std::size_t k = 0; k < text.size(); ++k) EXPECT_EQ(footer[k].text[0], text[k]);
     }
@@ -144,16 +145,29 @@ std::set<LONG> LineHeights(const fake::PrintJob& job, LONG footer) {
     return heights;
 }
 
-TEST_F(PrintTest, LinesWiderThanTheColumnShrinkTheWholeDocumentButNotTheFooter) {
-    SetText(std::string(57, 'a') + "\r\nb\r\n" + std::string(80, 'c'));
-    ASSERT_EQ(Doc.LineCount, 4);  // 57 letters fill a screen line; 80 make two
-    // A 500-dot column is 3000 dots wide: 57 letters of 63 dots (100-dot Courier New) do not
-    // fit, letters of 52 dots (83-dot) do.
-    fake().printer = fake::PrinterSetup{500, 600, 4250, 6600, 0, 0};
-    const fake::PrintJob& job = Print();
-    EXPECT_EQ(LineHeights(job, -100), std::set<LONG>{-83});
-    ASSERT_EQ(job.pages.size(), 1u);
-    ExpectFooter(job.pages[0], 1, fake().printer);
+TEST_F(PrintTest, WideLinesShrinkTheWholeDocumentDownToOnePixelButNotTheFooter) {
+    const struct {
+        std::string text;
+        fake::PrinterSetup printer;
+        LONG height;
+    } cases[] = {
+        // 57 letters fill a screen line, 80 make two. A 500-dot inch makes a 3000-dot
+        // column: 57 letters of 63 dots (100-dot Courier New) do not fit, of 52 (83-dot) do.
+        {std::string(57, 'a') + "\r\nb\r\n" + std::string(80, 'c'),
+         {500, 600, 4250, 6600, 0, 0},
+         -83},
+        // A 5-dot inch makes a 30-dot column: 40 letters never fit, and the fit ends at 1.
+        {std::string(40, 'a'), {5, 600, 5100, 6600, 0, 0}, -1},
+    };
+    for (const auto& c : cases) {
+        SetText(c.text);
+        fake().printer = c.printer;
+        const fake::PrintJob& job = Print();
+        EXPECT_TRUE(job.ended);
+        EXPECT_EQ(LineHeights(job, -100), std::set<LONG>{c.height});
+        ASSERT_EQ(job.pages.size(), 1u);
+        ExpectFooter(job.pages[0], 1, fake().printer);
+    }
 }
 
 TEST_F(PrintTest, TheFirstLineOfASheetIsAlwaysPrinted) {
@@ -173,53 +187,40 @@ TEST_F(PrintTest, TheFirstLineOfASheetIsAlwaysPrinted) {
     }
 }
 
-TEST_F(PrintTest, ADocumentThatFitsAtNoSizeEndsTheFitAtOnePixel) {
-    SetText(std::string(40, 'a'));
-    // A 5-dot inch makes a 30-dot column: 40 letters of at least one dot never fit.
-    fake().printer = fake::PrinterSetup{5, 600, 5100, 6600, 0, 0};
-    const fake::PrintJob& job = Print();
-    EXPECT_TRUE(job.ended);
-    EXPECT_EQ(LineHeights(job, -100), std::set<LONG>{-1});
-}
-
 TEST_F(PrintTest, EachFailureIsReportedAndTheJobGivenUp) {
-    struct Case {
-        const char* what;
-        void (*inject)(fake::FakePlatform&);
+    const struct {
+        const char* call;  // nullptr: the dialog hands out no device context
+        int after;
         const char* message;
-        bool jobStarted;
+    } cases[] = {
+        {nullptr, 0, "Can not obtain a Printer DC"},
+        {"StartDocA", 0, "Can not start document"},
+        {"StartPage", 0, "Can not start page"},
+        {"StartPage", 1, "Could not print document"},  // at the sheet break
+        {"EndPage", 0, "Could not print document"},    // at the sheet break
+        {"EndPage", 1, "Could not print document"},    // the last page
     };
-    const Case cases[] = {
-        {"no device context",
-         [](fake::FakePlatform& f) {
-             f.printDialogAnswer = fake::PrintDialogAnswer::NoDeviceContext;
-         },
-         "Can not obtain a Printer DC", false},
-        {"StartDocA", [](fake::FakePlatform& f) { f.startDocFails = true; },
-         "Can not start document", false},
-        {"first StartPage", [](fake::FakePlatform& f) { f.startPageFailsOnCall = 1; },
-         "Can not start page", true},
-        {"StartPage at the sheet break", [](fake::FakePlatform& f) { f.startPageFailsOnCall = 2; },
-         "Could not print document", true},
-        {"EndPage at the sheet break", [](fake::FakePlatform& f) { f.endPageFailsOnCall = 1; },
-         "Could not print document", true},
-        {"last EndPage", [](fake::FakePlatform& f) { f.endPageFailsOnCall = 2; },
-         "Could not print document", true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetUp();
         SetText(ShortLines(50));  // two sheets
-        c.inject(fake());
+        if (c.call != nullptr) {
+            fake().FailCall(c.call, c.after);
+        } else {
+            fake().printDialogAnswer = fake::PrintDialogAnswer::NoDeviceContext;
+        }
         Command(IDM_FILE_PRINT);
-        ASSERT_EQ(fake().messageBoxes().size(), 1u) << c.what;
-        EXPECT_EQ(fake().messageBoxes()[0].text, c.message) << c.what;
-        EXPECT_EQ(fake().messageBoxes()[0].caption, "Can Not Print") << c.what;
-        EXPECT_EQ(fake().messageBoxes()[0].type, MB_ICONWARNING) << c.what;
-        EXPECT_EQ(fake().liveDeviceContexts(), 0) << c.what;
-        ASSERT_EQ(fake().printJobs.size(), c.jobStarted ? 1u : 0u) << c.what;
-        if (c.jobStarted) {
-            EXPECT_TRUE(fake().printJobs[0].aborted) << c.what;
-            EXPECT_FALSE(fake().printJobs[0].ended) << c.what;
+        const std::string what = c.call ? c.call + std::to_string(c.after) : "no context";
+        ASSERT_EQ(fake().messageBoxes().size(), 1u) << what;
+        EXPECT_EQ(fake().messageBoxes()[0].text, c.message) << what;
+        EXPECT_EQ(fake().messageBoxes()[0].caption, "Can Not Print") << what;
+        EXPECT_EQ(fake().messageBoxes()[0].type, MB_ICONWARNING) << what;
+        EXPECT_EQ(fake().liveDeviceContexts(), 0) << what;
+        // A job once started is aborted, never ended.
+        const bool started = c.call != nullptr && std::string(c.call) != "StartDocA";
+        ASSERT_EQ(fake().printJobs.size(), started ? 1u : 0u) << what;
+        if (started) {
+            EXPECT_TRUE(fake().printJobs[0].aborted) << what;
+            EXPECT_FALSE(fake().printJobs[0].ended) << what;
         }
         TearDown();
     }
@@ -240,11 +241,6 @@ TEST_F(PrintTest, CancellingIsSilentAndASecondPrintStartsWithThePrinterChosenFir
     EXPECT_NE(second.hDevMode, nullptr);
     EXPECT_EQ(second.hDevMode, Printing.PrintDialogRecord.hDevMode);
     EXPECT_EQ(second.hDevNames, Printing.PrintDialogRecord.hDevNames);
-    EXPECT_EQ(second.lStructSize, sizeof(PRINTDLGA));
-    EXPECT_EQ(second.hwndOwner, Doc.MainWindow);
-    EXPECT_EQ(second.hDC, nullptr);
-    EXPECT_EQ(second.Flags, PD_NOSELECTION | PD_NOPAGENUMS | PD_RETURNDC |
-                                PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE);
     EXPECT_EQ(fake().printJobs.size(), 2u);
 }
 

@@ -25,16 +25,11 @@ protected:
     std::mt19937 random{2024};
 
     std::uint16_t RandomUnit() {
-        switch (random() % 6) {
-            case 0:
-                return 0;
-            case 1:
-                return static_cast<std::uint16_t>(0x05B0 + random() % 0x40);
-            case 2:
-                return static_cast<std::uint16_t>(random() % 0xC0);
-            default:
-                return static_cast<std::uint16_t>(random());
-        }
+        const unsigned kind = random() % 6;
+        return static_cast<std::uint16_t>(kind == 0   ? 0
+                                          : kind == 1 ? 0x05B0 + random() % 0x40
+                                          : kind == 2 ? random() % 0xC0
+                                                      : random());
     }
     std::string RandomUnits(std::size_t count) {
         std::string bytes(2 * count, '\0');
@@ -45,17 +40,10 @@ protected:
     }
     // Mostly files that pass the mark, some near the size limit, some of any kind.
     std::string RandomFile() {
-        std::string file;
-        switch (random() % 5) {
-            case 0:
-                file = RandomUnits(random() % 4);
-                break;
-            case 1:
-                file = Mark + RandomUnits(32767 + random() % 3);
-                break;
-            default:
-                file = Mark + RandomUnits(random() % 300);
-        }
+        const unsigned kind = random() % 5;
+        std::string file = kind == 0   ? RandomUnits(random() % 4)
+                           : kind == 1 ? Mark + RandomUnits(32767 + random() % 3)
+                                       : Mark + RandomUnits(random() % 300);
         if (random() % 8 == 0) file += static_cast<char>(random());
         if (random() % 8 == 0 && !file.empty())
             file[random() % file.size()] = static_cast<char>(random());
@@ -103,9 +91,7 @@ TEST_F(RandomInputTest, RandomFilesAndClipboardBlocksThroughTheCommands) {
     CreateWindow(200, 300);  // a small window keeps the repaints short
     const long rounds = std::max(100L, Iterations() / 100);
     for (long i = 0; i < rounds; ++i) {
-        // The document counts as saved, so that Open asks nothing.
-        std::memcpy(Doc.SavedText, Doc.TextBuffer, sizeof Doc.SavedText);
-        Doc.SavedLength = Doc.TextLength;
+        MarkSaved();
         const bool file = random() % 2;
         if (!file && Doc.TextLength > 1 && random() % 2) {
             std::int32_t a = random() % Doc.TextLength;

@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "commands/command_ids.h"
-#include "tests/support/editor_fixture.h"
+#include "tests/commands/command_support.h"
 
 namespace nv::test {
 namespace {
@@ -21,7 +19,7 @@ std::string Paragraphs() {
     return text + "\r\nend";
 }
 
-class ViewSettingsTest : public EditorTest {
+class ViewSettingsTest : public CommandTest {
 protected:
     // The text-area characters drawn while a command runs.
     std::vector<fake::TextOutRecord> DrawnBy(UINT command) {
@@ -55,8 +53,6 @@ TEST_F(ViewSettingsTest, WordWrapNoAndBackKeepsTheCaretOnItsCharacter) {
         Command(id);
         EXPECT_EQ(Doc.Caret, 250);
         EXPECT_EQ(Doc.WordWrapChoice, static_cast<std::int32_t>(id));
-        EXPECT_EQ(fake().menuState(IDM_WRAP_NO), id == IDM_WRAP_NO ? MF_CHECKED : 0u);
-        EXPECT_EQ(fake().menuState(IDM_WRAP_YES), id == IDM_WRAP_YES ? MF_CHECKED : 0u);
         EXPECT_TRUE(MatchesFullRepaint("word wrap " + std::to_string(id)));
     }
     EXPECT_EQ(Doc.LineCount, wrappedLines);
@@ -66,10 +62,7 @@ TEST_F(ViewSettingsTest, WordWrapWithoutMemoryWarnsAndKeepsEverything) {
     SetText(Paragraphs());
     fake().heapAllocationsBeforeFailure = 0;
     Command(IDM_WRAP_NO);
-    ASSERT_EQ(fake().messageBoxes().size(), 1u);
-    EXPECT_EQ(fake().messageBoxes()[0].text, "Can not allocate memory");
-    EXPECT_EQ(fake().messageBoxes()[0].caption, "Can Not Adjust Word Wrap");
-    EXPECT_EQ(fake().messageBoxes()[0].type, MB_ICONWARNING);
+    ExpectBox("Can not allocate memory", "Can Not Adjust Word Wrap");
     EXPECT_EQ(Doc.WordWrapChoice, IDM_WRAP_YES);
     EXPECT_EQ(fake().menuState(IDM_WRAP_YES), MF_CHECKED);
     EXPECT_EQ(fake().menuState(IDM_WRAP_NO), 0u);
@@ -79,8 +72,9 @@ TEST_F(ViewSettingsTest, ThePointSizeGivesTheCharacterHeightAndTheLinesPerPage) 
     struct Case {
         int points;
         LONG height;
+        std::int32_t lineHeight;  // the fake's Courier New at that height
     };
-    for (const Case& c : {Case{72, -96}, Case{8, -10}, Case{20, -26}}) {
+    for (const Case& c : {Case{72, -96, 108}, Case{8, -10, 11}, Case{20, -26, 29}}) {
         SetText("abc\r\nde");
         std::vector<fake::TextOutRecord> drawn = DrawnBy(IDM_SIZE_BASE + c.points);
         ASSERT_FALSE(drawn.empty()) << c.points;
@@ -89,11 +83,7 @@ TEST_F(ViewSettingsTest, ThePointSizeGivesTheCharacterHeightAndTheLinesPerPage) 
                 EXPECT_EQ(text.height, c.height) << c.points;
             }
         }
-        LOGFONTA font;
-        font.lfHeight = c.height;
-        std::strncpy(font.lfFaceName, "Courier New", LF_FACESIZE - 1);
-        const TEXTMETRICA metrics = fake().MetricsFor(font).text;
-        EXPECT_EQ(Doc.LineHeight, metrics.tmHeight + metrics.tmExternalLeading);
+        EXPECT_EQ(Doc.LineHeight, c.lineHeight) << c.points;
         EXPECT_EQ(Doc.LinesPerPage, 8 * 96 / Doc.LineHeight);
         EXPECT_EQ(fake().menuState(IDM_SIZE_BASE + c.points), MF_CHECKED);
         EXPECT_TRUE(MatchesFullRepaint("size " + std::to_string(c.points)));

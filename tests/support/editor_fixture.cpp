@@ -32,6 +32,7 @@ void EditorTest::TearDown() {
     EXPECT_EQ(fake_->liveFileHandles(), 0) << "files not closed";
     EXPECT_EQ(fake_->liveGlobalBlocks(), 0) << "global blocks neither freed nor handed over";
     EXPECT_FALSE(fake_->clipboardOpen()) << "clipboard left open";
+    EXPECT_EQ(fake_->pendingFailures(), 0) << "an injected failure never came";
     SetCurrentPlatform(nullptr);
     fake_.reset();
 }

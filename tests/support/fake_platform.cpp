@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
+#include <utility>
 
 namespace nv::fake {
 
@@ -59,27 +61,9 @@ bool IsHebrewPoint(unsigned code) { return code >= 0xC0 && code <= 0xD2; }
 // The codes that stand for no character in code page 1255 have a glyph in no font; the
 // Times faces also lack the Yiddish digraphs and the geresh marks.
 bool HasNoGlyph(const char* face, unsigned code) {
-    switch (code) {
-        case 0x81:
-        case 0x8A:
-        case 0x8C:
-        case 0x8D:
-        case 0x8E:
-        case 0x8F:
-        case 0x90:
-        case 0x9A:
-        case 0x9C:
-        case 0x9D:
-        case 0x9E:
-        case 0x9F:
-        case 0xCA:
-        case 0xFB:
-        case 0xFC:
-        case 0xFF:
-            return true;
-        default:
-            break;
-    }
+    static const unsigned none[] = {0x81, 0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0x90, 0x9A,
+                                    0x9C, 0x9D, 0x9E, 0x9F, 0xCA, 0xFB, 0xFC, 0xFF};
+    if (std::find(std::begin(none), std::end(none), code) != std::end(none)) return true;
     if (code >= 0xD9 && code <= 0xDF) return true;
     return Contains(face, "Times") && code >= 0xD4 && code <= 0xD8;
 }
@@ -440,24 +424,17 @@ int FakePlatform::ReleaseDC(HWND, HDC dc) {
 
 int FakePlatform::GetDeviceCaps(HDC dc, int index) {
     if (Context(dc).printer) {
-        switch (index) {
-            case LOGPIXELSX:
-                return printer.logPixelsX;
-            case LOGPIXELSY:
-                return printer.logPixelsY;
-            case PHYSICALWIDTH:
-                return printer.physicalWidth;
-            case PHYSICALHEIGHT:
-                return printer.physicalHeight;
-            case PHYSICALOFFSETX:
-                return printer.offsetX;
-            case PHYSICALOFFSETY:
-                return printer.offsetY;
-            case TECHNOLOGY:
-                return DT_RASPRINTER;
-            default:
-                return 0;
+        const std::pair<int, int> caps[] = {{LOGPIXELSX, printer.logPixelsX},
+                                            {LOGPIXELSY, printer.logPixelsY},
+                                            {PHYSICALWIDTH, printer.physicalWidth},
+                                            {PHYSICALHEIGHT, printer.physicalHeight},
+                                            {PHYSICALOFFSETX, printer.offsetX},
+                                            {PHYSICALOFFSETY, printer.offsetY},
+                                            {TECHNOLOGY, DT_RASPRINTER}};
+        for (const auto& cap : caps) {
+            if (cap.first == index) return cap.second;
         }
+        return 0;
     }
     if (index == LOGPIXELSX) return logPixelsX;
     if (index == LOGPIXELSY) return logPixelsY;
@@ -846,7 +823,7 @@ PrintJob* FakePlatform::OpenJob(HDC dc) {
 
 int FakePlatform::StartDocA(HDC dc, const DOCINFOA* info) {
     DeviceContext& context = Context(dc);
-    if (!context.printer || info->cbSize != sizeof(DOCINFOA) || startDocFails) return -1;
+    if (!context.printer || info->cbSize != sizeof(DOCINFOA) || Fails("StartDocA")) return -1;
     printJobs.push_back(PrintJob{info->lpszDocName ? info->lpszDocName : "", {}, false, false});
     context.job = static_cast<int>(printJobs.size()) - 1;
     return context.job + 1;
@@ -859,7 +836,7 @@ int FakePlatform::StartPage(HDC dc) {
         ADD_FAILURE() << "StartPage outside a job or inside a page";
         return -1;
     }
-    if (++startPageCalls == startPageFailsOnCall) return -1;
+    if (Fails("StartPage")) return -1;
     job->pages.emplace_back();
     context.pageOpen = true;
     return 1;
@@ -872,7 +849,7 @@ int FakePlatform::EndPage(HDC dc) {
         return -1;
     }
     context.pageOpen = false;
-    return ++endPageCalls == endPageFailsOnCall ? -1 : 1;
+    return Fails("EndPage") ? -1 : 1;
 }
 
 int FakePlatform::EndDoc(HDC dc) {
@@ -1190,11 +1167,8 @@ DWORD FakePlatform::GetFileAttributesA(const char* name) {
 
 UINT FakePlatform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
                                     char* name) {
-    if (unique != 0) {
-        ADD_FAILURE() << "GetTempFileNameA with a given number";
-        return 0;
-    }
-    if (Fails("GetTempFileNameA")) return 0;
+    if (unique != 0) ADD_FAILURE() << "GetTempFileNameA with a given number";
+    if (unique != 0 || Fails("GetTempFileNameA")) return 0;
     std::string base = folder;
     if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
     base += std::string(prefix).substr(0, 3);
@@ -1207,10 +1181,8 @@ UINT FakePlatform::GetTempFileNameA(const char* folder, const char* prefix, UINT
         std::string path = base + hex + ".tmp";
         if (path.size() >= static_cast<std::size_t>(MAX_PATH)) return 0;
         int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (descriptor < 0) {
-            if (errno == EEXIST) continue;
-            return 0;
-        }
+        if (descriptor < 0 && errno == EEXIST) continue;
+        if (descriptor < 0) return 0;
         close(descriptor);
         std::strcpy(name, path.c_str());
         return number;
@@ -1244,7 +1216,7 @@ BOOL FakePlatform::DeleteFileA(const char* name) {
 BOOL FakePlatform::FileDialog(OPENFILENAMEA* record, bool save) {
     const bool refused = record->lStructSize != sizeof(OPENFILENAMEA);
     fileDialogs.push_back(
-        FileDialogCall{save, refused, record->Flags, record->lpstrFile ? record->lpstrFile : ""});
+        FileDialogCall{save, refused, record->lpstrFile ? record->lpstrFile : ""});
     if (refused) return 0;
     if (fileAnswers_.empty()) {
         ADD_FAILURE() << "unanswered file dialog";

@@ -14,10 +14,10 @@
 // * Printer device contexts from a scripted print dialog, with a chosen resolution, paper
 //   size and printable-area offsets, that record print jobs page by page.
 // * Scripted message box answers with a log, key state, timers, capture, and injection of
-//   heap, width-query and print-job failures.
-// * A clipboard of real global-memory blocks (locks, sizes, ownership passing to the
-//   clipboard), files on a real folder of the test's own, scripted open and save dialogs,
-//   and failure injection for each of these calls by name.
+//   heap and width-query failures.
+// * A clipboard of real global-memory blocks, files in a real folder of the test's own,
+//   scripted open and save dialogs, and failure injection for these and the print calls
+//   by name.
 #pragma once
 
 #include <cstdint>
@@ -121,8 +121,7 @@ struct OpenFile {
 // One call of GetOpenFileNameA or GetSaveFileNameA, as the dialog saw it.
 struct FileDialogCall {
     bool save;
-    bool refused;  // a record of the wrong size: no dialog was shown
-    DWORD flags;
+    bool refused;           // a record of the wrong size: no dialog was shown
     std::string startName;  // the file name the dialog started with
 };
 
@@ -177,13 +176,12 @@ public:
     std::vector<FileDialogCall> fileDialogs;
     std::string windowText = "Nivrano";
 
-    // Failure injection by the name of the call: it fails after `after` more successful
-    // calls (0: the next one). Names: OpenClipboard, EmptyClipboard, SetClipboardData,
-    // GetClipboardData, GlobalAlloc, GlobalLock, CreateFileA, GetFileSize, ReadFile,
-    // WriteFile, FlushFileBuffers, GetTempFileNameA, ReplaceFileA, MoveFileExA; and
-    // "ReadFile short" and "WriteFile short", which move one byte fewer than asked and report
-    // success. A failing WriteFile writes half of its bytes first.
+    // Failure injection by the name of the call (OpenClipboard, GlobalAlloc, ReadFile,
+    // ReplaceFileA, StartPage...): it fails after `after` more successful calls (0: the next
+    // one). "ReadFile short" and "WriteFile short" move one byte fewer than asked and report
+    // success; a failing WriteFile writes half of its bytes first.
     void FailCall(const std::string& call, int after = 0) { failingCalls_[call] = after; }
+    int pendingFailures() const { return static_cast<int>(failingCalls_.size()); }
 
     // Timers by identifier with their interval, and the capture.
     const std::map<std::uintptr_t, UINT>& timers() const { return timers_; }
@@ -211,11 +209,6 @@ public:
     PrintDialogAnswer printDialogAnswer = PrintDialogAnswer::Printer;
     std::vector<PRINTDLGA> printDialogs;  // each record as the dialog received it
     std::vector<PrintJob> printJobs;
-    bool startDocFails = false;
-    int startPageFailsOnCall = 0;  // the n-th StartPage call fails (1: the first); 0: none
-    int endPageFailsOnCall = 0;
-    int startPageCalls = 0;
-    int endPageCalls = 0;
 
     // Counters and logs.
     std::vector<UINT> defaultProcMessages;  // messages passed to DefWindowProcA

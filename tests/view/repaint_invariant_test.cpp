@@ -158,34 +158,23 @@ protected:
     // A Word Wrap, Font Name or Font Point Size choice from the menus, now and then the
     // item already checked.
     void RandomViewCommand() {
-        switch (random() % 4) {
-            case 0:
-            case 1:
-                Command(random() % 2 ? WrapNo : WrapYes);
-                break;
-            case 2:
-                Command(static_cast<UINT>(43000 + random() % 12));
-                break;
-            default:
-                Command(static_cast<UINT>(44008 + random() % 65));
-                break;
-        }
+        const unsigned kind = random() % 4;
+        Command(kind < 2    ? (random() % 2 ? WrapNo : WrapYes)
+                : kind == 2 ? 43000 + random() % 12
+                            : 44008 + random() % 65);
     }
 
     // The one checked item of each menu group is the current setting.
-    ::testing::AssertionResult CheckMarksMatchSettings() {
-        auto group = [this](UINT first, UINT last, UINT current) -> bool {
+    bool CheckMarksMatchSettings() {
+        auto group = [this](UINT first, UINT last, UINT current) {
             for (UINT id = first; id <= last; ++id) {
                 if ((fake().menuState(id) == MF_CHECKED) != (id == current)) return false;
             }
             return true;
         };
-        if (group(WrapNo, WrapYes, static_cast<UINT>(Doc.WordWrapChoice)) &&
-            group(43000, 43011, static_cast<UINT>(43000 + Doc.FaceIndex)) &&
-            group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize))) {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure() << "a check mark differs from the settings";
+        return group(WrapNo, WrapYes, static_cast<UINT>(Doc.WordWrapChoice)) &&
+               group(43000, 43011, static_cast<UINT>(43000 + Doc.FaceIndex)) &&
+               group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize));
     }
 
     void Run(int faceIndex, std::int32_t pointSize, int documents, int steps) {
@@ -217,7 +206,7 @@ protected:
                     step = last;
                 }
                 ASSERT_TRUE(StoreInvariantsHold());
-                ASSERT_TRUE(CheckMarksMatchSettings());
+                ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
                                                std::to_string(s) + " (" + step + ")"));
             }
