@@ -589,14 +589,18 @@ void FakePlatform::DrawGlyph(const DeviceContext& dc, int x, int y, WORD glyph,
 
 BOOL FakePlatform::TextOutA(HDC dc, int x, int y, const char* text, int count) {
     // The system looks up each code's glyph: the default character's for a code without one.
-    // The direction marks (0xFD, 0xFE) order the text and leave no ink, like a space.
+    // The direction marks (0xFD, 0xFE) order the text and leave no ink, but keep their own
+    // advance.
     const FontMetrics& m = SelectedMetrics(dc);
     std::vector<WORD> glyphs;
+    std::vector<int> advances;
     for (int k = 0; k < count; ++k) {
         auto code = static_cast<std::uint8_t>(text[k]);
         glyphs.push_back(m.glyph[code == 0xFD || code == 0xFE ? ' ' : code]);
+        const ABC& abc = m.abc[code];
+        advances.push_back(abc.abcA + static_cast<int>(abc.abcB) + abc.abcC);
     }
-    DrawGlyphs(dc, x, y, glyphs.data(), count, nullptr);
+    DrawGlyphs(dc, x, y, glyphs.data(), count, advances.data());
     return 1;
 }
 
