@@ -78,23 +78,17 @@ std::string Expectations(const TextGeometry& screen, const std::vector<std::stri
     LOGFONTA font{};
     font.lfCharSet = HEBREW_CHARSET;
     std::snprintf(font.lfFaceName, LF_FACESIZE, "%s", "Courier New");
-    auto measure = [&](int height, const std::string& text, int* textHeight) {
-        font.lfHeight = height;
-        HFONT created = CreateFontIndirectA(&font);
-        HGDIOBJ old = SelectObject(dc, created);
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
-        *textHeight = metrics.tmHeight;
-        int width = TextWidth(dc, text);
-        SelectObject(dc, old);
-        DeleteObject(created);
-        return width;
-    };
-    int footerHeight = 0, lineHeight = 0;
-    measure(-12 * ydpi / 72, "(1)", &footerHeight);
+    // The lines and the footer are in the same font.
+    font.lfHeight = -12 * ydpi / 72;
+    HFONT created = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, created);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const int lineHeight = metrics.tmHeight;
     std::string widths;
-    for (const std::string& line : lines)
-        widths += " " + std::to_string(measure(-12 * ydpi / 72, line, &lineHeight));
+    for (const std::string& line : lines) widths += " " + std::to_string(TextWidth(dc, line));
+    SelectObject(dc, old);
+    DeleteObject(created);
     DeleteDC(dc);
 
     // Lines a sheet: a new sheet when the next line would pass the bottom limit.
@@ -113,8 +107,8 @@ std::string Expectations(const TextGeometry& screen, const std::vector<std::stri
     std::snprintf(text, sizeof text,
                   "printer %s\ndpi %d %d\npage %d %d\ncolumn %d %d\ntop %d\nbottom %d\n"
                   "pitch %d\nline_height %d\nfooter %d %d\nsheets%s\n",
-                  printer, xdpi, ydpi, pw, ph, cl, cl + cw, t, b, pitch, lineHeight,
-                  b + footerHeight, b + 2 * footerHeight, sheets.c_str());
+                  printer, xdpi, ydpi, pw, ph, cl, cl + cw, t, b, pitch, lineHeight, b + lineHeight,
+                  b + 2 * lineHeight, sheets.c_str());
     return std::string(text) + "widths" + widths + "\n";
 }
 
