@@ -281,17 +281,14 @@ void FilesSpeed(const ScenarioContext& context) {
 
 }  // namespace
 
-const std::vector<Scenario>& FileScenarios() {
-    static const std::vector<Scenario> scenarios = {
-        {"file_save_typed_hebrew", SaveTypedHebrew, ""},
-        {"file_open_foreign_and_save_as", OpenForeignFileAndSaveAs, ""},
-        {"clipboard_copy_to_linux", CopyToLinux, ""},
-        {"clipboard_paste_from_linux", PasteFromLinux, ""},
-        {"file_failed_save_keeps_old_file", FailedSaveKeepsOldFile, ""},
-        {"close_prompt_yes_then_cancel", ClosePromptYesThenCancel, ""},
-        {"files_speed", FilesSpeed, ""},
-    };
-    return scenarios;
-}
+const std::vector<Scenario> FileScenarios = {
+    {"file_save_typed_hebrew", SaveTypedHebrew, ""},
+    {"file_open_foreign_and_save_as", OpenForeignFileAndSaveAs, ""},
+    {"clipboard_copy_to_linux", CopyToLinux, ""},
+    {"clipboard_paste_from_linux", PasteFromLinux, ""},
+    {"file_failed_save_keeps_old_file", FailedSaveKeepsOldFile, ""},
+    {"close_prompt_yes_then_cancel", ClosePromptYesThenCancel, ""},
+    {"files_speed", FilesSpeed, ""},
+};
 
 }  // namespace e2e

@@ -157,11 +157,8 @@ void PrintThreePages(const ScenarioContext& context) {
 
 }  // namespace
 
-const std::vector<Scenario>& PrintScenarios() {
-    static const std::vector<Scenario> scenarios = {
-        {"print_three_pages", PrintThreePages, ""},
-    };
-    return scenarios;
-}
+const std::vector<Scenario> PrintScenarios = {
+    {"print_three_pages", PrintThreePages, ""},
+};
 
 }  // namespace e2e

@@ -132,12 +132,9 @@ void TypingSpeed(const ScenarioContext& context) {
 
 }  // namespace
 
-const std::vector<Scenario>& TypingScenarios() {
-    static const std::vector<Scenario> scenarios = {
-        {"typing_latin_hebrew", TypingLatinAndHebrew, ""},
-        {"typing_speed", TypingSpeed, ""},
-    };
-    return scenarios;
-}
+const std::vector<Scenario> TypingScenarios = {
+    {"typing_latin_hebrew", TypingLatinAndHebrew, ""},
+    {"typing_speed", TypingSpeed, ""},
+};
 
 }  // namespace e2e

@@ -347,12 +347,9 @@ void ViewChangeSpeed(const ScenarioContext& context) {
 
 }  // namespace
 
-const std::vector<Scenario>& ViewScenarios() {
-    static const std::vector<Scenario> scenarios = {
-        {"view_faces_and_sizes", ViewFacesAndSizes, ""},
-        {"view_change_speed", ViewChangeSpeed, ""},
-    };
-    return scenarios;
-}
+const std::vector<Scenario> ViewScenarios = {
+    {"view_faces_and_sizes", ViewFacesAndSizes, ""},
+    {"view_change_speed", ViewChangeSpeed, ""},
+};
 
 }  // namespace e2e
