@@ -9,6 +9,7 @@ mismatch; exits 1 when there is one.
 """
 import glob
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -26,24 +27,12 @@ def read_expectations(path):
 
 
 def read_pgm(path):
-    """A binary PGM as (width, height, rows of bytes)."""
+    """Ghostscript's binary PGM as (width, height, rows of bytes)."""
     with open(path, "rb") as f:
         data = f.read()
-    fields = []
-    at = 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        if data[at:at + 1] == b"#":
-            at = data.index(b"\n", at)
-            continue
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    width, height = int(fields[1]), int(fields[2])
-    pixels = data[at + 1:]
+    header = re.match(rb"P5\s(?:#.*\n)*(\d+) (\d+)\s(?:#.*\n)*255\s", data)
+    width, height = int(header[1]), int(header[2])
+    pixels = data[header.end():]
     return width, height, [pixels[y * width:(y + 1) * width] for y in range(height)]
 
 

@@ -128,6 +128,25 @@ HWND WaitForProcessWindow(DWORD processId, const std::string& className, const s
     }
 }
 
+std::vector<HWND> ProcessWindows(DWORD processId, const std::string& className) {
+    struct Search {
+        DWORD processId;
+        const std::string& className;
+        std::vector<HWND> found;
+    } search{processId, className, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId && IsWindowVisible(window) && ClassOf(window) == s->className)
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
     MessageBoxSeen seen;
     seen.box = WaitForProcessWindow(processId, "#32770", "", timeoutMs);
@@ -152,6 +171,12 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs) {
         Sleep(25);
     }
     return true;
+}
+
+void ExpectNoMessageBox(DWORD processId, const std::string& when) {
+    if (FindProcessWindow(processId, "#32770", "", true) == nullptr) return;
+    MessageBoxSeen seen = WaitForMessageBox(processId, 1000);
+    Check(false, "a message box " + when + ": \"" + seen.caption + "\": \"" + seen.text + "\"");
 }
 
 void StartPastAgreement(Editor& editor) {

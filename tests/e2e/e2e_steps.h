@@ -41,11 +41,24 @@ struct RunningEditor {
     DWORD ProcessId() const { return editor.process.dwProcessId; }
 };
 
+// Answers the start-up agreement with Yes and waits for the visible main window.
+void StartPastAgreement(Editor& editor);
+// An editor started past the agreement, and its main window.
+struct StartedEditor : RunningEditor {
+    HWND window;
+    explicit StartedEditor(const std::string& exePath) : RunningEditor(exePath) {
+        StartPastAgreement(editor);
+        window = editor.mainWindow;
+    }
+};
+
 // Windows of the editor's process. Empty className or title matches any.
 HWND FindProcessWindow(DWORD processId, const std::string& className, const std::string& title,
                        bool visibleOnly);
 HWND WaitForProcessWindow(DWORD processId, const std::string& className, const std::string& title,
                           DWORD timeoutMs);
+// Visible windows of the process with the class.
+std::vector<HWND> ProcessWindows(DWORD processId, const std::string& className);
 std::string WindowText(HWND window);
 std::string ClassOf(HWND window);
 
@@ -58,8 +71,8 @@ struct MessageBoxSeen {
 MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs);
 void AnswerMessageBox(HWND box, int buttonId);
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
-// Answers the start-up agreement with Yes and waits for the visible main window.
-void StartPastAgreement(Editor& editor);
+// Fails naming the message box the process shows, if any.
+void ExpectNoMessageBox(DWORD processId, const std::string& when);
 
 // Input. Keys go to whatever window has the focus: BringToFront first.
 void BringToFront(HWND window);

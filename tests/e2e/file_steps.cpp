@@ -16,29 +16,11 @@ HWND FileNameBox(HWND dialog) {
     return box != nullptr ? box : GetDlgItem(dialog, FileNameEdit);
 }
 
-struct DialogSearch {
-    DWORD processId;
-    std::function<bool(HWND)> matches;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window) || ClassOf(window) != "#32770")
-        return TRUE;
-    if (!search->matches(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 HWND WaitForDialog(DWORD processId, const std::function<bool(HWND)>& matches, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
-        DialogSearch search{processId, matches, nullptr};
-        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) return search.found;
+        for (HWND dialog : ProcessWindows(processId, "#32770"))
+            if (matches(dialog)) return dialog;
         if (GetTickCount() - start > timeoutMs) return nullptr;
         Sleep(25);
     }
@@ -60,7 +42,8 @@ void FinishFileDialog(const ScenarioContext& context, HWND mainWindow, DWORD pro
         mainWindow,
         [&] {
             if (!IsWindow(dialog)) return true;
-            HWND question = WaitForBoxWithButton(processId, dialog, IDYES, 0);
+            HWND question = WaitForDialog(
+                processId, [&](HWND box) { return box != dialog && GetDlgItem(box, IDYES); }, 0);
             if (question != nullptr) {
                 if (!askedOnce)
                     CaptureWindowTo(question, Artifact(context, "replace_question.bmp"));
@@ -90,13 +73,6 @@ bool WaitWaking(HWND window, const std::function<bool()>& done, DWORD timeoutMs)
 HWND WaitForFileDialog(DWORD processId, DWORD timeoutMs) {
     return WaitForDialog(
         processId, [](HWND dialog) { return FileNameBox(dialog) != nullptr; }, timeoutMs);
-}
-
-HWND WaitForBoxWithButton(DWORD processId, HWND except, int buttonId, DWORD timeoutMs) {
-    return WaitForDialog(
-        processId,
-        [&](HWND dialog) { return dialog != except && GetDlgItem(dialog, buttonId) != nullptr; },
-        timeoutMs);
 }
 
 void EnterFileName(HWND dialog, const std::string& path) {
@@ -145,16 +121,20 @@ void ChooseThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD 
     FinishFileDialog(context, mainWindow, processId, dialog);
 }
 
-void CloseAnsweringNo(RunningEditor& running) {
-    HWND window = running.editor.mainWindow;
-    PostMessageA(window, WM_CLOSE, 0, 0);
+MessageBoxSeen AskToClose(RunningEditor& running) {
+    PostMessageA(running.editor.mainWindow, WM_CLOSE, 0, 0);
     MessageBoxSeen prompt = WaitForMessageBox(running.ProcessId(), 10000);
     Check(prompt.caption == "Save Current File?", "closing asked \"" + prompt.caption + "\"");
     Check(prompt.text ==
               "The current file has changed since the last save.\n"
               "Do you wish to save the current file?",
           "save prompt text \"" + prompt.text + "\"");
-    AnswerMessageBox(prompt.box, IDNO);
+    return prompt;
+}
+
+void CloseAnsweringNo(RunningEditor& running) {
+    HWND window = running.editor.mainWindow;
+    AnswerMessageBox(AskToClose(running).box, IDNO);
     int code = -1;
     WaitWaking(
         window, [&] { return (code = WaitForExit(running.editor, 0)) != -1; }, 10000);
@@ -194,11 +174,6 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
-std::string FileNameOf(const std::string& path) {
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string Utf16File(const std::wstring& units) {
     std::string bytes = "\xFF\xFE";
     for (wchar_t unit : units) {
@@ -224,7 +199,7 @@ void ExpectFileBytes(const std::string& path, const std::string& expected,
     std::snprintf(detail, sizeof detail,
                   ": %zu bytes, expected %zu; first difference at offset %zu", bytes.size(),
                   expected.size(), at);
-    Check(false, what + " " + FileNameOf(path) + detail);
+    Check(false, what + " " + path.substr(path.find_last_of('\\') + 1) + detail);
 }
 
 std::string Utf8Of(const std::wstring& text) {

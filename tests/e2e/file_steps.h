@@ -20,9 +20,6 @@ bool WaitWaking(HWND window, const std::function<bool()>& done, DWORD timeoutMs)
 
 // The open or save dialog: a dialog with the file name box.
 HWND WaitForFileDialog(DWORD processId, DWORD timeoutMs);
-// A dialog of the process other than `except`, with a button `buttonId` (a question or a
-// warning, whatever language its title is in).
-HWND WaitForBoxWithButton(DWORD processId, HWND except, int buttonId, DWORD timeoutMs);
 // Puts the full path into the file name box, as if typed.
 void EnterFileName(HWND dialog, const std::string& path);
 // Clicks a button of a dialog the way a mouse click on it arrives.
@@ -37,8 +34,9 @@ constexpr WORD FileSaveCommand = 40002;
 // dialog's picture goes to the artifact `dialogArtifact`.
 void ChooseThroughDialog(const ScenarioContext& context, HWND mainWindow, DWORD processId,
                          WORD command, const std::string& path, const std::string& dialogArtifact);
-// Closes a changed document: the save prompt must ask, and No must end the editor with
-// exit code 0.
+// Closes a changed document: returns the save prompt, checked, to be answered.
+MessageBoxSeen AskToClose(RunningEditor& running);
+// Answers the save prompt with No: the editor must end with exit code 0.
 void CloseAnsweringNo(RunningEditor& running);
 // Waits for the main window's title (the editor sets it after a successful Open or Save).
 void ExpectTitle(HWND mainWindow, const std::string& title);
@@ -47,7 +45,6 @@ void ExpectTitle(HWND mainWindow, const std::string& title);
 std::string FreshFolder(const ScenarioContext& context, const std::string& name);
 // Names of the files in a folder.
 std::vector<std::string> FilesIn(const std::string& folder);
-std::string FileNameOf(const std::string& path);
 // A UTF-16LE text file's bytes: the mark FF FE, then the units.
 std::string Utf16File(const std::wstring& units);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -446,14 +446,11 @@ void PaletteKeyboard(const ScenarioContext& context) {
 
 }  // namespace
 
-const std::vector<Scenario>& PaletteScenarios() {
-    static const std::vector<Scenario> scenarios = {
-        {"palette_cells_insert", PaletteCellsInsert, ""},
-        {"palette_hold_down", PaletteHoldDown, ""},
-        {"palette_slide_off", PaletteSlideOff, ""},
-        {"palette_keyboard", PaletteKeyboard, ""},
-    };
-    return scenarios;
-}
+const std::vector<Scenario> PaletteScenarios = {
+    {"palette_cells_insert", PaletteCellsInsert, ""},
+    {"palette_hold_down", PaletteHoldDown, ""},
+    {"palette_slide_off", PaletteSlideOff, ""},
+    {"palette_keyboard", PaletteKeyboard, ""},
+};
 
 }  // namespace e2e

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e_steps.h"
+#include "file_steps.h"
 #include "scenarios.h"
 #include "screen_text.h"
 
@@ -41,11 +42,6 @@ std::vector<std::string> PrintedLines(int count) {
         lines.push_back(line);
     }
     return lines;
-}
-
-std::string EnvironmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
 }
 
 // Waits until the printer's output file is complete: it ends with the PostScript end of
@@ -82,28 +78,17 @@ std::string Expectations(const TextGeometry& screen, const std::vector<std::stri
     LOGFONTA font{};
     font.lfCharSet = HEBREW_CHARSET;
     std::snprintf(font.lfFaceName, LF_FACESIZE, "%s", "Courier New");
-    auto measure = [&](int height, const std::string& text, int* textHeight) {
-        font.lfHeight = height;
-        HFONT created = CreateFontIndirectA(&font);
-        HGDIOBJ old = SelectObject(dc, created);
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
-        *textHeight = metrics.tmHeight;
-        int width = 0;
-        for (unsigned char byte : text) {
-            ABC abc{};
-            GetCharABCWidthsA(dc, byte, byte, &abc);
-            width += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
-        }
-        SelectObject(dc, old);
-        DeleteObject(created);
-        return width;
-    };
-    int footerHeight = 0, lineHeight = 0;
-    measure(-12 * ydpi / 72, "(1)", &footerHeight);
+    // The lines and the footer are in the same font.
+    font.lfHeight = -12 * ydpi / 72;
+    HFONT created = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, created);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const int lineHeight = metrics.tmHeight;
     std::string widths;
-    for (const std::string& line : lines)
-        widths += " " + std::to_string(measure(-12 * ydpi / 72, line, &lineHeight));
+    for (const std::string& line : lines) widths += " " + std::to_string(TextWidth(dc, line));
+    SelectObject(dc, old);
+    DeleteObject(created);
     DeleteDC(dc);
 
     // Lines a sheet: a new sheet when the next line would pass the bottom limit.
@@ -122,24 +107,17 @@ std::string Expectations(const TextGeometry& screen, const std::vector<std::stri
     std::snprintf(text, sizeof text,
                   "printer %s\ndpi %d %d\npage %d %d\ncolumn %d %d\ntop %d\nbottom %d\n"
                   "pitch %d\nline_height %d\nfooter %d %d\nsheets%s\n",
-                  printer, xdpi, ydpi, pw, ph, cl, cl + cw, t, b, pitch, lineHeight,
-                  b + footerHeight, b + 2 * footerHeight, sheets.c_str());
+                  printer, xdpi, ydpi, pw, ph, cl, cl + cw, t, b, pitch, lineHeight, b + lineHeight,
+                  b + 2 * lineHeight, sheets.c_str());
     return std::string(text) + "widths" + widths + "\n";
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    Check(file != nullptr, "cannot write " + path);
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-}
-
 void PrintThreePages(const ScenarioContext& context) {
-    const std::string output = EnvironmentValue("NIVRANO_E2E_PRINT_OUTPUT");
+    const char* set = std::getenv("NIVRANO_E2E_PRINT_OUTPUT");
+    const std::string output = set != nullptr ? set : "";
     Check(!output.empty(), "no print queue was set up (NIVRANO_E2E_PRINT_OUTPUT is empty)");
-    RunningEditor running(context.exePath);
-    StartPastAgreement(running.editor);
-    HWND window = running.editor.mainWindow;
+    StartedEditor running(context.exePath);
+    HWND window = running.window;
     const TextGeometry screen = MeasureGeometry(window);
 
     // Two full pages and half of a third.
@@ -155,46 +133,32 @@ void PrintThreePages(const ScenarioContext& context) {
     PostCommand(window, 40003);
     HWND dialog = WaitForProcessWindow(running.ProcessId(), "#32770", "", 10000);
     Check(dialog != nullptr, "File > Print showed no dialog");
-    Settle(dialog, 300);
-    RECT rect{};
-    GetWindowRect(dialog, &rect);
-    SaveBmp(CaptureScreenRect(rect), Artifact(context, "print_dialog.bmp"));
+    CaptureWindowTo(dialog, Artifact(context, "print_dialog.bmp"));
     // The print dialog lists the printers in its combo box 0x473 (cmb4).
     if (GetDlgItem(dialog, 0x473) == nullptr) {
         MessageBoxSeen seen = WaitForMessageBox(running.ProcessId(), 1000);
         Check(false, "File > Print showed \"" + seen.caption + "\": \"" + seen.text + "\"");
     }
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    Check(WaitUntilGone(dialog, 5000), "the print dialog did not close");
-    // The editor may sleep in the dialog's loop after the posted click: wake it up.
-    for (int k = 0; k < 5; ++k) {
-        PostMessageA(window, WM_NULL, 0, 0);
-        Settle(window, 100);
-    }
+    ClickDialogButton(dialog, IDOK);
+    Check(WaitWaking(
+              window, [&] { return !IsWindow(dialog); }, 5000),
+          "the print dialog did not close");
     DWORD_PTR result = 0;
     Check(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result) != 0,
           "the editor did not come back from printing");
-    HWND box = FindProcessWindow(running.ProcessId(), "#32770", "", true);
-    if (box != nullptr) {
-        MessageBoxSeen seen = WaitForMessageBox(running.ProcessId(), 1000);
-        Check(false,
-              "a message box after printing: \"" + seen.caption + "\": \"" + seen.text + "\"");
-    }
+    ExpectNoMessageBox(running.ProcessId(), "after printing");
 
     std::string printout = WaitForPrintout(output, 30000);
-    WriteFile(Artifact(context, "print_three_pages.ps"), printout);
-    WriteFile(Artifact(context, "print_three_pages.expect"), Expectations(screen, lines));
+    WriteFileBytes(Artifact(context, "print_three_pages.ps"), printout);
+    WriteFileBytes(Artifact(context, "print_three_pages.expect"), Expectations(screen, lines));
     Log(std::to_string(lines.size()) + " lines (" + std::to_string(screen.linesPerPage) +
         " a screen page) printed: " + std::to_string(printout.size()) + " bytes of PostScript");
 }
 
 }  // namespace
 
-const std::vector<Scenario>& PrintScenarios() {
-    static const std::vector<Scenario> scenarios = {
-        {"print_three_pages", PrintThreePages, ""},
-    };
-    return scenarios;
-}
+const std::vector<Scenario> PrintScenarios = {
+    {"print_three_pages", PrintThreePages, ""},
+};
 
 }  // namespace e2e

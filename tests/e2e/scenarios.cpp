@@ -354,11 +354,9 @@ const std::vector<Scenario>& AllScenarios() {
     };
     static const std::vector<Scenario> all = [] {
         std::vector<Scenario> list = scenarios;
-        for (const Scenario& typing : TypingScenarios()) list.push_back(typing);
-        for (const Scenario& palette : PaletteScenarios()) list.push_back(palette);
-        for (const Scenario& file : FileScenarios()) list.push_back(file);
-        for (const Scenario& view : ViewScenarios()) list.push_back(view);
-        for (const Scenario& print : PrintScenarios()) list.push_back(print);
+        for (const auto* group :
+             {&TypingScenarios, &PaletteScenarios, &FileScenarios, &ViewScenarios, &PrintScenarios})
+            list.insert(list.end(), group->begin(), group->end());
         return list;
     }();
     return all;

@@ -29,19 +29,19 @@ inline std::string Artifact(const ScenarioContext& context, const std::string& n
 const std::vector<Scenario>& AllScenarios();
 
 // Typing, the caret and editing keys, and the time per typed character (typing_scenarios.cpp).
-const std::vector<Scenario>& TypingScenarios();
+extern const std::vector<Scenario> TypingScenarios;
 
 // The character palette under real mouse and keyboard input (palette_scenarios.cpp).
-const std::vector<Scenario>& PaletteScenarios();
+extern const std::vector<Scenario> PaletteScenarios;
 
 // Files through the common dialogs, the clipboard with Linux programs, and the time Open and
 // Paste take (file_scenarios.cpp).
-const std::vector<Scenario>& FileScenarios();
+extern const std::vector<Scenario> FileScenarios;
 
 // Faces, sizes and word wrap from the menus, and their check marks (view_scenarios.cpp).
-const std::vector<Scenario>& ViewScenarios();
+extern const std::vector<Scenario> ViewScenarios;
 
 // Printing on a real printer whose output is a file (print_scenarios.cpp).
-const std::vector<Scenario>& PrintScenarios();
+extern const std::vector<Scenario> PrintScenarios;
 
 }  // namespace e2e

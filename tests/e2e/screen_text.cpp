@@ -1,7 +1,7 @@
 #include "screen_text.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace e2e {
 
@@ -33,15 +33,15 @@ TextGeometry MeasureGeometry(HWND window, const char* face, int pointSize) {
 
 int LineTop(const TextGeometry& g, int line) { return g.textTop + line * g.lineHeight; }
 
-namespace {
-
-int Advance(HDC dc, unsigned char byte) {
-    ABC abc{};
-    GetCharABCWidthsA(dc, byte, byte, &abc);
-    return abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+int TextWidth(HDC dc, const std::string& bytes) {
+    int width = 0;
+    for (unsigned char byte : bytes) {
+        ABC abc{};
+        GetCharABCWidthsA(dc, byte, byte, &abc);
+        width += abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+    }
+    return width;
 }
-
-}  // namespace
 
 Capture ExpectedLine(HWND window, const TextGeometry& g, const std::string& bytes, int width) {
     HDC screen = GetDC(window);
@@ -59,12 +59,11 @@ Capture ExpectedLine(HWND window, const TextGeometry& g, const std::string& byte
     HFONT font = CreateFontIndirectA(&g.font);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    int x = g.textRight;
-    for (unsigned char byte : bytes) x -= Advance(dc, byte);
+    int x = g.textRight - TextWidth(dc, bytes);
     // The first byte stands at the right end: draw the reversed line from its left end.
     for (auto it = bytes.rbegin(); it != bytes.rend(); ++it) {
         TextOutA(dc, x, 0, &*it, 1);
-        x += Advance(dc, static_cast<unsigned char>(*it));
+        x += TextWidth(dc, std::string(1, *it));
     }
     GdiFlush();
     Capture capture;
@@ -86,8 +85,7 @@ int TextWidth(HWND window, const TextGeometry& g, const std::string& bytes) {
     HDC dc = GetDC(window);
     HFONT font = CreateFontIndirectA(&g.font);
     HGDIOBJ old = SelectObject(dc, font);
-    int width = 0;
-    for (unsigned char byte : bytes) width += Advance(dc, byte);
+    int width = TextWidth(dc, bytes);
     SelectObject(dc, old);
     DeleteObject(font);
     ReleaseDC(window, dc);
@@ -158,6 +156,25 @@ double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end) {
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
            static_cast<double>(frequency.QuadPart);
+}
+
+double TimeCommand(HWND window, WORD id) {
+    LARGE_INTEGER start, end;
+    DWORD_PTR result = 0;
+    QueryPerformanceCounter(&start);
+    bool answered = SendMessageTimeoutA(window, WM_COMMAND, id, 0, SMTO_NORMAL, 30000, &result) &&
+                    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    QueryPerformanceCounter(&end);
+    Check(answered, "command " + std::to_string(id) + " did not return");
+    return Milliseconds(start, end);
+}
+
+std::string Spread(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    char text[80];
+    std::snprintf(text, sizeof text, "median %.1f ms (%.1f to %.1f)", times[times.size() / 2],
+                  times.front(), times.back());
+    return text;
 }
 
 }  // namespace e2e

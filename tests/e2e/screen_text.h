@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "e2e_steps.h"
 
@@ -30,6 +31,8 @@ int LineTop(const TextGeometry& g, int line);
 // from the column's right edge one character at a time on white, `width` pixels wide.
 Capture ExpectedLine(HWND window, const TextGeometry& g, const std::string& bytes, int width);
 int TextWidth(HWND window, const TextGeometry& g, const std::string& bytes);
+// The advances of the bytes in the font selected into dc.
+int TextWidth(HDC dc, const std::string& bytes);
 
 bool IsDarkPixel(DWORD pixel);
 // Rows of a line's band at column x that are dark.
@@ -48,5 +51,9 @@ void TypeBytes(HWND window, const std::string& bytes);
 void FillDocument(HWND window, int count);
 
 double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end);
+// Sends a command and returns the milliseconds until the window is idle again.
+double TimeCommand(HWND window, WORD id);
+// "median m ms (low to high)" of a few measurements.
+std::string Spread(std::vector<double> times);
 
 }  // namespace e2e

@@ -2,7 +2,6 @@
 // font, checked pixel for pixel on the screen; the check marks, read from the pixels of the
 // opened menus; and the time a face or size change takes on a full document.
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,24 +27,6 @@ const char* const Faces[12] = {"Arial",
                                "Times New Roman Bold",
                                "Times New Roman Italic",
                                "Times New Roman Bold Italic"};
-
-std::vector<HWND> MenuPopups(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId && IsWindowVisible(window) && ClassOf(window) == "#32768")
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // The item of an opened popup menu that bears the check mark, read from its pixels; -1 for
 // none. `layout` has an entry for each row from the top, true for a separator; the result
@@ -102,20 +83,6 @@ int CheckedItem(const Capture& menu, const std::vector<bool>& layout) {
     return checked;
 }
 
-Capture CapturePopup(HWND popup, HWND window) {
-    Settle(window, 300);
-    RECT rect{};
-    GetWindowRect(popup, &rect);
-    return CaptureScreenRect(rect);
-}
-
-void CloseMenus(RunningEditor& running, const std::vector<HWND>& popups) {
-    for (size_t k = 0; k <= popups.size(); ++k) PressKey(VK_ESCAPE);
-    for (HWND popup : popups)
-        Check(WaitUntilGone(popup, 3000) || !IsWindowVisible(popup), "the menu did not close");
-    Settle(running.editor.mainWindow, 100);
-}
-
 // Opens a menu of the menu bar with Alt and its letter; with submenu >= 0, also opens that
 // item's submenu with Down and Right. Returns the capture of the innermost popup.
 Capture OpenMenu(const ScenarioContext& context, RunningEditor& running, char letter, int submenu,
@@ -133,7 +100,7 @@ Capture OpenMenu(const ScenarioContext& context, RunningEditor& running, char le
         DWORD start = GetTickCount();
         HWND inner = nullptr;
         while (inner == nullptr && GetTickCount() - start < 5000) {
-            for (HWND candidate : MenuPopups(running.ProcessId()))
+            for (HWND candidate : ProcessWindows(running.ProcessId(), "#32768"))
                 if (candidate != popup) inner = candidate;
             if (inner == nullptr) Sleep(50);
         }
@@ -141,9 +108,15 @@ Capture OpenMenu(const ScenarioContext& context, RunningEditor& running, char le
         opened.push_back(inner);
         popup = inner;
     }
-    Capture menu = CapturePopup(popup, window);
+    Settle(window, 300);
+    RECT rect{};
+    GetWindowRect(popup, &rect);
+    Capture menu = CaptureScreenRect(rect);
     SaveBmp(menu, Artifact(context, artifact));
-    CloseMenus(running, opened);
+    for (size_t k = 0; k <= opened.size(); ++k) PressKey(VK_ESCAPE);
+    for (HWND shown : opened)
+        Check(WaitUntilGone(shown, 3000) || !IsWindowVisible(shown), "the menu did not close");
+    Settle(window, 100);
     return menu;
 }
 
@@ -167,23 +140,18 @@ void ExpectCheckMarks(const ScenarioContext& context, RunningEditor& running, in
         if (k == 4 || k == 8) faceRows.push_back(true);
         faceRows.push_back(false);
     }
-    int checkedFace = CheckedItem(
-        OpenMenu(context, running, 'N', -1, "view_font_name_" + step + ".bmp"), faceRows);
-    Check(checkedFace == face, step + ": the Font Name menu checks item " +
-                                   std::to_string(checkedFace) + ", expected " +
-                                   std::to_string(face));
+    auto expect = [&](char letter, int submenu, const std::vector<bool>& rows, int item,
+                      const std::string& menu) {
+        int checked = CheckedItem(
+            OpenMenu(context, running, letter, submenu, menu + "_" + step + ".bmp"), rows);
+        Check(checked == item, step + ": the menu " + menu + " checks item " +
+                                   std::to_string(checked) + ", expected " + std::to_string(item));
+    };
+    expect('N', -1, faceRows, face, "view_font_name");
     int sizeItem = 0;
     std::vector<bool> sizeRows = SizeSubmenuLayout(size, &sizeItem);
-    int submenu = size < 20 ? 0 : std::min(size / 10 - 1, 5);
-    int checkedSize = CheckedItem(
-        OpenMenu(context, running, 'P', submenu, "view_point_size_" + step + ".bmp"), sizeRows);
-    Check(checkedSize == sizeItem, step + ": the point size submenu checks item " +
-                                       std::to_string(checkedSize) + ", expected " +
-                                       std::to_string(sizeItem));
-    int checkedWrap = CheckedItem(
-        OpenMenu(context, running, 'W', -1, "view_word_wrap_" + step + ".bmp"), {false, false});
-    Check(checkedWrap == (wrap ? 1 : 0),
-          step + ": the Word Wrap menu checks item " + std::to_string(checkedWrap));
+    expect('P', size < 20 ? 0 : std::min(size / 10 - 1, 5), sizeRows, sizeItem, "view_point_size");
+    expect('W', -1, {false, false}, wrap ? 1 : 0, "view_word_wrap");
 }
 
 // The palette's two rows of ten cells: 6 inches wide and centred, from 3/8 to 9/8 inch down;
@@ -272,9 +240,8 @@ std::vector<std::string> ExpectText(const ScenarioContext& context, RunningEdito
 }
 
 void ViewFacesAndSizes(const ScenarioContext& context) {
-    RunningEditor running(context.exePath);
-    StartPastAgreement(running.editor);
-    HWND window = running.editor.mainWindow;
+    StartedEditor running(context.exePath);
+    HWND window = running.window;
     TypeBytes(window, ViewLines[0] + "\n" + ViewLines[1] + "\n" + ViewLines[2] + "\n" + LongLine);
     Settle(window, 100);
     ExpectCheckMarks(context, running, 4, 12, true, "start");
@@ -309,7 +276,8 @@ void ViewFacesAndSizes(const ScenarioContext& context) {
             }
             // Choosing the item closes the menus, then the command arrives.
             DWORD start = GetTickCount();
-            while (!MenuPopups(running.ProcessId()).empty() && GetTickCount() - start < 3000)
+            while (!ProcessWindows(running.ProcessId(), "#32768").empty() &&
+                   GetTickCount() - start < 3000)
                 Sleep(25);
         } else {
             PostCommand(window, step.command);
@@ -345,31 +313,17 @@ void ViewFacesAndSizes(const ScenarioContext& context) {
 // The time a face or size change takes on a full document, from sending the command until
 // the window has handled it and everything it posted.
 void ViewChangeSpeed(const ScenarioContext& context) {
-    RunningEditor running(context.exePath);
-    StartPastAgreement(running.editor);
-    HWND window = running.editor.mainWindow;
+    StartedEditor running(context.exePath);
+    HWND window = running.window;
     const int size = 32767;
     FillDocument(window, size);
-    Check(FindProcessWindow(running.ProcessId(), "#32770", "", true) == nullptr,
-          "a message box while filling the document");
+    ExpectNoMessageBox(running.ProcessId(), "while filling the document");
     Settle(window, 100);
-    // Median and largest time of a series of commands.
+    // The spread of the times of a series of commands.
     auto time = [&](const std::vector<WORD>& commands) {
         std::vector<double> times;
-        for (WORD command : commands) {
-            LARGE_INTEGER start, end;
-            QueryPerformanceCounter(&start);
-            SendMessageA(window, WM_COMMAND, command, 0);
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-            QueryPerformanceCounter(&end);
-            times.push_back(Milliseconds(start, end));
-        }
-        std::sort(times.begin(), times.end());
-        char text[64];
-        std::snprintf(text, sizeof text, "median %.1f ms, max %.1f ms", times[times.size() / 2],
-                      times.back());
-        return std::string(text);
+        for (WORD command : commands) times.push_back(TimeCommand(window, command));
+        return Spread(times);
     };
     auto alternate = [](WORD a, WORD b) {
         std::vector<WORD> commands;
@@ -393,12 +347,9 @@ void ViewChangeSpeed(const ScenarioContext& context) {
 
 }  // namespace
 
-const std::vector<Scenario>& ViewScenarios() {
-    static const std::vector<Scenario> scenarios = {
-        {"view_faces_and_sizes", ViewFacesAndSizes, ""},
-        {"view_change_speed", ViewChangeSpeed, ""},
-    };
-    return scenarios;
-}
+const std::vector<Scenario> ViewScenarios = {
+    {"view_faces_and_sizes", ViewFacesAndSizes, ""},
+    {"view_change_speed", ViewChangeSpeed, ""},
+};
 
 }  // namespace e2e
