@@ -197,7 +197,10 @@ void FileOpen() {
     if (!AskToSave()) return;
     PointDialogAtFileName(OFN_FILEMUSTEXIST);
     if (!GetOpenFileNameA(&Files.FileDialogRecord)) return;
+    OpenDocumentFile();
+}
 
+void OpenDocumentFile() {
     HANDLE file = CreateFileA(Files.FileName, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
     if (file == INVALID_HANDLE_VALUE) {
         ShowWarning(NoHandleMessage, OpenCaption);
@@ -227,7 +230,10 @@ void FileSave() {
     PointDialogAtFileName(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
     Files.FileDialogRecord.lpstrFilter = FileFilter;
     if (!GetSaveFileNameA(&Files.FileDialogRecord)) return;
+    SaveDocumentFile();
+}
 
+void SaveDocumentFile() {
     std::memset(UnicodeFileBuffer, 0, sizeof UnicodeFileBuffer);
     PutUnit(UnicodeFileBuffer, 0, 0xFEFF);
     for (std::int32_t k = 0; k < Doc.TextLength; ++k) {
