@@ -122,6 +122,20 @@ struct DOCINFOA {
     DWORD fwType = 0;
 };
 
+struct FILETIME {
+    DWORD dwLowDateTime = 0;
+    DWORD dwHighDateTime = 0;
+};
+
+// What FindFirstFileA and FindNextFileA tell of a file: the fields the editor reads.
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes = 0;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh = 0;
+    DWORD nFileSizeLow = 0;
+    char cFileName[260] = {};
+};
+
 struct ABC {
     int abcA = 0;
     UINT abcB = 0;
@@ -245,8 +259,11 @@ constexpr int MAX_PATH = 260;
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD FILE_SHARE_READ = 0x00000001;
+constexpr DWORD CREATE_NEW = 1;
 constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD OPEN_ALWAYS = 4;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD REPLACEFILE_IGNORE_MERGE_ERRORS = 0x00000002;
@@ -372,6 +389,20 @@ public:
     virtual BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) = 0;
     virtual BOOL MoveFileExA(const char* from, const char* to, DWORD flags) = 0;
     virtual BOOL DeleteFileA(const char* name) = 0;
+    // Ends the file at the handle's position.
+    virtual BOOL SetEndOfFile(HANDLE file) = 0;
+    virtual BOOL CreateDirectoryA(const char* path) = 0;
+    // The files a pattern such as "C:\\folder\\*.txt" names, one at a time; the search
+    // handle is INVALID_HANDLE_VALUE when there is none.
+    virtual HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) = 0;
+    virtual BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) = 0;
+    virtual BOOL FindClose(HANDLE search) = 0;
+
+    // The process.
+    // The length of the value copied (without its NUL), the size needed when `size` is too
+    // small, 0 when the variable does not exist.
+    virtual DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) = 0;
+    virtual DWORD GetCurrentProcessId() = 0;
 
     // Common file dialogs.
     virtual BOOL GetOpenFileNameA(OPENFILENAMEA* record) = 0;
@@ -533,6 +564,21 @@ inline BOOL MoveFileExA(const char* from, const char* to, DWORD flags) {
     return CurrentPlatform().MoveFileExA(from, to, flags);
 }
 inline BOOL DeleteFileA(const char* name) { return CurrentPlatform().DeleteFileA(name); }
+inline BOOL SetEndOfFile(HANDLE file) { return CurrentPlatform().SetEndOfFile(file); }
+inline BOOL CreateDirectoryA(const char* path) { return CurrentPlatform().CreateDirectoryA(path); }
+inline HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) {
+    return CurrentPlatform().FindFirstFileA(pattern, found);
+}
+inline BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) {
+    return CurrentPlatform().FindNextFileA(search, found);
+}
+inline BOOL FindClose(HANDLE search) { return CurrentPlatform().FindClose(search); }
+
+// The process.
+inline DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) {
+    return CurrentPlatform().GetEnvironmentVariableA(name, buffer, size);
+}
+inline DWORD GetCurrentProcessId() { return CurrentPlatform().GetCurrentProcessId(); }
 
 // Common file dialogs.
 inline BOOL GetOpenFileNameA(OPENFILENAMEA* record) {

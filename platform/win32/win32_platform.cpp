@@ -58,6 +58,8 @@ constexpr auto genericRead = nv::GENERIC_READ, genericWrite = nv::GENERIC_WRITE,
                replaceFileIgnoreMergeErrors = nv::REPLACEFILE_IGNORE_MERGE_ERRORS,
                moveFileReplaceExisting = nv::MOVEFILE_REPLACE_EXISTING,
                moveFileWriteThrough = nv::MOVEFILE_WRITE_THROUGH;
+constexpr auto createNew = nv::CREATE_NEW, openAlways = nv::OPEN_ALWAYS,
+               fileAttributeDirectory = nv::FILE_ATTRIBUTE_DIRECTORY;
 constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
                ofnPathMustExist = nv::OFN_PATHMUSTEXIST, ofnFileMustExist = nv::OFN_FILEMUSTEXIST;
 }  // namespace nv_values
@@ -124,6 +126,8 @@ static_assert(genericRead == GENERIC_READ && genericWrite == GENERIC_WRITE &&
               replaceFileIgnoreMergeErrors == REPLACEFILE_IGNORE_MERGE_ERRORS &&
               moveFileReplaceExisting == MOVEFILE_REPLACE_EXISTING &&
               moveFileWriteThrough == MOVEFILE_WRITE_THROUGH);
+static_assert(createNew == CREATE_NEW && openAlways == OPEN_ALWAYS &&
+              fileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
 static_assert(ofnOverwritePrompt == OFN_OVERWRITEPROMPT && ofnPathMustExist == OFN_PATHMUSTEXIST &&
               ofnFileMustExist == OFN_FILEMUSTEXIST);
 }  // namespace nv_values
@@ -538,6 +542,46 @@ BOOL Win32Platform::MoveFileExA(const char* from, const char* to, DWORD flags) {
 }
 
 BOOL Win32Platform::DeleteFileA(const char* name) { return ::DeleteFileA(name); }
+
+BOOL Win32Platform::SetEndOfFile(HANDLE file) { return ::SetEndOfFile(Sys(file)); }
+
+BOOL Win32Platform::CreateDirectoryA(const char* path) { return ::CreateDirectoryA(path, nullptr); }
+
+namespace {
+
+void CopyFindData(const ::WIN32_FIND_DATAA& from, WIN32_FIND_DATAA* to) {
+    to->dwFileAttributes = from.dwFileAttributes;
+    to->ftLastWriteTime =
+        FILETIME{from.ftLastWriteTime.dwLowDateTime, from.ftLastWriteTime.dwHighDateTime};
+    to->nFileSizeHigh = from.nFileSizeHigh;
+    to->nFileSizeLow = from.nFileSizeLow;
+    static_assert(sizeof to->cFileName == sizeof from.cFileName);
+    std::memcpy(to->cFileName, from.cFileName, sizeof to->cFileName);
+}
+
+}  // namespace
+
+HANDLE Win32Platform::FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) {
+    ::WIN32_FIND_DATAA data{};
+    ::HANDLE search = ::FindFirstFileA(pattern, &data);
+    if (search != INVALID_HANDLE_VALUE) CopyFindData(data, found);
+    return NvFile(search);
+}
+
+BOOL Win32Platform::FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) {
+    ::WIN32_FIND_DATAA data{};
+    if (!::FindNextFileA(Sys(search), &data)) return 0;
+    CopyFindData(data, found);
+    return 1;
+}
+
+BOOL Win32Platform::FindClose(HANDLE search) { return ::FindClose(Sys(search)); }
+
+DWORD Win32Platform::GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) {
+    return ::GetEnvironmentVariableA(name, buffer, size);
+}
+
+DWORD Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 
 // Common file dialogs.
 

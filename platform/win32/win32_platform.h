@@ -100,6 +100,13 @@ public:
     BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) override;
     BOOL MoveFileExA(const char* from, const char* to, DWORD flags) override;
     BOOL DeleteFileA(const char* name) override;
+    BOOL SetEndOfFile(HANDLE file) override;
+    BOOL CreateDirectoryA(const char* path) override;
+    HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) override;
+    BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) override;
+    BOOL FindClose(HANDLE search) override;
+    DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
+    DWORD GetCurrentProcessId() override;
 
     // Common file dialogs.
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;

@@ -1,6 +1,7 @@
 #include "tests/support/fake_platform.h"
 
 #include <fcntl.h>
+#include <fnmatch.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,10 +79,29 @@ WORD GlyphOfCode(const char* face, unsigned code) {
 
 }  // namespace
 
+namespace {
+
+std::string MakeTemporaryFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "nivrano-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+    return pattern;
+}
+
+// The editor builds paths with backslashes, as on Windows; the files live on Linux.
+std::string HostPath(const char* path) {
+    std::string host = path;
+    std::replace(host.begin(), host.end(), '\\', '/');
+    return host;
+}
+
+}  // namespace
+
 FakePlatform::FakePlatform() {
     stockFont_.logFont.lfHeight = 16;
     std::strcpy(stockFont_.logFont.lfFaceName, "System");
     stockFont_.metrics = MetricsFor(stockFont_.logFont);
+    appDataFolder_ = MakeTemporaryFolder();
+    environment["LOCALAPPDATA"] = appDataFolder_;
     menu_[42001] = MF_CHECKED;
     menu_[43004] = MF_CHECKED;
     menu_[44012] = MF_CHECKED;
@@ -90,10 +110,12 @@ FakePlatform::FakePlatform() {
 FakePlatform::~FakePlatform() {
     for (void* block : heapBlocks_) std::free(block);
     for (auto& entry : files_) close(entry.second.descriptor);
-    if (!folder_.empty()) {
+    for (const std::string* folder : {&folder_, &appDataFolder_}) {
+        if (folder->empty()) continue;
         std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
+        std::filesystem::remove_all(*folder, ignored);
     }
+    if (!searches_.empty()) ADD_FAILURE() << "a file search was left open";
 }
 
 // --- Driving ----------------------------------------------------------------------------
@@ -1049,14 +1071,11 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string FakePlatform::Folder() {
-    if (folder_.empty()) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "nivrano-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
-        folder_ = pattern;
-    }
+    if (folder_.empty()) folder_ = MakeTemporaryFolder();
     return folder_;
 }
+
+std::string FakePlatform::AppDataFolder() { return appDataFolder_; }
 
 std::vector<std::string> FakePlatform::FolderEntries() {
     std::vector<std::string> names;
@@ -1081,9 +1100,11 @@ bool FakePlatform::IsOpen(const std::string& path) const {
                        [&](const auto& entry) { return entry.second.path == path; });
 }
 
-HANDLE FakePlatform::CreateFileA(const char* name, DWORD access, DWORD share, DWORD creation,
+HANDLE FakePlatform::CreateFileA(const char* windowsName, DWORD access, DWORD share, DWORD creation,
                                  DWORD) {
     if (Fails("CreateFileA")) return INVALID_HANDLE_VALUE;
+    const std::string host = HostPath(windowsName);
+    const char* name = host.c_str();
     // Sharing: a file open without sharing cannot be opened again, and the other way round.
     for (const auto& entry : files_) {
         if (entry.second.path == name && (entry.second.share == 0 || share == 0)) {
@@ -1093,6 +1114,10 @@ HANDLE FakePlatform::CreateFileA(const char* name, DWORD access, DWORD share, DW
     int flags = (access & GENERIC_WRITE) ? ((access & GENERIC_READ) ? O_RDWR : O_WRONLY) : O_RDONLY;
     if (creation == CREATE_ALWAYS) {
         flags |= O_CREAT | O_TRUNC;
+    } else if (creation == CREATE_NEW) {
+        flags |= O_CREAT | O_EXCL;
+    } else if (creation == OPEN_ALWAYS) {
+        flags |= O_CREAT;
     } else if (creation != OPEN_EXISTING) {
         ADD_FAILURE() << "CreateFileA with a creation the fake does not know";
         return INVALID_HANDLE_VALUE;
@@ -1165,7 +1190,7 @@ BOOL FakePlatform::CloseHandle(HANDLE handle) {
 
 DWORD FakePlatform::GetFileAttributesA(const char* name) {
     struct stat info;
-    if (stat(name, &info) != 0) return INVALID_FILE_ATTRIBUTES;
+    if (stat(HostPath(name).c_str(), &info) != 0) return INVALID_FILE_ATTRIBUTES;
     return S_ISDIR(info.st_mode) ? 0x10 : 0x80;  // FILE_ATTRIBUTE_DIRECTORY, _NORMAL
 }
 
@@ -1209,11 +1234,97 @@ BOOL FakePlatform::MoveFileExA(const char* from, const char* to, DWORD flags) {
     return std::rename(from, to) == 0;
 }
 
-BOOL FakePlatform::DeleteFileA(const char* name) {
+BOOL FakePlatform::DeleteFileA(const char* windowsName) {
+    const std::string name = HostPath(windowsName);
     // An open file cannot be deleted.
-    if (IsOpen(name)) return 0;
-    return unlink(name) == 0;
+    if (Fails("DeleteFileA") || IsOpen(name)) return 0;
+    return unlink(name.c_str()) == 0;
 }
+
+BOOL FakePlatform::SetEndOfFile(HANDLE handle) {
+    OpenFile* file = File(handle);
+    if (file == nullptr || !(file->access & GENERIC_WRITE) || Fails("SetEndOfFile")) return 0;
+    const off_t at = lseek(file->descriptor, 0, SEEK_CUR);
+    return at >= 0 && ftruncate(file->descriptor, at) == 0;
+}
+
+BOOL FakePlatform::CreateDirectoryA(const char* path) {
+    if (Fails("CreateDirectoryA")) return 0;
+    return mkdir(HostPath(path).c_str(), 0755) == 0;
+}
+
+namespace {
+
+void FillFindData(const std::string& folder, const std::string& name, WIN32_FIND_DATAA* found) {
+    *found = WIN32_FIND_DATAA{};
+    struct stat info;
+    if (stat((folder + "/" + name).c_str(), &info) == 0) {
+        found->dwFileAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : 0x80;
+        // 100-nanosecond steps, as a FILETIME counts them (from another epoch: only the
+        // order matters here).
+        const std::uint64_t time = static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 10000000u +
+                                   static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100u;
+        found->ftLastWriteTime = FILETIME{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+        found->nFileSizeLow = static_cast<DWORD>(info.st_size);
+    }
+    std::snprintf(found->cFileName, sizeof found->cFileName, "%s", name.c_str());
+}
+
+}  // namespace
+
+HANDLE FakePlatform::FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) {
+    if (Fails("FindFirstFileA")) return INVALID_HANDLE_VALUE;
+    const std::string host = HostPath(pattern);
+    const std::size_t slash = host.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : host.substr(0, slash);
+    const std::string namePattern = host.substr(slash == std::string::npos ? 0 : slash + 1);
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        std::string name = entry.path().filename().string();
+        if (fnmatch(namePattern.c_str(), name.c_str(), 0) == 0) names.push_back(name);
+    }
+    if (names.empty()) return INVALID_HANDLE_VALUE;
+    std::sort(names.begin(), names.end());
+    for (std::string& name : names) name = folder + "/" + name;
+    std::uintptr_t id = nextHandle_++;
+    searches_[id] = names;
+    FindNextFileA(MakeHandle<HANDLE>(id), found);
+    return MakeHandle<HANDLE>(id);
+}
+
+BOOL FakePlatform::FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) {
+    auto open = searches_.find(Id(search));
+    if (open == searches_.end()) {
+        ADD_FAILURE() << "FindNextFileA on a search that is not open";
+        return 0;
+    }
+    if (open->second.empty()) return 0;
+    const std::string path = open->second.front();
+    open->second.erase(open->second.begin());
+    const std::size_t slash = path.find_last_of('/');
+    FillFindData(path.substr(0, slash), path.substr(slash + 1), found);
+    return 1;
+}
+
+BOOL FakePlatform::FindClose(HANDLE search) {
+    if (searches_.erase(Id(search)) == 0) {
+        ADD_FAILURE() << "FindClose of a search that is not open";
+        return 0;
+    }
+    return 1;
+}
+
+DWORD FakePlatform::GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) {
+    auto found = environment.find(name);
+    if (found == environment.end()) return 0;
+    const auto length = static_cast<DWORD>(found->second.size());
+    if (length + 1 > size) return length + 1;
+    std::memcpy(buffer, found->second.c_str(), length + 1);
+    return length;
+}
+
+DWORD FakePlatform::GetCurrentProcessId() { return processId; }
 
 // --- Common file dialogs ----------------------------------------------------------------
 

@@ -168,6 +168,12 @@ public:
     std::string Folder();
     std::string PathOf(const std::string& name) { return Folder() + "/" + name; }
     std::vector<std::string> FolderEntries();
+    // The folder %LOCALAPPDATA% names: a real folder of its own, made with the platform and
+    // removed with it. `environment` holds the variables GetEnvironmentVariableA gives; erase
+    // LOCALAPPDATA from it to take the variable away.
+    std::string AppDataFolder();
+    std::map<std::string, std::string> environment;
+    DWORD processId = 4242;
 
     // The open and save dialogs: answers are taken in order, a path (the dialog adds the
     // default extension to a name without one) or a cancel.
@@ -317,6 +323,13 @@ public:
     BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) override;
     BOOL MoveFileExA(const char* from, const char* to, DWORD flags) override;
     BOOL DeleteFileA(const char* name) override;
+    BOOL SetEndOfFile(HANDLE file) override;
+    BOOL CreateDirectoryA(const char* path) override;
+    HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) override;
+    BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) override;
+    BOOL FindClose(HANDLE search) override;
+    DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
+    DWORD GetCurrentProcessId() override;
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
     BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
 
@@ -374,6 +387,9 @@ private:
     bool clipboardOpen_ = false;
     std::map<std::uintptr_t, OpenFile> files_;
     std::string folder_;
+    std::string appDataFolder_;
+    // Open FindFirstFileA searches: the names still to give.
+    std::map<std::uintptr_t, std::vector<std::string>> searches_;
     std::vector<std::string> fileAnswers_;
 };
 
