@@ -43,4 +43,6 @@ LRESULT HandleCreate(HWND window) {
     return 0;
 }
 
+void FinishStartUp() {}
+
 }  // namespace nv

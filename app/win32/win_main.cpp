@@ -4,6 +4,7 @@
 // constants.
 // clang-format off
 #include "platform/win32/win32_platform.h"
+#include "app/startup.h"
 #include "app/window_proc.h"
 
 #include <windows.h>
@@ -45,6 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
 
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    nv::FinishStartUp();
 
     HACCEL accelerators = LoadAcceleratorsA(instance, "Nivrano");
     MSG message;
