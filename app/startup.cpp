@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "commands/file_commands.h"
+#include "commands/safe_save.h"
 #include "document/document_font.h"
 #include "document/store.h"
 #include "view/geometry.h"
@@ -43,6 +44,6 @@ LRESULT HandleCreate(HWND window) {
     return 0;
 }
 
-void FinishStartUp() {}
+void FinishStartUp() { ReportInterruptedSaves(); }
 
 }  // namespace nv

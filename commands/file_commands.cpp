@@ -1,7 +1,9 @@
 #include "commands/file_commands.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "commands/safe_save.h"
 #include "commands/unicode_text.h"
 #include "document/store.h"
 #include "view/geometry.h"
@@ -73,60 +75,6 @@ void ShowNewText() {
     RECT textArea{0, Geo.TextTop, Geo.ClientWidth, Geo.ClientHeight};
     InvalidateRect(Doc.MainWindow, &textArea, 1);
     UpdateWindow(Doc.MainWindow);
-}
-
-// The folder of a path, its last separator kept ("C:\\" stays the root); "." for a bare name.
-void FolderOf(const char* path, char* folder) {
-    const char* end = nullptr;
-    for (const char* c = path; *c != '\0'; ++c) {
-        if (*c == '\\' || *c == '/' || *c == ':') end = c + 1;
-    }
-    if (end == nullptr) {
-        std::strcpy(folder, ".");
-        return;
-    }
-    std::memcpy(folder, path, static_cast<std::size_t>(end - path));
-    folder[end - path] = '\0';
-}
-
-// Puts the finished temporary file in the target's place: ReplaceFileA keeps the old file's
-// attributes and rights. Sets *keepTemporary when the temporary file is the only copy left.
-bool PutInPlace(const char* temporary, const char* target, bool* keepTemporary) {
-    constexpr DWORD MoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES) {
-        return MoveFileExA(temporary, target, MoveFlags) != 0;
-    }
-    if (ReplaceFileA(target, temporary, REPLACEFILE_IGNORE_MERGE_ERRORS)) return true;
-    // A replace can fail after the old file has gone, leaving the new one under its
-    // temporary name; then the only way forward is to move it in.
-    if (GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) return false;
-    if (MoveFileExA(temporary, target, MoveFlags)) return true;
-    *keepTemporary = true;
-    return false;
-}
-
-// Writes `bytes` of UnicodeFileBuffer to `target` without ever leaving it half written: the
-// whole file goes to a new temporary file beside it ("~nvXXXX.tmp"), is flushed and closed,
-// and only then takes the old file's place. On failure the old file is as it was and the
-// temporary file is gone.
-bool WriteDocumentFile(const char* target, DWORD bytes) {
-    char folder[MAX_PATH];
-    char temporary[MAX_PATH];
-    FolderOf(target, folder);
-    if (GetTempFileNameA(folder, "~nv", 0, temporary) == 0) return false;
-
-    bool keepTemporary = false;
-    bool written = false;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS, 0);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD count = 0;
-        written = WriteFile(file, UnicodeFileBuffer, bytes, &count) && count == bytes &&
-                  FlushFileBuffers(file);
-        written = CloseHandle(file) && written;
-    }
-    const bool placed = written && PutInPlace(temporary, target, &keepTemporary);
-    if (!placed && !keepTemporary) DeleteFileA(temporary);
-    return placed;
 }
 
 }  // namespace
@@ -239,8 +187,16 @@ void SaveDocumentFile() {
     for (std::int32_t k = 0; k < Doc.TextLength; ++k) {
         PutUnit(UnicodeFileBuffer, static_cast<std::size_t>(k) + 1, ToUtf16(Doc.TextBuffer[k]));
     }
-    if (!WriteDocumentFile(Files.FileName, static_cast<DWORD>(2 * Doc.TextLength + 2))) {
-        ShowWarning(WriteMessage, SaveCaption);
+    const SaveOutcome outcome = WriteFileSafely(Files.FileName, UnicodeFileBuffer,
+                                                static_cast<DWORD>(2 * Doc.TextLength + 2));
+    if (!outcome.saved) {
+        // A file whose old bytes could not be written back: name where they are.
+        static char message[sizeof outcome.keptOldText + 96];
+        std::snprintf(
+            message, sizeof message,
+            outcome.keptOldText[0] ? "%s\nThe file's text before this save is kept in %s" : "%s",
+            WriteMessage, outcome.keptOldText);
+        ShowWarning(message, SaveCaption);
         return;
     }
     RememberSavedText();

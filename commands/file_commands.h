@@ -43,8 +43,8 @@ void FileSave();
 // What Open does once its dialog has named the file Files.FileName (Files.FileTitle its
 // title): every check in its order with its message, then the new text and the title.
 void OpenDocumentFile();
-// What Save does once its dialog has named the file: the write, its message on failure,
-// then the saved text and the title.
+// What Save does once its dialog has named the file: the write (commands/safe_save.h), its
+// message on failure, then the saved text and the title.
 void SaveDocumentFile();
 
 // Open's checks, each giving the message of the refusal or nullptr. The size as GetFileSize

@@ -181,6 +181,7 @@ constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_SHIFT = 0x10;
 constexpr UINT VK_CONTROL = 0x11;
+constexpr UINT VK_MENU = 0x12;  // Alt
 constexpr UINT VK_ESCAPE = 0x1B;
 constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_PRIOR = 0x21;
@@ -259,6 +260,8 @@ constexpr int MAX_PATH = 260;
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD FILE_SHARE_READ = 0x00000001;
+constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD FILE_SHARE_DELETE = 0x00000004;
 constexpr DWORD CREATE_NEW = 1;
 constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
@@ -266,9 +269,8 @@ constexpr DWORD OPEN_ALWAYS = 4;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
-constexpr DWORD REPLACEFILE_IGNORE_MERGE_ERRORS = 0x00000002;
-constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
-constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
+constexpr DWORD FILE_BEGIN = 0;
+constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~std::uintptr_t{0});
 
 // Common file dialogs.
@@ -384,13 +386,11 @@ public:
     virtual BOOL FlushFileBuffers(HANDLE file) = 0;
     virtual BOOL CloseHandle(HANDLE file) = 0;
     virtual DWORD GetFileAttributesA(const char* name) = 0;
-    virtual UINT GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
-                                  char* name) = 0;
-    virtual BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) = 0;
-    virtual BOOL MoveFileExA(const char* from, const char* to, DWORD flags) = 0;
     virtual BOOL DeleteFileA(const char* name) = 0;
     // Ends the file at the handle's position.
     virtual BOOL SetEndOfFile(HANDLE file) = 0;
+    // Moves the handle's position; files here stay below 4 GiB, so no high part.
+    virtual DWORD SetFilePointer(HANDLE file, LONG distance, DWORD method) = 0;
     virtual BOOL CreateDirectoryA(const char* path) = 0;
     // The files a pattern such as "C:\\folder\\*.txt" names, one at a time; the search
     // handle is INVALID_HANDLE_VALUE when there is none.
@@ -554,17 +554,11 @@ inline BOOL CloseHandle(HANDLE file) { return CurrentPlatform().CloseHandle(file
 inline DWORD GetFileAttributesA(const char* name) {
     return CurrentPlatform().GetFileAttributesA(name);
 }
-inline UINT GetTempFileNameA(const char* folder, const char* prefix, UINT unique, char* name) {
-    return CurrentPlatform().GetTempFileNameA(folder, prefix, unique, name);
-}
-inline BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) {
-    return CurrentPlatform().ReplaceFileA(replaced, replacement, flags);
-}
-inline BOOL MoveFileExA(const char* from, const char* to, DWORD flags) {
-    return CurrentPlatform().MoveFileExA(from, to, flags);
-}
 inline BOOL DeleteFileA(const char* name) { return CurrentPlatform().DeleteFileA(name); }
 inline BOOL SetEndOfFile(HANDLE file) { return CurrentPlatform().SetEndOfFile(file); }
+inline DWORD SetFilePointer(HANDLE file, LONG distance, DWORD method) {
+    return CurrentPlatform().SetFilePointer(file, distance, method);
+}
 inline BOOL CreateDirectoryA(const char* path) { return CurrentPlatform().CreateDirectoryA(path); }
 inline HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) {
     return CurrentPlatform().FindFirstFileA(pattern, found);

@@ -54,10 +54,10 @@ constexpr auto maxPath = nv::MAX_PATH;
 constexpr auto genericRead = nv::GENERIC_READ, genericWrite = nv::GENERIC_WRITE,
                fileShareRead = nv::FILE_SHARE_READ, createAlways = nv::CREATE_ALWAYS,
                openExisting = nv::OPEN_EXISTING, invalidFileSize = nv::INVALID_FILE_SIZE,
-               invalidFileAttributes = nv::INVALID_FILE_ATTRIBUTES,
-               replaceFileIgnoreMergeErrors = nv::REPLACEFILE_IGNORE_MERGE_ERRORS,
-               moveFileReplaceExisting = nv::MOVEFILE_REPLACE_EXISTING,
-               moveFileWriteThrough = nv::MOVEFILE_WRITE_THROUGH;
+               invalidFileAttributes = nv::INVALID_FILE_ATTRIBUTES;
+constexpr auto fileShareWrite = nv::FILE_SHARE_WRITE, fileShareDelete = nv::FILE_SHARE_DELETE,
+               fileBegin = nv::FILE_BEGIN, invalidSetFilePointer = nv::INVALID_SET_FILE_POINTER;
+constexpr auto vkMenu = nv::VK_MENU;
 constexpr auto createNew = nv::CREATE_NEW, openAlways = nv::OPEN_ALWAYS,
                fileAttributeDirectory = nv::FILE_ATTRIBUTE_DIRECTORY;
 constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
@@ -122,10 +122,10 @@ static_assert(maxPath == MAX_PATH);
 static_assert(genericRead == GENERIC_READ && genericWrite == GENERIC_WRITE &&
               fileShareRead == FILE_SHARE_READ && createAlways == CREATE_ALWAYS &&
               openExisting == OPEN_EXISTING && invalidFileSize == INVALID_FILE_SIZE &&
-              invalidFileAttributes == INVALID_FILE_ATTRIBUTES &&
-              replaceFileIgnoreMergeErrors == REPLACEFILE_IGNORE_MERGE_ERRORS &&
-              moveFileReplaceExisting == MOVEFILE_REPLACE_EXISTING &&
-              moveFileWriteThrough == MOVEFILE_WRITE_THROUGH);
+              invalidFileAttributes == INVALID_FILE_ATTRIBUTES);
+static_assert(fileShareWrite == FILE_SHARE_WRITE && fileShareDelete == FILE_SHARE_DELETE &&
+              fileBegin == FILE_BEGIN && invalidSetFilePointer == INVALID_SET_FILE_POINTER);
+static_assert(vkMenu == VK_MENU);
 static_assert(createNew == CREATE_NEW && openAlways == OPEN_ALWAYS &&
               fileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
 static_assert(ofnOverwritePrompt == OFN_OVERWRITEPROMPT && ofnPathMustExist == OFN_PATHMUSTEXIST &&
@@ -528,22 +528,13 @@ BOOL Win32Platform::CloseHandle(HANDLE file) { return ::CloseHandle(Sys(file)); 
 
 DWORD Win32Platform::GetFileAttributesA(const char* name) { return ::GetFileAttributesA(name); }
 
-UINT Win32Platform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
-                                     char* name) {
-    return ::GetTempFileNameA(folder, prefix, unique, name);
-}
-
-BOOL Win32Platform::ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) {
-    return ::ReplaceFileA(replaced, replacement, nullptr, flags, nullptr, nullptr);
-}
-
-BOOL Win32Platform::MoveFileExA(const char* from, const char* to, DWORD flags) {
-    return ::MoveFileExA(from, to, flags);
-}
-
 BOOL Win32Platform::DeleteFileA(const char* name) { return ::DeleteFileA(name); }
 
 BOOL Win32Platform::SetEndOfFile(HANDLE file) { return ::SetEndOfFile(Sys(file)); }
+
+DWORD Win32Platform::SetFilePointer(HANDLE file, LONG distance, DWORD method) {
+    return ::SetFilePointer(Sys(file), distance, nullptr, method);
+}
 
 BOOL Win32Platform::CreateDirectoryA(const char* path) { return ::CreateDirectoryA(path, nullptr); }
 

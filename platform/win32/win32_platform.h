@@ -96,11 +96,9 @@ public:
     BOOL FlushFileBuffers(HANDLE file) override;
     BOOL CloseHandle(HANDLE file) override;
     DWORD GetFileAttributesA(const char* name) override;
-    UINT GetTempFileNameA(const char* folder, const char* prefix, UINT unique, char* name) override;
-    BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) override;
-    BOOL MoveFileExA(const char* from, const char* to, DWORD flags) override;
     BOOL DeleteFileA(const char* name) override;
     BOOL SetEndOfFile(HANDLE file) override;
+    DWORD SetFilePointer(HANDLE file, LONG distance, DWORD method) override;
     BOOL CreateDirectoryA(const char* path) override;
     HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) override;
     BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) override;

@@ -2,9 +2,12 @@
 // failing call with its message, the safe save, and the save prompt before each command
 // that drops the document.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "app/startup.h"
 #include "tests/commands/command_support.h"
 
 namespace nv::test {
@@ -136,35 +139,163 @@ TEST_F(FileTest, ARefusedOrFailedOpenIsReportedAndChangesNothing) {
     EXPECT_EQ(fake().fileDialogs.back().startName, Path("bad.txt"));
 }
 
-TEST_F(FileTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
-    const struct {
-        const char* call;
-        bool targetExists;
-    } cases[] = {
-        {"GetTempFileNameA", true}, {"CreateFileA", true},      {"WriteFile", true},
-        {"WriteFile short", true},  {"FlushFileBuffers", true}, {"ReplaceFileA", true},
-        {"MoveFileExA", false},
-    };
+// Save secures both texts in the editor's folder, then writes the target in place.
+class SaveTest : public CommandTest {
+protected:
     const std::string old = Mark + Units({'o', 'l', 'd', 0});
-    for (const auto& c : cases) {
+    const std::string fresh = Mark + Units({'n', 'e', 'w', ' ', 't', 'e', 'x', 't', 0});
+
+    std::string Saving() { return fake().AppDataFolder() + "/Nivrano/Saving"; }
+    // The secured files left there, by the end of their names ("new.txt", "old.txt"), and
+    // the full name of the last one.
+    std::vector<std::string> Secured(std::string* last = nullptr) {
+        std::vector<std::string> kinds;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(Saving(), error)) {
+            const std::string name = entry.path().filename().string();
+            kinds.push_back(name.substr(name.size() - 7));
+            if (last != nullptr) *last = entry.path().string();
+        }
+        std::sort(kinds.begin(), kinds.end());
+        return kinds;
+    }
+    void Start(bool targetExists) {
         std::filesystem::remove(Path("doc.txt"));
-        if (c.targetExists) WriteWholeFile(Path("doc.txt"), old);
+        std::filesystem::remove_all(Saving());
+        if (targetExists) WriteWholeFile(Path("doc.txt"), old);
+        SetSavedText("old");
         SetText("new text");
         fake().windowText = "previous.txt";
-        fake().FailCall(c.call);
+    }
+};
+
+TEST_F(SaveTest, AFailureAtEachStepKeepsTheOldTextAndLeavesOnlyWhatItMust) {
+    enum Outcome { Saved, Refused, OldKept };
+    const struct {
+        const char* call;
+        int after;
+        const char* call2;  // a second failing call, or nullptr
+        int after2;
+        bool targetExists;
+        Outcome outcome;
+    } cases[] = {
+        // The editor's folder takes no file: the target is written in place all the same.
+        {"CreateDirectoryA", 0, nullptr, 0, true, Saved},
+        {"CreateFileA", 0, nullptr, 0, true, Saved},
+        // Securing the new text, opening the target, securing its old bytes.
+        {"WriteFile", 0, nullptr, 0, true, Refused},
+        {"WriteFile short", 0, nullptr, 0, true, Refused},
+        {"FlushFileBuffers", 0, nullptr, 0, true, Refused},
+        {"CreateFileA", 1, nullptr, 0, true, Refused},
+        {"CreateFileA", 1, nullptr, 0, false, Refused},
+        {"CreateFileA", 2, nullptr, 0, true, Refused},
+        {"ReadFile", 0, nullptr, 0, true, Refused},
+        {"WriteFile", 1, nullptr, 0, true, Refused},
+        {"FlushFileBuffers", 1, nullptr, 0, true, Refused},
+        // The target itself: its old bytes go back from the secured copy.
+        {"SetFilePointer", 0, nullptr, 0, true, Refused},
+        {"WriteFile", 2, nullptr, 0, true, Refused},
+        {"WriteFile short", 2, nullptr, 0, true, Refused},
+        {"SetEndOfFile", 0, nullptr, 0, true, Refused},
+        {"FlushFileBuffers", 2, nullptr, 0, true, Refused},
+        // A new file that could not be written goes again.
+        {"WriteFile", 1, nullptr, 0, false, Refused},
+        {"SetEndOfFile", 0, nullptr, 0, false, Refused},
+        // The write-back fails too: the secured old text stays, and the message names it.
+        {"SetEndOfFile", 0, "WriteFile", 3, true, OldKept},
+        {"FlushFileBuffers", 2, "SetEndOfFile", 1, true, OldKept},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.call) + " " + std::to_string(c.after) +
+                                 (c.targetExists ? "" : " (new file)");
+        Start(c.targetExists);
+        fake().FailCall(c.call, c.after);
+        if (c.call2 != nullptr) fake().FailCall(c.call2, c.after2);
         const std::string file = SaveAs("doc.txt");
-        ExpectBox("Can not write to the selected file", "Can Not Save File");
-        EXPECT_EQ(file, c.targetExists ? old : "") << c.call;
+        EXPECT_EQ(fake().pendingFailures(), 0) << what;
+        std::string kept;
+        EXPECT_EQ(Secured(&kept), c.outcome == OldKept ? std::vector<std::string>{"old.txt"}
+                                                       : std::vector<std::string>{})
+            << what;
+        EXPECT_EQ(fake().liveFileHandles(), 0) << what;
+        if (c.outcome == Saved) {
+            EXPECT_TRUE(fake().messageBoxes().empty()) << what;
+            EXPECT_EQ(file, fresh) << what;
+            EXPECT_FALSE(IsDocumentChanged()) << what;
+            continue;
+        }
+        ASSERT_EQ(fake().messageBoxes().size(), 1u) << what;
+        const std::string message = fake().messageBoxes()[0].text;
+        ExpectBox(message, "Can Not Save File");
         EXPECT_EQ(fake().FolderEntries(),
                   c.targetExists ? std::vector<std::string>{"doc.txt"} : std::vector<std::string>{})
-            << c.call;
-        EXPECT_TRUE(IsDocumentChanged()) << c.call;
-        EXPECT_EQ(fake().windowText, "previous.txt");
+            << what;
+        EXPECT_TRUE(IsDocumentChanged()) << what;
+        EXPECT_EQ(fake().windowText, "previous.txt") << what;
+        if (c.outcome == Refused) {
+            EXPECT_EQ(message, "Can not write to the selected file") << what;
+            EXPECT_EQ(file, c.targetExists ? old : "") << what;
+        } else {
+            const std::string lead =
+                "Can not write to the selected file\nThe file's text before this save is kept in ";
+            ASSERT_EQ(message.substr(0, lead.size()), lead) << what;
+            std::string named = message.substr(lead.size());
+            std::replace(named.begin(), named.end(), '\\', '/');
+            EXPECT_EQ(named, kept) << what;
+            EXPECT_EQ(ReadWholeFile(kept), old) << what;
+        }
     }
-    // And without failures the same save replaces the old file.
-    EXPECT_EQ(SaveAs("doc.txt"), Mark + Units({'n', 'e', 'w', ' ', 't', 'e', 'x', 't', 0}));
+    // Without failures the same save writes the file.
+    Start(true);
+    EXPECT_EQ(SaveAs("doc.txt"), fresh);
     EXPECT_FALSE(IsDocumentChanged());
-    EXPECT_EQ(fake().FolderEntries(), std::vector<std::string>{"doc.txt"});
+    EXPECT_TRUE(Secured().empty());
+}
+
+// The file written is the file that was there: the same file object, reached through a
+// link, with its permissions and its other name.
+TEST_F(SaveTest, TheFileStaysTheSameFile) {
+    Start(true);
+    ::chmod(Path("doc.txt").c_str(), 0600);
+    std::filesystem::create_symlink(Path("doc.txt"), Path("link.txt"));
+    std::filesystem::create_hard_link(Path("doc.txt"), Path("other.txt"));
+    struct stat before {};
+    ASSERT_EQ(::stat(Path("doc.txt").c_str(), &before), 0);
+    SaveAs("link.txt");
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("link.txt")));
+    struct stat after {};
+    ASSERT_EQ(::stat(Path("doc.txt").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & 0777, 0600u);
+    EXPECT_EQ(ReadWholeFile(Path("other.txt")), fresh);
+    EXPECT_EQ(fake().FolderEntries(),
+              (std::vector<std::string>{"doc.txt", "link.txt", "other.txt"}));
+}
+
+// At start, the secured files no running editor holds are named; those of a save still
+// under way in another editor, and files of other names, are not.
+TEST_F(SaveTest, TheNextStartNamesTheFilesAnInterruptedSaveLeft) {
+    FinishStartUp();
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    std::filesystem::create_directories(Saving());
+    for (const char* name : {"77-3 new.txt", "77-3 old.txt", "88-1 new.txt", "notes.txt"}) {
+        WriteWholeFile(Saving() + "/" + name, old);
+    }
+    HANDLE living =
+        fake().CreateFileA((Saving() + "/88-1 new.txt").c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_DELETE, OPEN_EXISTING, 0);
+    FinishStartUp();
+    ASSERT_EQ(fake().messageBoxes().size(), 1u);
+    const std::string text = fake().messageBoxes()[0].text;
+    ExpectBox(text, "Interrupted Save");
+    for (const char* name : {"77-3 new.txt", "77-3 old.txt"}) {
+        EXPECT_NE(text.find(fake().AppDataFolder() + "\\Nivrano\\Saving\\" + name + "\n"),
+                  std::string::npos)
+            << text;
+    }
+    EXPECT_EQ(text.find("88-1"), std::string::npos) << text;
+    EXPECT_EQ(text.find("notes"), std::string::npos) << text;
+    fake().CloseHandle(living);
 }
 
 // The save prompt before each command that would drop a changed document.

@@ -1095,19 +1095,27 @@ OpenFile* FakePlatform::File(HANDLE file) {
     return &found->second;
 }
 
-bool FakePlatform::IsOpen(const std::string& path) const {
-    return std::any_of(files_.begin(), files_.end(),
-                       [&](const auto& entry) { return entry.second.path == path; });
+namespace {
+
+bool SharingAllows(const OpenFile& open, DWORD access, DWORD share) {
+    const auto allows = [](DWORD sharing, DWORD wanted) {
+        return (!(wanted & GENERIC_READ) || (sharing & FILE_SHARE_READ)) &&
+               (!(wanted & GENERIC_WRITE) || (sharing & FILE_SHARE_WRITE));
+    };
+    return allows(open.share, access) && allows(share, open.access);
 }
+
+}  // namespace
 
 HANDLE FakePlatform::CreateFileA(const char* windowsName, DWORD access, DWORD share, DWORD creation,
                                  DWORD) {
     if (Fails("CreateFileA")) return INVALID_HANDLE_VALUE;
     const std::string host = HostPath(windowsName);
     const char* name = host.c_str();
-    // Sharing: a file open without sharing cannot be opened again, and the other way round.
+    // Sharing: each open handle must allow the access asked for, and the new handle's
+    // sharing must allow every open handle's access.
     for (const auto& entry : files_) {
-        if (entry.second.path == name && (entry.second.share == 0 || share == 0)) {
+        if (entry.second.path == name && !SharingAllows(entry.second, access, share)) {
             return INVALID_HANDLE_VALUE;
         }
     }
@@ -1194,50 +1202,14 @@ DWORD FakePlatform::GetFileAttributesA(const char* name) {
     return S_ISDIR(info.st_mode) ? 0x10 : 0x80;  // FILE_ATTRIBUTE_DIRECTORY, _NORMAL
 }
 
-UINT FakePlatform::GetTempFileNameA(const char* folder, const char* prefix, UINT unique,
-                                    char* name) {
-    if (unique != 0) ADD_FAILURE() << "GetTempFileNameA with a given number";
-    if (unique != 0 || Fails("GetTempFileNameA")) return 0;
-    std::string base = folder;
-    if (base.empty() || (base.back() != '/' && base.back() != '\\')) base += '/';
-    base += std::string(prefix).substr(0, 3);
-    // As the system does: the first free number, the file created empty to claim it.
-    static UINT counter = 0x1000;
-    for (int tries = 0; tries < 0x10000; ++tries) {
-        UINT number = (counter++ & 0xFFFF) | 1;
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%X", number);
-        std::string path = base + hex + ".tmp";
-        if (path.size() >= static_cast<std::size_t>(MAX_PATH)) return 0;
-        int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (descriptor < 0 && errno == EEXIST) continue;
-        if (descriptor < 0) return 0;
-        close(descriptor);
-        std::strcpy(name, path.c_str());
-        return number;
-    }
-    return 0;
-}
-
-BOOL FakePlatform::ReplaceFileA(const char* replaced, const char* replacement, DWORD) {
-    if (Fails("ReplaceFileA") || IsOpen(replaced) || IsOpen(replacement)) return 0;
-    struct stat info;
-    if (stat(replaced, &info) != 0 || stat(replacement, &info) != 0) return 0;
-    return std::rename(replacement, replaced) == 0;
-}
-
-BOOL FakePlatform::MoveFileExA(const char* from, const char* to, DWORD flags) {
-    if (Fails("MoveFileExA") || IsOpen(from) || IsOpen(to)) return 0;
-    struct stat info;
-    if (stat(from, &info) != 0) return 0;
-    if (!(flags & MOVEFILE_REPLACE_EXISTING) && stat(to, &info) == 0) return 0;
-    return std::rename(from, to) == 0;
-}
-
 BOOL FakePlatform::DeleteFileA(const char* windowsName) {
     const std::string name = HostPath(windowsName);
-    // An open file cannot be deleted.
-    if (Fails("DeleteFileA") || IsOpen(name)) return 0;
+    // An open file can be deleted only when every handle on it shares deleting. (Windows
+    // keeps the name until the last handle closes; here it goes at once.)
+    if (Fails("DeleteFileA")) return 0;
+    for (const auto& entry : files_) {
+        if (entry.second.path == name && !(entry.second.share & FILE_SHARE_DELETE)) return 0;
+    }
     return unlink(name.c_str()) == 0;
 }
 
@@ -1246,6 +1218,16 @@ BOOL FakePlatform::SetEndOfFile(HANDLE handle) {
     if (file == nullptr || !(file->access & GENERIC_WRITE) || Fails("SetEndOfFile")) return 0;
     const off_t at = lseek(file->descriptor, 0, SEEK_CUR);
     return at >= 0 && ftruncate(file->descriptor, at) == 0;
+}
+
+DWORD FakePlatform::SetFilePointer(HANDLE handle, LONG distance, DWORD method) {
+    OpenFile* file = File(handle);
+    if (method != FILE_BEGIN) ADD_FAILURE() << "SetFilePointer from a place the fake does not know";
+    if (file == nullptr || method != FILE_BEGIN || distance < 0 || Fails("SetFilePointer")) {
+        return INVALID_SET_FILE_POINTER;
+    }
+    const off_t at = lseek(file->descriptor, distance, SEEK_SET);
+    return at < 0 ? INVALID_SET_FILE_POINTER : static_cast<DWORD>(at);
 }
 
 BOOL FakePlatform::CreateDirectoryA(const char* path) {

@@ -183,7 +183,7 @@ public:
     std::string windowText = "Nivrano";
 
     // Failure injection by the name of the call (OpenClipboard, GlobalAlloc, ReadFile,
-    // ReplaceFileA, StartPage...): it fails after `after` more successful calls (0: the next
+    // SetEndOfFile, StartPage...): it fails after `after` more successful calls (0: the next
     // one). "ReadFile short" and "WriteFile short" move one byte fewer than asked and report
     // success; a failing WriteFile writes half of its bytes first.
     void FailCall(const std::string& call, int after = 0) { failingCalls_[call] = after; }
@@ -319,11 +319,9 @@ public:
     BOOL FlushFileBuffers(HANDLE file) override;
     BOOL CloseHandle(HANDLE file) override;
     DWORD GetFileAttributesA(const char* name) override;
-    UINT GetTempFileNameA(const char* folder, const char* prefix, UINT unique, char* name) override;
-    BOOL ReplaceFileA(const char* replaced, const char* replacement, DWORD flags) override;
-    BOOL MoveFileExA(const char* from, const char* to, DWORD flags) override;
     BOOL DeleteFileA(const char* name) override;
     BOOL SetEndOfFile(HANDLE file) override;
+    DWORD SetFilePointer(HANDLE file, LONG distance, DWORD method) override;
     BOOL CreateDirectoryA(const char* path) override;
     HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) override;
     BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) override;
@@ -352,7 +350,6 @@ private:
     bool Fails(const char* call);
     GlobalBlock* Block(HGLOBAL block);
     OpenFile* File(HANDLE file);
-    bool IsOpen(const std::string& path) const;
     BOOL FileDialog(OPENFILENAMEA* record, bool save);
 
     HWND window_ = nullptr;
