@@ -29,6 +29,10 @@ void ClearEmptySelection() {
 // Backspace, so that character is not text; a 127 typed without Ctrl still is.
 bool IsControlBackspaceCharacter(WPARAM code) { return code == 127 && GetKeyState(VK_CONTROL) < 0; }
 
+// With some layouts (Hebrew under Wine) Ctrl with a letter key arrives as that key's letter.
+// Ctrl with a key is never text; Ctrl+Alt (AltGr) is how some layouts type characters.
+bool IsControlKeyCharacter() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; }
+
 LRESULT HandlePaint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -138,7 +142,8 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             ClearEmptySelection();
             return 0;
         case WM_CHAR:
-            if (Doc.PaletteMode == 0 && !IsControlBackspaceCharacter(wParam)) {
+            if (Doc.PaletteMode == 0 && !IsControlBackspaceCharacter(wParam) &&
+                !IsControlKeyCharacter()) {
                 InsertCharacter(static_cast<std::int32_t>(wParam));
             }
             return 0;

@@ -196,6 +196,23 @@ TEST_F(EditingKeysTest, ControlBackspaceRemovesOneCharacterAndInsertsNothing) {
     EXPECT_TRUE(CaretAloneAt(3));
 }
 
+// With a Hebrew layout Wine turns Ctrl with a letter key into that key's letter (Ctrl+A gave
+// 0xF9): a character that comes while Ctrl is held without Alt is not text; with Ctrl+Alt
+// (AltGr) it is.
+TEST_F(EditingKeysTest, ACharacterWithControlHeldIsTypedOnlyWithAltToo) {
+    SetText("ab");
+    Place(2);
+    const InputSnapshot before = TakeSnapshot(fake());
+    fake().SetKeyDown(VK_CONTROL, true);
+    for (unsigned code : {0xF9u, 0xE0u, unsigned{'a'}}) Char(code);
+    EXPECT_TRUE(NothingHappened(fake(), before));
+    fake().SetKeyDown(VK_MENU, true);
+    Char(0xE0);
+    fake().SetKeyDown(VK_CONTROL, false);
+    fake().SetKeyDown(VK_MENU, false);
+    EXPECT_EQ(Text(), "ab\xE0");
+}
+
 TEST_F(EditingKeysTest, BackspaceAndDeleteRemoveExactlyTheSelection) {
     for (UINT key : {VK_BACK, VK_DELETE}) {
         SetText("abc\r\ndef");
