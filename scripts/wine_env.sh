@@ -6,7 +6,8 @@ NIVRANO_ROOT=${NIVRANO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 
 # Debian packages for building and running under Wine (the native test build needs more).
 NIVRANO_WINE_PACKAGES="wine wine64 g++-mingw-w64-x86-64 cmake make xvfb fonts-liberation2
- locales imagemagick xdotool python3-fonttools x11-utils xclip cups cups-client ghostscript"
+ locales imagemagick xdotool python3-fonttools python3-munkres x11-utils xclip cups cups-client
+ ghostscript strace"
 
 nv_log() { echo "nivrano: $*" >&2; }
 
@@ -167,6 +168,21 @@ nv_ensure_display() {
     nv_log "Xvfb did not start on $DISPLAY"
     return 1
 }
+
+# The process id of the Wine server that serves $WINEPREFIX, if one runs: it works in a
+# folder named after the prefix's device and inode ("server-<dev>-<inode>", in hex).
+nv_prefix_server() {
+    local id p
+    id=$(stat -c '%d %i' "$WINEPREFIX" 2>/dev/null) || return 1
+    id=$(printf 'server-%x-%x' $id)
+    for p in $(pgrep wineserver); do
+        [ "$(basename "$(readlink "/proc/$p/cwd" 2>/dev/null)")" = "$id" ] && echo "$p" && return 0
+    done
+    return 1
+}
+
+# The X display a process was started on ("" when none). $1: the process id.
+nv_display_of() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p'; }
 
 # Builds nivrano.exe (and the test driver) with mingw-w64. $1: the build folder.
 nv_build_windows() {
