@@ -154,9 +154,8 @@ SaveOutcome WriteFileSafely(const char* target, const void* image, DWORD bytes) 
     return outcome;
 }
 
-int FindInterruptedSaves(char* list, std::size_t size) {
+int FindInterruptedSaves(char* folder, char* list, std::size_t size) {
     list[0] = '\0';
-    char folder[MAX_PATH];
     if (!EnsureNivranoFolder("Saving", folder)) return 0;
     char pattern[MAX_PATH];
     if (std::snprintf(pattern, sizeof pattern, "%s\\*.txt", folder) >= MAX_PATH) return 0;
@@ -176,7 +175,10 @@ int FindInterruptedSaves(char* list, std::size_t size) {
         if (probe == INVALID_HANDLE_VALUE) continue;
         CloseHandle(probe);
         ++count;
-        const int n = std::snprintf(list + used, size - used, "%s\n", path);
+        const bool isNew = std::strstr(found.cFileName, NewSuffix) != nullptr;
+        const int n = std::snprintf(
+            list + used, size - used, "%s: %s\n", found.cFileName,
+            isNew ? "the text that was being saved" : "the file's text before that save");
         if (n > 0 && used + static_cast<std::size_t>(n) < size) used += static_cast<std::size_t>(n);
         list[used] = '\0';
     } while (FindNextFileA(search, &found));
@@ -185,16 +187,14 @@ int FindInterruptedSaves(char* list, std::size_t size) {
 }
 
 void ReportInterruptedSaves() {
+    static char folder[MAX_PATH];
     static char list[2048];
-    const int count = FindInterruptedSaves(list, sizeof list);
-    if (count == 0) return;
-    static char text[sizeof list + 512];
+    if (FindInterruptedSaves(folder, list, sizeof list) == 0) return;
+    static char text[sizeof folder + sizeof list + 160];
     std::snprintf(text, sizeof text,
-                  "A save was cut short before it finished. The texts it kept are in:\n%s"
-                  "A name ending in \"new.txt\" holds the text that was being saved, one ending "
-                  "in \"old.txt\" the file's text before that save. Open them to take back "
-                  "either text, then delete them.",
-                  list);
+                  "A save was cut short before it finished. The texts it kept are in the "
+                  "folder\n%s\n%sOpen them to take back either text, then delete them.",
+                  folder, list);
     MessageBoxA(Doc.MainWindow, text, "Interrupted Save", MB_ICONWARNING);
 }
 

@@ -30,9 +30,10 @@ struct SaveOutcome {
 // take the secured files, the target is still written in place, without them.
 SaveOutcome WriteFileSafely(const char* target, const void* image, DWORD bytes);
 
-// The secured files in the folder that no running editor holds, their full paths one per
-// line in `list` (as many as fit in `size`); gives how many there are.
-int FindInterruptedSaves(char* list, std::size_t size);
+// The secured files that no running editor holds: `folder` (MAX_PATH characters) gets their
+// folder, `list` a line for each (its name and what it holds, as many as fit in `size`);
+// gives how many there are.
+int FindInterruptedSaves(char* folder, char* list, std::size_t size);
 
 // At start: names in a message the files a save cut short left behind, if any.
 void ReportInterruptedSaves();

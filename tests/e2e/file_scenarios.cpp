@@ -134,7 +134,8 @@ void PasteFromLinux(const ScenarioContext& context) {
 }
 
 // Saving over a file that another program holds open without sharing fails: the warning,
-// the old file byte for byte, no temporary file left, and the document still changed.
+// the old file byte for byte, nothing left beside it or in the editor's own folder, and the
+// document still changed.
 void FailedSaveKeepsOldFile(const ScenarioContext& context) {
     std::string folder = FreshFolder(context, "failed_save");
     std::string path = folder + "\\held.txt";
@@ -158,13 +159,14 @@ void FailedSaveKeepsOldFile(const ScenarioContext& context) {
               editor.window, [&] { return !IsWindow(warning.box); }, 5000),
           "the warning did not close");
     ExpectFileBytes(path, old, "the file the save failed to replace");
-    // Wine's ReplaceFileA first moves the replaced file aside to an empty "rf<hex>.tmp" it
-    // creates, and leaves that file behind when the move fails: not the editor's to remove.
-    for (const std::string& name : FilesIn(folder)) {
-        bool wines = name.size() > 6 && name.compare(0, 2, "rf") == 0 &&
-                     name.compare(name.size() - 4, 4, ".tmp") == 0;
-        Check(name == "held.txt" || wines, "the failed save left the file " + name);
-    }
+    // Nothing else: no file beside it, nothing left in the editor's own folder.
+    std::vector<std::string> names = FilesIn(folder);
+    Check(names == std::vector<std::string>{"held.txt"},
+          "the failed save left the file " + (names.empty() ? "" : names.back()));
+    char base[MAX_PATH] = {};
+    GetEnvironmentVariableA("LOCALAPPDATA", base, sizeof base);
+    names = FilesIn(std::string(base) + "\\Nivrano\\Saving");
+    Check(names.empty(), "the failed save left " + (names.empty() ? "" : names[0]));
     Check(WindowText(editor.window) == "Nivrano",
           "the title became \"" + WindowText(editor.window) + "\"");
     CloseAnsweringNo(editor);

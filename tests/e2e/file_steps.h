@@ -55,7 +55,8 @@ std::string Utf8Of(const std::wstring& text);
 // Requests to run_e2e.sh for what only a Linux program can do, answered through two files in
 // the artifacts folder:
 //   clipboard-get  the display's CLIPBOARD selection as UTF-8, read by xclip;
-//   clipboard-set  offers `data` (UTF-8) as the CLIPBOARD selection from xclip.
+//   clipboard-set  offers `data` (UTF-8) as the CLIPBOARD selection from xclip;
+//   sh             runs `data` as a bash script in the artifacts folder, gives its output.
 // Returns the answer's data; fails when the runner answers an error or does not answer.
 std::string AskHost(const ScenarioContext& context, const std::string& verb,
                     const std::string& data = "");

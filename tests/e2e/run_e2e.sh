@@ -23,7 +23,9 @@ mkdir -p "$ARTIFACTS"
 # waits for host-reply ("ok" or an error on the first line, data after it):
 #   clipboard-get  the CLIPBOARD selection as UTF-8, read by xclip;
 #   clipboard-set  the data offered as the CLIPBOARD selection by an xclip that runs until
-#                  another program takes the selection or the scenario ends.
+#                  another program takes the selection or the scenario ends;
+#   sh             the data run as a bash script in the artifacts folder (links, modes,
+#                  attributes, processes: what Win32 under Wine cannot do); its output.
 REQUEST="$ARTIFACTS/host-request"
 xclip_pid=
 stop_xclip() {
@@ -55,6 +57,13 @@ answer_host_request() {
             fi
             sleep 0.05
         done
+        ;;
+    sh)
+        if (cd "$ARTIFACTS" && timeout 30 bash "$data" >"$data.out" 2>"$data.err" </dev/null); then
+            { echo ok; cat "$data.out"; } >"$reply"
+        else
+            { echo "the script failed:"; cat "$data.err"; } >"$reply"
+        fi
         ;;
     *) echo "unknown request: $verb" >"$reply" ;;
     esac

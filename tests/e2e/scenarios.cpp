@@ -355,7 +355,7 @@ const std::vector<Scenario>& AllScenarios() {
     static const std::vector<Scenario> all = [] {
         std::vector<Scenario> list = scenarios;
         for (const auto* group :
-             {&TypingScenarios, &PaletteScenarios, &FileScenarios, &ViewScenarios, &PrintScenarios})
+             {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios, &ViewScenarios, &PrintScenarios})
             list.insert(list.end(), group->begin(), group->end());
         return list;
     }();

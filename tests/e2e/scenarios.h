@@ -38,6 +38,10 @@ extern const std::vector<Scenario> PaletteScenarios;
 // Paste take (file_scenarios.cpp).
 extern const std::vector<Scenario> FileScenarios;
 
+// Saves that keep the file what it was, a save cut short, and Ctrl with a letter under a
+// Hebrew layout (save_scenarios.cpp).
+extern const std::vector<Scenario> SaveScenarios;
+
 // Faces, sizes and word wrap from the menus, and their check marks (view_scenarios.cpp).
 extern const std::vector<Scenario> ViewScenarios;
 

@@ -1,0 +1,232 @@
+// End-to-end saves that keep the file what it was: through a symbolic link, a private file,
+// a second hard link, a name typed in other case, a folder that takes no new files; a save
+// cut short by the end of the editor, named at the next start; and Ctrl with a letter under
+// a Hebrew keyboard layout, which types nothing.
+#include <string>
+#include <vector>
+
+#include "file_steps.h"
+#include "scenarios.h"
+
+namespace e2e {
+
+namespace {
+
+const wchar_t NewText[] = L"\x05E9\x05DC\x05D5\x05DD, new text";
+
+// The Linux path of a path on Wine's Z: drive.
+std::string UnixPath(const std::string& windowsPath) {
+    Check(windowsPath.size() > 2 && (windowsPath[0] == 'Z' || windowsPath[0] == 'z') &&
+              windowsPath[1] == ':',
+          "not on the Z: drive: " + windowsPath);
+    std::string path = windowsPath.substr(2);
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+// A word for the shell.
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string Sh(const ScenarioContext& context, const std::string& script) {
+    return AskHost(context, "sh", "set -e\n" + script);
+}
+
+// Where the editor secures both texts of a save (the driver runs as the same user).
+std::string SavingFolder() {
+    char base[MAX_PATH] = {};
+    GetEnvironmentVariableA("LOCALAPPDATA", base, sizeof base);
+    return std::string(base) + "\\Nivrano\\Saving";
+}
+// The same folder for the host's scripts.
+const char SavingForHost[] = "\"$WINEPREFIX\"/drive_c/users/*/AppData/Local/Nivrano/Saving";
+
+void ExpectNoSecuredFiles(const std::string& when) {
+    std::vector<std::string> names = FilesIn(SavingFolder());
+    Check(names.empty(),
+          when + ": the editor's folder Saving still holds " + (names.empty() ? "" : names[0]));
+}
+
+void EmptySavingFolder() {
+    for (const std::string& name : FilesIn(SavingFolder()))
+        DeleteFileA((SavingFolder() + "\\" + name).c_str());
+}
+
+void TypeText(HWND window, const std::wstring& text) {
+    BringToFront(window);
+    TypeUnicode(text);
+    Settle(window, 100);
+}
+
+void SaveThroughDialog(const ScenarioContext& context, StartedEditor& editor,
+                       const std::string& path) {
+    ChooseThroughDialog(context, editor.window, editor.ProcessId(), FileSaveCommand, path,
+                        "save_same_file_dialog.bmp");
+    ExpectNoMessageBox(editor.ProcessId(), "after saving " + path);
+    ExpectNoSecuredFiles("after saving " + path);
+}
+
+// Each kind of file a writer may save over stays that file, with the new text.
+void SaveKeepsTheFile(const ScenarioContext& context) {
+    std::string shut = Artifact(context, "files\\save_no_new_files");
+    CreateDirectoryA(Artifact(context, "files").c_str(), nullptr);
+    CreateDirectoryA(shut.c_str(), nullptr);
+    Sh(context, "chattr -i " + Quoted(UnixPath(shut)));
+    shut = FreshFolder(context, "save_no_new_files");
+    const std::string folder = FreshFolder(context, "save_same_file");
+    const std::string old = Utf16File(L"old\r\n" + std::wstring(1, 0));
+    for (const char* name : {"real.txt", "private.txt", "one.txt", "lower.txt"})
+        WriteFileBytes(folder + "\\" + name, old);
+    WriteFileBytes(shut + "\\kept.txt", old);
+    const std::string here = "cd " + Quoted(UnixPath(folder)) + "\n";
+    const std::string before = Sh(context, here +
+                                               "ln -s real.txt link.txt\n"
+                                               "chmod 600 private.txt\n"
+                                               "ln one.txt two.txt\n"
+                                               "chattr +i " +
+                                               Quoted(UnixPath(shut)) +
+                                               "\n"
+                                               "stat -c %i private.txt\n");
+    EmptySavingFolder();
+
+    StartedEditor editor(context.exePath);
+    TypeText(editor.window, NewText);
+    const std::string saved = Utf16File(std::wstring(NewText) + std::wstring(1, 0));
+
+    SaveThroughDialog(context, editor, folder + "\\link.txt");
+    ExpectTitle(editor.window, "link.txt");
+    Check(Sh(context, here + "readlink link.txt") == "real.txt\n",
+          "the symbolic link did not stay a link to real.txt");
+    ExpectFileBytes(folder + "\\real.txt", saved, "the file the link leads to");
+
+    SaveThroughDialog(context, editor, folder + "\\private.txt");
+    ExpectFileBytes(folder + "\\private.txt", saved, "the private file");
+    const std::string after = Sh(context, here + "stat -c '%i %a' private.txt");
+    Check(after == before.substr(0, before.size() - 1) + " 600\n",
+          "the private file became another file or mode: inode and mode " + after +
+              " (inode before " + before + ")");
+
+    SaveThroughDialog(context, editor, folder + "\\one.txt");
+    ExpectFileBytes(folder + "\\two.txt", saved, "the file's other name");
+
+    SaveThroughDialog(context, editor, folder + "\\LOWER.TXT");
+    ExpectFileBytes(folder + "\\lower.txt", saved, "the file saved under a name in capitals");
+    Check(Sh(context, here + "ls") ==
+              "link.txt\nlower.txt\none.txt\nprivate.txt\nreal.txt\ntwo.txt\n",
+          "the folder changed: " + Sh(context, here + "ls | tr '\\n' ' '"));
+
+    SaveThroughDialog(context, editor, shut + "\\kept.txt");
+    ExpectFileBytes(shut + "\\kept.txt", saved, "the file in a folder that takes no new files");
+    Sh(context, "chattr -i " + Quoted(UnixPath(shut)));
+}
+
+// The editor's Linux process (not the driver, whose arguments name the exe too).
+const char FindEditor[] =
+    "pid=\n"
+    "for p in $(pgrep -f 'nivrano\\.exe'); do\n"
+    "  first=$(tr '\\0' '\\n' </proc/$p/cmdline | head -n 1)\n"
+    "  case $first in *nivrano.exe|*NIVRANO.EXE) ;; *) continue ;; esac\n"
+    "  [ \"$(tr '\\0' '\\n' </proc/$p/environ | sed -n 's/^WINEPREFIX=//p')\" = \"$WINEPREFIX\" ] "
+    "&& pid=$p\n"
+    "done\n"
+    "[ -n \"$pid\" ] || { echo 'no editor process' >&2; exit 1; }\n";
+
+// Killed after the texts were secured and the file written, before its flush ended: both
+// texts are whole on disk, another editor started meanwhile says nothing of them, and the
+// next start names them.
+void InterruptedSave(const ScenarioContext& context) {
+    const std::string folder = FreshFolder(context, "save_interrupted");
+    const std::string path = folder + "\\cut.txt";
+    const std::string old = Utf16File(L"old" + std::wstring(1, 0));
+    const std::string saved = Utf16File(std::wstring(NewText) + std::wstring(1, 0));
+    WriteFileBytes(path, old);
+    WriteFileBytes(Artifact(context, "expected-old.bin"), old);
+    WriteFileBytes(Artifact(context, "expected-new.bin"), saved);
+    EmptySavingFolder();
+
+    StartedEditor first(context.exePath);
+    TypeText(first.window, NewText);
+    // The save's third flush (fsync under Wine: the new text, the old text, then the file
+    // itself, written and ended) waits 25 s: time to kill the editor.
+    Sh(context, std::string(FindEditor) +
+                    "echo $pid >editor.pid\n"
+                    "strace -f -p $pid -e trace=fsync -e inject=fsync:delay_enter=25000000:when=3 "
+                    "-o /dev/null >/dev/null 2>&1 &\n"
+                    "echo $! >strace.pid\n"
+                    "sleep 1\n");
+    ChooseThroughDialog(context, first.window, first.ProcessId(), FileSaveCommand, path,
+                        "save_interrupted_dialog.bmp");
+    const std::string secured = std::string("cd ") + SavingForHost +
+                                "\n"
+                                "for i in $(seq 50); do [ -e *new.txt ] && [ -e *old.txt ] && "
+                                "break; sleep 0.1; done\n"
+                                "cmp *new.txt \"$OLDPWD/expected-new.bin\"\n"
+                                "cmp *old.txt \"$OLDPWD/expected-old.bin\"\n"
+                                "ls\n";
+    Sh(context, secured + "cmp " + Quoted(UnixPath(path)) + " \"$OLDPWD/expected-new.bin\"\n");
+
+    {
+        StartedEditor second(context.exePath);
+        Settle(second.window, 300);
+        ExpectNoMessageBox(second.ProcessId(), "at the start of a second editor during a save");
+    }
+
+    Sh(context, "kill -9 $(cat editor.pid)\nsleep 0.2\nkill $(cat strace.pid) || true\n");
+    Check(WaitForExit(first.editor, 10000) != -1, "the killed editor did not end");
+    const std::string left = Sh(context, secured);
+
+    StartedEditor next(context.exePath);
+    MessageBoxSeen notice = WaitForMessageBox(next.ProcessId(), 10000);
+    CaptureWindowTo(notice.box, Artifact(context, "interrupted_save_notice.bmp"));
+    Check(notice.caption == "Interrupted Save", "the next start showed \"" + notice.caption + "\"");
+    std::vector<std::string> names = FilesIn(SavingFolder());
+    Check(names.size() == 2, "the editor's folder holds " + left);
+    Check(notice.text.find("\n" + SavingFolder() + "\n") != std::string::npos,
+          "the notice does not name the folder: " + notice.text);
+    for (const std::string& name : names)
+        Check(notice.text.find("\n" + name + ": ") != std::string::npos,
+              "the notice does not name " + name + ": " + notice.text);
+    AnswerMessageBox(notice.box, IDOK);
+    EmptySavingFolder();
+}
+
+// With a Hebrew layout Wine makes Ctrl with a letter key that key's letter: nothing of it may
+// reach the text, while the letter key alone still types.
+void ControlLetterTypesNothing(const ScenarioContext& context) {
+    // The layout holds only while a client stays connected.
+    Sh(context,
+       "(xev -root >/dev/null 2>&1 & echo $! >xev.pid)\nsleep 0.3\nsetxkbmap -layout il\n");
+    try {
+        StartedEditor editor(context.exePath);
+        BringToFront(editor.window);
+        Settle(editor.window, 200);
+        const Capture before = CaptureClient(editor.window);
+        Sh(context, "xdotool key --delay 60 ctrl+a ctrl+b ctrl+e ctrl+r ctrl+t\n");
+        Settle(editor.window, 300);
+        const Capture after = CaptureClient(editor.window);
+        SaveBmp(after, Artifact(context, "control_letters.bmp"));
+        Check(after.pixels == before.pixels, "Ctrl with a letter typed into the document");
+        Sh(context, "xdotool key a\n");
+        Settle(editor.window, 300);
+        Check(CaptureClient(editor.window).pixels != before.pixels,
+              "the letter key alone typed nothing under the Hebrew layout");
+    } catch (...) {
+        Sh(context, "setxkbmap -layout us\nkill $(cat xev.pid) || true\n");
+        throw;
+    }
+    Sh(context, "setxkbmap -layout us\nkill $(cat xev.pid) || true\n");
+}
+
+}  // namespace
+
+const std::vector<Scenario> SaveScenarios = {
+    {"save_keeps_the_file", SaveKeepsTheFile, ""},
+    {"save_interrupted_named_at_next_start", InterruptedSave, ""},
+    {"typing_control_letter_types_nothing", ControlLetterTypesNothing, ""},
+};
+
+}  // namespace e2e
