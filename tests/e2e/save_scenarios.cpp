@@ -205,12 +205,14 @@ void ControlLetterTypesNothing(const ScenarioContext& context) {
         BringToFront(editor.window);
         Settle(editor.window, 200);
         const Capture before = CaptureClient(editor.window);
-        Sh(context, "xdotool key --delay 60 ctrl+a ctrl+b ctrl+e ctrl+r ctrl+t\n");
+        Sh(context,
+           "xdotool key --delay 60 ctrl+hebrew_shin ctrl+hebrew_nun ctrl+hebrew_qoph "
+           "ctrl+hebrew_resh ctrl+hebrew_aleph\n");
         Settle(editor.window, 300);
         const Capture after = CaptureClient(editor.window);
         SaveBmp(after, Artifact(context, "control_letters.bmp"));
         Check(after.pixels == before.pixels, "Ctrl with a letter typed into the document");
-        Sh(context, "xdotool key a\n");
+        Sh(context, "xdotool key hebrew_shin\n");
         Settle(editor.window, 300);
         Check(CaptureClient(editor.window).pixels != before.pixels,
               "the letter key alone typed nothing under the Hebrew layout");
