@@ -84,9 +84,9 @@ void SaveKeepsTheFile(const ScenarioContext& context) {
     WriteFileBytes(shut + "\\kept.txt", old);
     const std::string here = "cd " + Quoted(UnixPath(folder)) + "\n";
     const std::string before = Sh(context, here +
-                                               "ln -s real.txt link.txt\n"
+                                               "ln -sf real.txt link.txt\n"
                                                "chmod 600 private.txt\n"
-                                               "ln one.txt two.txt\n"
+                                               "ln -f one.txt two.txt\n"
                                                "chattr +i " +
                                                Quoted(UnixPath(shut)) +
                                                "\n"
