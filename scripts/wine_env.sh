@@ -7,7 +7,7 @@ NIVRANO_ROOT=${NIVRANO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 # Debian packages for building and running under Wine (the native test build needs more).
 NIVRANO_WINE_PACKAGES="wine wine64 g++-mingw-w64-x86-64 cmake make xvfb fonts-liberation2
  locales imagemagick xdotool python3-fonttools python3-munkres x11-utils xclip cups cups-client
- ghostscript strace"
+ ghostscript"
 
 nv_log() { echo "nivrano: $*" >&2; }
 
