@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include "commands/file_commands.h"
+#include "commands/named_file.h"
+#include "commands/recovery.h"
 #include "document/document_font.h"
 #include "document/store.h"
 #include "view/geometry.h"
@@ -40,9 +42,16 @@ LRESULT HandleCreate(HWND window) {
         SetupFileDialog();
     }
     ReleaseDC(Doc.MainWindow, dc);
+    DragAcceptFiles(Doc.MainWindow, 1);
     return 0;
 }
 
-void FinishStartUp() {}
+// A left recovery copy comes first: when the user takes it back, its text is the document
+// and the start file is not opened (the copy most likely holds that file's newer text);
+// otherwise the start file opens.
+void FinishStartUp() {
+    if (OfferRecoveryCopy()) return;
+    OpenStartFile();
+}
 
 }  // namespace nv

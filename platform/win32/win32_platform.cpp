@@ -60,6 +60,7 @@ constexpr auto genericRead = nv::GENERIC_READ, genericWrite = nv::GENERIC_WRITE,
                moveFileWriteThrough = nv::MOVEFILE_WRITE_THROUGH;
 constexpr auto createNew = nv::CREATE_NEW, openAlways = nv::OPEN_ALWAYS,
                fileAttributeDirectory = nv::FILE_ATTRIBUTE_DIRECTORY;
+constexpr auto wmDropFiles = nv::WM_DROPFILES;
 constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
                ofnPathMustExist = nv::OFN_PATHMUSTEXIST, ofnFileMustExist = nv::OFN_FILEMUSTEXIST;
 }  // namespace nv_values
@@ -67,6 +68,7 @@ constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
 // clang-format off
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 // clang-format on
 
 #include <cstring>
@@ -128,6 +130,7 @@ static_assert(genericRead == GENERIC_READ && genericWrite == GENERIC_WRITE &&
               moveFileWriteThrough == MOVEFILE_WRITE_THROUGH);
 static_assert(createNew == CREATE_NEW && openAlways == OPEN_ALWAYS &&
               fileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(wmDropFiles == WM_DROPFILES);
 static_assert(ofnOverwritePrompt == OFN_OVERWRITEPROMPT && ofnPathMustExist == OFN_PATHMUSTEXIST &&
               ofnFileMustExist == OFN_FILEMUSTEXIST);
 }  // namespace nv_values
@@ -582,6 +585,18 @@ DWORD Win32Platform::GetEnvironmentVariableA(const char* name, char* buffer, DWO
 }
 
 DWORD Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+
+// Files dropped on the window.
+
+void Win32Platform::DragAcceptFiles(HWND window, BOOL accept) {
+    ::DragAcceptFiles(Sys(window), accept);
+}
+
+UINT Win32Platform::DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) {
+    return ::DragQueryFileA(reinterpret_cast<::HDROP>(drop), index, buffer, size);
+}
+
+void Win32Platform::DragFinish(HDROP drop) { ::DragFinish(reinterpret_cast<::HDROP>(drop)); }
 
 // Common file dialogs.
 

@@ -108,6 +108,10 @@ public:
     DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
     DWORD GetCurrentProcessId() override;
 
+    void DragAcceptFiles(HWND window, BOOL accept) override;
+    UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) override;
+    void DragFinish(HDROP drop) override;
+
     // Common file dialogs.
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
     BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;

@@ -1226,7 +1226,11 @@ BOOL FakePlatform::ReplaceFileA(const char* replaced, const char* replacement, D
     return std::rename(replacement, replaced) == 0;
 }
 
-BOOL FakePlatform::MoveFileExA(const char* from, const char* to, DWORD flags) {
+BOOL FakePlatform::MoveFileExA(const char* windowsFrom, const char* windowsTo, DWORD flags) {
+    const std::string fromHost = HostPath(windowsFrom);
+    const std::string toHost = HostPath(windowsTo);
+    const char* from = fromHost.c_str();
+    const char* to = toHost.c_str();
     if (Fails("MoveFileExA") || IsOpen(from) || IsOpen(to)) return 0;
     struct stat info;
     if (stat(from, &info) != 0) return 0;
@@ -1325,6 +1329,38 @@ DWORD FakePlatform::GetEnvironmentVariableA(const char* name, char* buffer, DWOR
 }
 
 DWORD FakePlatform::GetCurrentProcessId() { return processId; }
+
+// --- Drag and drop ------------------------------------------------------------------------
+
+HDROP FakePlatform::MakeDrop(const std::vector<std::string>& paths) {
+    std::uintptr_t id = nextHandle_++;
+    drops_[id] = paths;
+    return MakeHandle<HDROP>(id);
+}
+
+void FakePlatform::DragAcceptFiles(HWND, BOOL accept) { acceptsFiles = accept != 0; }
+
+UINT FakePlatform::DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) {
+    auto found = drops_.find(Id(drop));
+    if (found == drops_.end()) {
+        ADD_FAILURE() << "DragQueryFileA on a drop that is finished or unknown";
+        return 0;
+    }
+    const std::vector<std::string>& paths = found->second;
+    if (index == 0xFFFFFFFF) return static_cast<UINT>(paths.size());
+    if (index >= paths.size() || Fails("DragQueryFileA")) return 0;
+    const std::string& path = paths[index];
+    if (buffer == nullptr) return static_cast<UINT>(path.size());
+    if (size == 0) return 0;
+    const std::size_t copied = std::min<std::size_t>(path.size(), size - 1);
+    std::memcpy(buffer, path.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<UINT>(copied);
+}
+
+void FakePlatform::DragFinish(HDROP drop) {
+    if (drops_.erase(Id(drop)) == 0) ADD_FAILURE() << "DragFinish of a drop that is not open";
+}
 
 // --- Common file dialogs ----------------------------------------------------------------
 

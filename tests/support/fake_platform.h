@@ -175,6 +175,12 @@ public:
     std::map<std::string, std::string> environment;
     DWORD processId = 4242;
 
+    // Drag and drop: whether the window accepts dropped files, and a drop of these paths as
+    // the shell hands it over (the window must DragFinish it).
+    bool acceptsFiles = false;
+    HDROP MakeDrop(const std::vector<std::string>& paths);
+    int liveDrops() const { return static_cast<int>(drops_.size()); }
+
     // The open and save dialogs: answers are taken in order, a path (the dialog adds the
     // default extension to a name without one) or a cancel.
     void AnswerNextFileDialog(const std::string& path) { fileAnswers_.push_back(path); }
@@ -330,6 +336,9 @@ public:
     BOOL FindClose(HANDLE search) override;
     DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
     DWORD GetCurrentProcessId() override;
+    void DragAcceptFiles(HWND window, BOOL accept) override;
+    UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) override;
+    void DragFinish(HDROP drop) override;
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
     BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
 
@@ -391,6 +400,7 @@ private:
     // Open FindFirstFileA searches: the names still to give.
     std::map<std::uintptr_t, std::vector<std::string>> searches_;
     std::vector<std::string> fileAnswers_;
+    std::map<std::uintptr_t, std::vector<std::string>> drops_;
 };
 
 }  // namespace nv::fake
