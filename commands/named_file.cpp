@@ -63,8 +63,8 @@ void OpenDroppedFile(HDROP drop) {
     char path[FilePathSize] = {};
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     const UINT length = count > 0 ? DragQueryFileA(drop, 0, nullptr, 0) : 0;
-    const bool fits = length > 0 && length < sizeof path &&
-                      DragQueryFileA(drop, 0, path, sizeof path) == length;
+    const bool fits =
+        length > 0 && length < sizeof path && DragQueryFileA(drop, 0, path, sizeof path) == length;
     // The shell's copy of the names goes before the save prompt can hold the drop up.
     DragFinish(drop);
     if (length == 0 || (!fits && length < sizeof path)) return;

@@ -55,7 +55,8 @@ bool WriteNewFile(const char* path, const void* bytes, DWORD count) {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, CREATE_ALWAYS, 0);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool done = WriteFile(file, bytes, count, &written) && written == count && FlushFileBuffers(file);
+    bool done =
+        WriteFile(file, bytes, count, &written) && written == count && FlushFileBuffers(file);
     done = CloseHandle(file) && done;
     if (!done) DeleteFileA(path);
     return done;
@@ -143,7 +144,8 @@ const char* HeaderValue(char* header, const char* key, char* value, std::size_t 
         char* end = std::strstr(line, "\r\n");
         if (end == nullptr) return nullptr;
         const std::size_t length = static_cast<std::size_t>(end - line);
-        if (length > keyLength && std::strncmp(line, key, keyLength) == 0 && line[keyLength] == '=') {
+        if (length > keyLength && std::strncmp(line, key, keyLength) == 0 &&
+            line[keyLength] == '=') {
             const std::size_t valueLength = length - keyLength - 1;
             if (valueLength >= size) return nullptr;
             std::memcpy(value, line + keyLength + 1, valueLength);
@@ -308,11 +310,10 @@ void WriteRecoveryCopy() {
     }
     SlotName(Recovery.Base, slot, name);
     char header[LargestHeaderSize];
-    const int headerLength =
-        std::snprintf(header, sizeof header, "%s\r\ncopy=%s\r\nsize=%lu\r\nsum=%08lx\r\nsource=%s\r\n",
-                      HeaderFirstLine, name, static_cast<unsigned long>(size),
-                      static_cast<unsigned long>(RecoveryChecksum(CopyBuffer, size)),
-                      Files.DocumentPath);
+    const int headerLength = std::snprintf(
+        header, sizeof header, "%s\r\ncopy=%s\r\nsize=%lu\r\nsum=%08lx\r\nsource=%s\r\n",
+        HeaderFirstLine, name, static_cast<unsigned long>(size),
+        static_cast<unsigned long>(RecoveryChecksum(CopyBuffer, size)), Files.DocumentPath);
     if (headerLength <= 0 || headerLength >= static_cast<int>(sizeof header)) return;
 
     if (!WriteNewFile(copyPath, CopyBuffer, size)) return;
@@ -355,11 +356,10 @@ bool OfferRecoveryCopy() {
             CloseHandle(lock);
             continue;
         }
-        const int answer =
-            MessageBoxA(Doc.MainWindow,
-                        "Nivrano ended before these changes were saved.\n"
-                        "Do you wish to recover them?",
-                        "Recover Changes?", MB_ICONQUESTION | MB_YESNO);
+        const int answer = MessageBoxA(Doc.MainWindow,
+                                       "Nivrano ended before these changes were saved.\n"
+                                       "Do you wish to recover them?",
+                                       "Recover Changes?", MB_ICONQUESTION | MB_YESNO);
         if (answer == IDYES) {
             // This editor takes the copy over, lock and all, and keeps it up to date.
             if (Recovery.Lock != INVALID_HANDLE_VALUE) EndRecovery();

@@ -19,8 +19,7 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine,
-                   int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int showCommand) {
     static nv::Win32Platform platform;
     nv::SetCurrentPlatform(&platform);
     nv::SetStartArgument(commandLine);

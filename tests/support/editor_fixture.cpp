@@ -5,8 +5,8 @@
 #include "app/window_proc.h"
 #include "commands/file_commands.h"
 #include "commands/named_file.h"
-#include "commands/recovery.h"
 #include "commands/print.h"
+#include "commands/recovery.h"
 #include "document/layout.h"
 #include "view/screen_layout.h"
 
