@@ -22,9 +22,11 @@ struct Editor {
     PROCESS_INFORMATION process{};
     HWND mainWindow = nullptr;
 };
-// Starts the exe; extraEnvironment ("NAME=value" entries) is added to the driver's own.
+// Starts the exe; extraEnvironment ("NAME=value" entries) is added to the driver's own, and
+// `arguments` follows the exe's name on the command line.
 Editor StartEditor(const std::string& exePath,
-                   const std::vector<std::string>& extraEnvironment = {});
+                   const std::vector<std::string>& extraEnvironment = {},
+                   const std::string& arguments = "");
 // Waits for the process to end; returns its exit code, or -1 on timeout.
 int WaitForExit(const Editor& editor, DWORD timeoutMs);
 void KillEditor(Editor& editor);
@@ -33,8 +35,9 @@ void KillEditor(Editor& editor);
 struct RunningEditor {
     Editor editor;
     explicit RunningEditor(const std::string& exePath,
-                           const std::vector<std::string>& environment = {})
-        : editor(StartEditor(exePath, environment)) {}
+                           const std::vector<std::string>& environment = {},
+                           const std::string& arguments = "")
+        : editor(StartEditor(exePath, environment, arguments)) {}
     ~RunningEditor() { KillEditor(editor); }
     RunningEditor(const RunningEditor&) = delete;
     RunningEditor& operator=(const RunningEditor&) = delete;
