@@ -83,6 +83,7 @@ bool DeleteCopyFiles(const char* base) {
     for (char slot : {'a', 'b'}) {
         if (SlotPath(base, slot, path)) DeleteFileA(path);
     }
+    if (PathOf(base, ".new", path)) DeleteFileA(path);  // a header cut short by a crash
     return true;
 }
 
@@ -228,6 +229,24 @@ void RestoreCopy(const LeftCopy& copy) {
     ShowReplacedText();
 }
 
+// Deletes the locks of editors that ended without a copy left (killed after a save, say).
+// A running editor's lock is open without sharing, so its deletion fails.
+void SweepLeftLocks(const char* folder) {
+    char pattern[MAX_PATH];
+    if (!PathOf(folder, "\\*.lock", pattern)) return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        char lock[MAX_PATH], header[MAX_PATH];
+        const int length = std::snprintf(lock, sizeof lock, "%s\\%s", folder, found.cFileName);
+        if (length <= 5 || length >= MAX_PATH) continue;
+        std::snprintf(header, sizeof header, "%.*s.ini", length - 5, lock);
+        if (!Exists(header)) DeleteFileA(lock);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 struct Candidate {
     char Name[MAX_PATH];
     std::uint64_t Time;
@@ -341,6 +360,7 @@ void EndRecovery() {
 bool OfferRecoveryCopy() {
     char folder[MAX_PATH];
     if (!EnsureNivranoFolder("Recovery", folder)) return false;
+    SweepLeftLocks(folder);
     static Candidate candidates[MostCandidates];
     const int count = FindCandidates(folder, candidates);
     for (int k = 0; k < count; ++k) {

@@ -100,7 +100,9 @@ TEST_F(RecoveryTest, TheNextStartOffersALeftCopyYesRestoresItNoDeletesIt) {
         Open("doc.txt");
         TypeAndWait("\xE0");
         Crash();
+        WriteWholeFile(InFolder("77.lock"), "");  // an editor's that left no copy
         StartAgain(answer);
+        EXPECT_FALSE(std::filesystem::exists(InFolder("77.lock")));
         if (answer == IDNO) {
             EXPECT_TRUE(std::filesystem::is_empty(Folder()));
             EXPECT_EQ(Text(), "");
