@@ -71,9 +71,10 @@ void MainWindowShown(const ScenarioContext& context) {
     Check((style & (WS_OVERLAPPEDWINDOW | WS_VSCROLL)) == (WS_OVERLAPPEDWINDOW | WS_VSCROLL),
           "window style lacks WS_OVERLAPPEDWINDOW | WS_VSCROLL");
     Check((style & WS_HSCROLL) == 0, "window has a horizontal scroll bar");
-    Check(GetWindowLongA(window, GWL_EXSTYLE) == 0 ||
-              (GetWindowLongA(window, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE) == 0,
-          "unexpected extended style");
+    // Created with no extended style; DragAcceptFiles adds WS_EX_ACCEPTFILES.
+    LONG extended = GetWindowLongA(window, GWL_EXSTYLE);
+    Check((extended & WS_EX_ACCEPTFILES) != 0, "the window does not accept dropped files");
+    Check((extended & ~(WS_EX_WINDOWEDGE | WS_EX_ACCEPTFILES)) == 0, "unexpected extended style");
 
     Capture client = CaptureClient(window);
     Check(client.width > 600 && client.height > 400,
