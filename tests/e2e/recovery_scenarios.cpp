@@ -15,8 +15,7 @@ const wchar_t Shalom[] = L"\x05E9\x05DC\x05D5\x05DD";
 std::string RecoveryFolder() {
     char base[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", base, sizeof base);
-    Check(length > 0 && length < sizeof base, "no LOCALAPPDATA");
-    return std::string(base) + "\\Nivrano\\Recovery";
+    return length > 0 && length < sizeof base ? std::string(base) + "\\Nivrano\\Recovery" : "";
 }
 
 // The copies (header and text files) in the recovery folder, locks left out.
@@ -54,10 +53,6 @@ void StartWithFile(const ScenarioContext& context) {
     ExpectNoMessageBox(running.ProcessId(), "after opening the start file");
     std::wstring shown = TextThroughClipboard(running.editor.mainWindow);
     Check(shown == text, "the start file shows \"" + Utf8Of(shown) + "\"");
-    SaveBmp(CaptureClient(running.editor.mainWindow), Artifact(context, "start_file.bmp"));
-    // Unchanged: closing asks nothing.
-    PostMessageA(running.editor.mainWindow, WM_CLOSE, 0, 0);
-    Check(WaitForExit(running.editor, 10000) == 0, "closing the opened file did not end");
 }
 
 // Ctrl+S after Open writes the same file at once: no dialog, no question, Save's bytes.
@@ -79,10 +74,6 @@ void SaveAgainAfterOpen(const ScenarioContext& context) {
     if (!written) ExpectFileBytes(path, expected, "after Ctrl+S");
     Check(WaitForFileDialog(editor.ProcessId(), 500) == nullptr, "Ctrl+S showed a file dialog");
     ExpectNoMessageBox(editor.ProcessId(), "after Ctrl+S");
-    Check(FilesIn(folder) == std::vector<std::string>{"again.txt"}, "Ctrl+S left other files");
-    // Saved: closing asks nothing.
-    PostMessageA(editor.window, WM_CLOSE, 0, 0);
-    Check(WaitForExit(editor.editor, 10000) == 0, "closing after Ctrl+S did not end");
 }
 
 MessageBoxSeen WaitForRecoveryOffer(RunningEditor& running) {
@@ -121,7 +112,6 @@ void RecoveryAfterKill(const ScenarioContext& context) {
         std::wstring shown = TextThroughClipboard(running.editor.mainWindow);
         Check(shown == text,
               "recovered \"" + Utf8Of(shown) + "\", expected \"" + Utf8Of(text) + "\"");
-        SaveBmp(CaptureClient(running.editor.mainWindow), Artifact(context, "recovered.bmp"));
         Check(RecoveryFiles().size() == 2, "the copy went before the text was saved");
     }  // killed again
     {
@@ -143,10 +133,8 @@ void RecoveryAfterKill(const ScenarioContext& context) {
 }  // namespace
 
 void ClearRecoveryCopies() {
-    char base[MAX_PATH] = {};
-    DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", base, sizeof base);
-    if (length == 0 || length >= sizeof base) return;
-    std::string folder = std::string(base) + "\\Nivrano\\Recovery";
+    const std::string folder = RecoveryFolder();
+    if (folder.empty()) return;
     for (const std::string& name : FilesIn(folder)) DeleteFileA((folder + "\\" + name).c_str());
 }
 
