@@ -31,14 +31,22 @@ Editor StartEditor(const std::string& exePath,
 int WaitForExit(const Editor& editor, DWORD timeoutMs);
 void KillEditor(Editor& editor);
 
-// Ends the editor however the scenario ends.
+// Deletes the recovery copies editors left (recovery_scenarios.cpp), so that no later start
+// offers one unasked.
+void ClearRecoveryCopies();
+
+// Ends the editor however the scenario ends, and the recovery copy it may leave with it.
 struct RunningEditor {
     Editor editor;
+    bool leaveRecoveryCopy = false;  // for a scenario about the copy a killed editor leaves
     explicit RunningEditor(const std::string& exePath,
                            const std::vector<std::string>& environment = {},
                            const std::string& arguments = "")
         : editor(StartEditor(exePath, environment, arguments)) {}
-    ~RunningEditor() { KillEditor(editor); }
+    ~RunningEditor() {
+        KillEditor(editor);
+        if (!leaveRecoveryCopy) ClearRecoveryCopies();
+    }
     RunningEditor(const RunningEditor&) = delete;
     RunningEditor& operator=(const RunningEditor&) = delete;
     DWORD ProcessId() const { return editor.process.dwProcessId; }

@@ -92,6 +92,7 @@ void RecoveryAfterKill(const ScenarioContext& context) {
     const std::wstring text = std::wstring(Shalom) + L"\r\n" + Shalom + L" 42";
     {
         StartedEditor editor(context.exePath);
+        editor.leaveRecoveryCopy = true;
         BringToFront(editor.window);
         TypeUnicode(Shalom);
         PressKey(VK_RETURN);
@@ -104,6 +105,7 @@ void RecoveryAfterKill(const ScenarioContext& context) {
     }
     {
         RunningEditor running(context.exePath);
+        running.leaveRecoveryCopy = true;  // killed again with its copy: the next start says No
         MessageBoxSeen offer = WaitForRecoveryOffer(running);
         CaptureWindowTo(offer.box, Artifact(context, "recovery_offer.bmp"));
         AnswerMessageBox(offer.box, IDYES);

@@ -46,7 +46,5 @@ extern const std::vector<Scenario> PrintScenarios;
 
 // A file named at start, Save Again and the recovery copy after a kill (recovery_scenarios.cpp).
 extern const std::vector<Scenario> RecoveryScenarios;
-// Deletes the recovery copies earlier editors left, so that no start offers one unasked.
-void ClearRecoveryCopies();
 
 }  // namespace e2e
