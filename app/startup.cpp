@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include "commands/file_commands.h"
+#include "commands/named_file.h"
+#include "commands/recovery.h"
 #include "commands/safe_save.h"
 #include "document/document_font.h"
 #include "document/store.h"
@@ -41,9 +43,17 @@ LRESULT HandleCreate(HWND window) {
         SetupFileDialog();
     }
     ReleaseDC(Doc.MainWindow, dc);
+    DragAcceptFiles(Doc.MainWindow, 1);
     return 0;
 }
 
-void FinishStartUp() { ReportInterruptedSaves(); }
+// What an interrupted save left is named first. A left recovery copy comes next: when the
+// user takes it back, its text is the document and the start file is not opened (the copy
+// most likely holds that file's newer text); otherwise the start file opens.
+void FinishStartUp() {
+    ReportInterruptedSaves();
+    if (OfferRecoveryCopy()) return;
+    OpenStartFile();
+}
 
 }  // namespace nv

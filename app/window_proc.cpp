@@ -6,7 +6,9 @@
 #include "commands/command_ids.h"
 #include "commands/edit_commands.h"
 #include "commands/file_commands.h"
+#include "commands/named_file.h"
 #include "commands/print.h"
+#include "commands/recovery.h"
 #include "commands/view_settings.h"
 #include "document/store.h"
 #include "input/insert_character.h"
@@ -54,7 +56,14 @@ LRESULT HandleClose(HWND window, WPARAM wParam, LPARAM lParam) {
 
 // Logging off or shutting down: a changed document may end with the session only when the
 // user drops it (No) or it was saved; Cancel, or a save cancelled or failed, refuses.
-LRESULT HandleQueryEndSession() { return AskToSave() || !IsDocumentChanged() ? 1 : 0; }
+// The session may end without another word, so the recovery copy is brought up to date
+// first; answering No drops the changes and their copy.
+LRESULT HandleQueryEndSession() {
+    WriteRecoveryCopy();
+    const bool mayEnd = AskToSave() || !IsDocumentChanged();
+    if (mayEnd && IsDocumentChanged()) DropRecoveryCopy();
+    return mayEnd ? 1 : 0;
+}
 
 void ShowAbout() {
     MessageBoxA(Doc.MainWindow, "Nivrano\nText Editor Computer Program", "Nivrano",
@@ -74,6 +83,9 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             return 0;
         case IDM_FILE_SAVE:
             FileSave();
+            return 0;
+        case IDM_FILE_SAVE_AGAIN:
+            FileSaveAgain();
             return 0;
         case IDM_FILE_PRINT:
             FilePrint();
@@ -117,14 +129,13 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
-}  // namespace
-
-LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             return HandleCreate(window);
         case WM_DESTROY:
             if (Doc.AutoRepeat == 1) StopAutoRepeat();
+            EndRecovery();
             PostQuitMessage(0);
             return 0;
         case WM_SIZE:
@@ -153,8 +164,15 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_COMMAND:
             return HandleCommand(window, wParam, lParam);
         case WM_TIMER:
+            if (wParam == RecoveryTimer) {
+                OnRecoveryTimer();
+                return 0;
+            }
             if (wParam != AutoRepeatTimer) break;
             AutoRepeatTick();
+            return 0;
+        case WM_DROPFILES:
+            OpenDroppedFile(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_VSCROLL:
             return HandleVScroll(wParam);
@@ -182,6 +200,15 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = HandleMessage(window, message, wParam, lParam);
+    // Whatever the message did to the text, the recovery copy follows it.
+    TrackRecoveryCopy();
+    return result;
 }
 
 }  // namespace nv

@@ -61,6 +61,9 @@ void RememberSavedText() {
     std::memset(Doc.SavedText, 0, sizeof Doc.SavedText);
     std::memcpy(Doc.SavedText, Doc.TextBuffer, static_cast<std::size_t>(Doc.TextLength));
     Doc.SavedLength = Doc.TextLength;
+    // Only a successful Open or Save gets here: the file named last now holds this text.
+    std::memcpy(Files.DocumentPath, Files.FileName, sizeof Files.DocumentPath);
+    std::memcpy(Files.DocumentTitle, Files.FileTitle, sizeof Files.DocumentTitle);
 }
 
 // A new text from the top: no selection, the caret and the view at the start, and the text
@@ -137,9 +140,13 @@ void FileNew() {
     std::memset(Doc.SavedText, 0, sizeof Doc.SavedText);
     Doc.TextLength = 1;
     Doc.SavedLength = 1;
+    Files.DocumentPath[0] = '\0';
+    Files.DocumentTitle[0] = '\0';
     SetTitle("Nivrano");
     ShowNewText();
 }
+
+void ShowReplacedText() { ShowNewText(); }
 
 void FileOpen() {
     if (!AskToSave()) return;

@@ -20,6 +20,10 @@ struct FileState {
     char FileName[FilePathSize];
     char FileTitle[FilePathSize];
     OPENFILENAMEA FileDialogRecord;
+    // The file the document was last opened from or saved to, and its title: empty at start
+    // and after New. FileName holds whatever the last dialog returned, even a refused file.
+    char DocumentPath[FilePathSize];
+    char DocumentTitle[FilePathSize];
 };
 
 extern FileState Files;
@@ -46,6 +50,10 @@ void OpenDocumentFile();
 // What Save does once its dialog has named the file: the write (commands/safe_save.h), its
 // message on failure, then the saved text and the title.
 void SaveDocumentFile();
+
+// Shows a text that has just replaced the document, as Open shows it: from the top, with no
+// selection, painted afresh.
+void ShowReplacedText();
 
 // Open's checks, each giving the message of the refusal or nullptr. The size as GetFileSize
 // gives it:

@@ -39,6 +39,7 @@ struct DocumentStore {
     std::uint8_t SavedText[TextLimit];
     std::int32_t SavedLength = 1;
     std::uint8_t ReversedLineBuffer[TextLimit];  // scratch for one operation
+    std::uint32_t EditCount = 0;                 // text edits so far: tells that the text moved
 
     LineRecord LineTable[LineLimit];
     std::int32_t LineCount = 1;

@@ -64,6 +64,7 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
     if (r > 0) RemoveBytes(p, r);
     if (count > 0) InsertBytes(p, inserted, count);
     Doc.Caret = p + count;
+    ++Doc.EditCount;
 
     LayoutDocument();
     RefreshCaret(Doc.Caret);

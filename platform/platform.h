@@ -34,6 +34,8 @@ using HFONT = GdiObject*;
 using HMENU = MenuObject*;
 using HANDLE = KernelObject*;  // an open file
 using HGLOBAL = GlobalMemoryObject*;
+struct DropObject;
+using HDROP = DropObject*;  // the files of one drag and drop
 
 struct RECT {
     LONG left = 0;
@@ -161,6 +163,7 @@ constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_DROPFILES = 0x0233;
 
 // Message boxes and their answers.
 constexpr UINT MB_OK = 0x0000;
@@ -271,6 +274,8 @@ constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr DWORD FILE_BEGIN = 0;
 constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~std::uintptr_t{0});
 
 // Common file dialogs.
@@ -386,6 +391,7 @@ public:
     virtual BOOL FlushFileBuffers(HANDLE file) = 0;
     virtual BOOL CloseHandle(HANDLE file) = 0;
     virtual DWORD GetFileAttributesA(const char* name) = 0;
+    virtual BOOL MoveFileExA(const char* from, const char* to, DWORD flags) = 0;
     virtual BOOL DeleteFileA(const char* name) = 0;
     // Ends the file at the handle's position.
     virtual BOOL SetEndOfFile(HANDLE file) = 0;
@@ -403,6 +409,13 @@ public:
     // small, 0 when the variable does not exist.
     virtual DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) = 0;
     virtual DWORD GetCurrentProcessId() = 0;
+
+    // Files dropped on the window (shell32).
+    virtual void DragAcceptFiles(HWND window, BOOL accept) = 0;
+    // index 0xFFFFFFFF: the number of files; a null buffer: the length of file `index`'s
+    // name; otherwise copies at most size - 1 characters and a NUL and gives their number.
+    virtual UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) = 0;
+    virtual void DragFinish(HDROP drop) = 0;
 
     // Common file dialogs.
     virtual BOOL GetOpenFileNameA(OPENFILENAMEA* record) = 0;
@@ -554,6 +567,9 @@ inline BOOL CloseHandle(HANDLE file) { return CurrentPlatform().CloseHandle(file
 inline DWORD GetFileAttributesA(const char* name) {
     return CurrentPlatform().GetFileAttributesA(name);
 }
+inline BOOL MoveFileExA(const char* from, const char* to, DWORD flags) {
+    return CurrentPlatform().MoveFileExA(from, to, flags);
+}
 inline BOOL DeleteFileA(const char* name) { return CurrentPlatform().DeleteFileA(name); }
 inline BOOL SetEndOfFile(HANDLE file) { return CurrentPlatform().SetEndOfFile(file); }
 inline DWORD SetFilePointer(HANDLE file, LONG distance, DWORD method) {
@@ -573,6 +589,13 @@ inline DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size)
     return CurrentPlatform().GetEnvironmentVariableA(name, buffer, size);
 }
 inline DWORD GetCurrentProcessId() { return CurrentPlatform().GetCurrentProcessId(); }
+
+// Files dropped on the window.
+inline void DragAcceptFiles(HWND w, BOOL accept) { CurrentPlatform().DragAcceptFiles(w, accept); }
+inline UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) {
+    return CurrentPlatform().DragQueryFileA(drop, index, buffer, size);
+}
+inline void DragFinish(HDROP drop) { CurrentPlatform().DragFinish(drop); }
 
 // Common file dialogs.
 inline BOOL GetOpenFileNameA(OPENFILENAMEA* record) {

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_platform.h"
 #include "app/startup.h"
 #include "app/window_proc.h"
+#include "commands/named_file.h"
 
 #include <windows.h>
 // clang-format on
@@ -18,10 +19,10 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
-                   int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int showCommand) {
     static nv::Win32Platform platform;
     nv::SetCurrentPlatform(&platform);
+    nv::SetStartArgument(commandLine);
 
     WNDCLASSA windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;

@@ -58,8 +58,11 @@ constexpr auto genericRead = nv::GENERIC_READ, genericWrite = nv::GENERIC_WRITE,
 constexpr auto fileShareWrite = nv::FILE_SHARE_WRITE, fileShareDelete = nv::FILE_SHARE_DELETE,
                fileBegin = nv::FILE_BEGIN, invalidSetFilePointer = nv::INVALID_SET_FILE_POINTER;
 constexpr auto vkMenu = nv::VK_MENU;
+constexpr auto moveFileReplaceExisting = nv::MOVEFILE_REPLACE_EXISTING,
+               moveFileWriteThrough = nv::MOVEFILE_WRITE_THROUGH;
 constexpr auto createNew = nv::CREATE_NEW, openAlways = nv::OPEN_ALWAYS,
                fileAttributeDirectory = nv::FILE_ATTRIBUTE_DIRECTORY;
+constexpr auto wmDropFiles = nv::WM_DROPFILES;
 constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
                ofnPathMustExist = nv::OFN_PATHMUSTEXIST, ofnFileMustExist = nv::OFN_FILEMUSTEXIST;
 }  // namespace nv_values
@@ -67,6 +70,7 @@ constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
 // clang-format off
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 // clang-format on
 
 #include <cstring>
@@ -123,11 +127,14 @@ static_assert(genericRead == GENERIC_READ && genericWrite == GENERIC_WRITE &&
               fileShareRead == FILE_SHARE_READ && createAlways == CREATE_ALWAYS &&
               openExisting == OPEN_EXISTING && invalidFileSize == INVALID_FILE_SIZE &&
               invalidFileAttributes == INVALID_FILE_ATTRIBUTES);
+static_assert(moveFileReplaceExisting == MOVEFILE_REPLACE_EXISTING &&
+              moveFileWriteThrough == MOVEFILE_WRITE_THROUGH);
 static_assert(fileShareWrite == FILE_SHARE_WRITE && fileShareDelete == FILE_SHARE_DELETE &&
               fileBegin == FILE_BEGIN && invalidSetFilePointer == INVALID_SET_FILE_POINTER);
 static_assert(vkMenu == VK_MENU);
 static_assert(createNew == CREATE_NEW && openAlways == OPEN_ALWAYS &&
               fileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(wmDropFiles == WM_DROPFILES);
 static_assert(ofnOverwritePrompt == OFN_OVERWRITEPROMPT && ofnPathMustExist == OFN_PATHMUSTEXIST &&
               ofnFileMustExist == OFN_FILEMUSTEXIST);
 }  // namespace nv_values
@@ -528,6 +535,10 @@ BOOL Win32Platform::CloseHandle(HANDLE file) { return ::CloseHandle(Sys(file)); 
 
 DWORD Win32Platform::GetFileAttributesA(const char* name) { return ::GetFileAttributesA(name); }
 
+BOOL Win32Platform::MoveFileExA(const char* from, const char* to, DWORD flags) {
+    return ::MoveFileExA(from, to, flags);
+}
+
 BOOL Win32Platform::DeleteFileA(const char* name) { return ::DeleteFileA(name); }
 
 BOOL Win32Platform::SetEndOfFile(HANDLE file) { return ::SetEndOfFile(Sys(file)); }
@@ -573,6 +584,18 @@ DWORD Win32Platform::GetEnvironmentVariableA(const char* name, char* buffer, DWO
 }
 
 DWORD Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+
+// Files dropped on the window.
+
+void Win32Platform::DragAcceptFiles(HWND window, BOOL accept) {
+    ::DragAcceptFiles(Sys(window), accept);
+}
+
+UINT Win32Platform::DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) {
+    return ::DragQueryFileA(reinterpret_cast<::HDROP>(drop), index, buffer, size);
+}
+
+void Win32Platform::DragFinish(HDROP drop) { ::DragFinish(reinterpret_cast<::HDROP>(drop)); }
 
 // Common file dialogs.
 

@@ -96,6 +96,7 @@ public:
     BOOL FlushFileBuffers(HANDLE file) override;
     BOOL CloseHandle(HANDLE file) override;
     DWORD GetFileAttributesA(const char* name) override;
+    BOOL MoveFileExA(const char* from, const char* to, DWORD flags) override;
     BOOL DeleteFileA(const char* name) override;
     BOOL SetEndOfFile(HANDLE file) override;
     DWORD SetFilePointer(HANDLE file, LONG distance, DWORD method) override;
@@ -105,6 +106,10 @@ public:
     BOOL FindClose(HANDLE search) override;
     DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
     DWORD GetCurrentProcessId() override;
+
+    void DragAcceptFiles(HWND window, BOOL accept) override;
+    UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) override;
+    void DragFinish(HDROP drop) override;
 
     // Common file dialogs.
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;

@@ -344,6 +344,7 @@ TEST_F(SavePromptTest, EachAnswerBeforeEachCommand) {
 }
 
 TEST_F(SavePromptTest, TheSessionEndsAfterASuccessfulSaveOrWithAnUnchangedDocument) {
+    fake().environment.erase("LOCALAPPDATA");  // no recovery copy: the save's are the only writes
     EXPECT_EQ(Run(EndSession), 1);
     EXPECT_TRUE(fake().messageBoxes().empty());
     SetText("changed");

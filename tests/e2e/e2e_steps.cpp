@@ -16,7 +16,8 @@ void Log(const std::string& line) {
     std::fflush(stdout);
 }
 
-Editor StartEditor(const std::string& exePath, const std::vector<std::string>& extraEnvironment) {
+Editor StartEditor(const std::string& exePath, const std::vector<std::string>& extraEnvironment,
+                   const std::string& arguments) {
     // The environment block: the driver's own, then the extra entries.
     std::string environment;
     if (!extraEnvironment.empty()) {
@@ -36,6 +37,7 @@ Editor StartEditor(const std::string& exePath, const std::vector<std::string>& e
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
     BOOL started = CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
                                   environment.empty() ? nullptr : &environment[0], nullptr,
                                   &startup, &editor.process);

@@ -22,20 +22,31 @@ struct Editor {
     PROCESS_INFORMATION process{};
     HWND mainWindow = nullptr;
 };
-// Starts the exe; extraEnvironment ("NAME=value" entries) is added to the driver's own.
+// Starts the exe; extraEnvironment ("NAME=value" entries) is added to the driver's own, and
+// `arguments` follows the exe's name on the command line.
 Editor StartEditor(const std::string& exePath,
-                   const std::vector<std::string>& extraEnvironment = {});
+                   const std::vector<std::string>& extraEnvironment = {},
+                   const std::string& arguments = "");
 // Waits for the process to end; returns its exit code, or -1 on timeout.
 int WaitForExit(const Editor& editor, DWORD timeoutMs);
 void KillEditor(Editor& editor);
 
-// Ends the editor however the scenario ends.
+// Deletes the recovery copies editors left (recovery_scenarios.cpp), so that no later start
+// offers one unasked.
+void ClearRecoveryCopies();
+
+// Ends the editor however the scenario ends, and the recovery copy it may leave with it.
 struct RunningEditor {
     Editor editor;
+    bool leaveRecoveryCopy = false;  // for a scenario about the copy a killed editor leaves
     explicit RunningEditor(const std::string& exePath,
-                           const std::vector<std::string>& environment = {})
-        : editor(StartEditor(exePath, environment)) {}
-    ~RunningEditor() { KillEditor(editor); }
+                           const std::vector<std::string>& environment = {},
+                           const std::string& arguments = "")
+        : editor(StartEditor(exePath, environment, arguments)) {}
+    ~RunningEditor() {
+        KillEditor(editor);
+        if (!leaveRecoveryCopy) ClearRecoveryCopies();
+    }
     RunningEditor(const RunningEditor&) = delete;
     RunningEditor& operator=(const RunningEditor&) = delete;
     DWORD ProcessId() const { return editor.process.dwProcessId; }

@@ -71,9 +71,10 @@ void MainWindowShown(const ScenarioContext& context) {
     Check((style & (WS_OVERLAPPEDWINDOW | WS_VSCROLL)) == (WS_OVERLAPPEDWINDOW | WS_VSCROLL),
           "window style lacks WS_OVERLAPPEDWINDOW | WS_VSCROLL");
     Check((style & WS_HSCROLL) == 0, "window has a horizontal scroll bar");
-    Check(GetWindowLongA(window, GWL_EXSTYLE) == 0 ||
-              (GetWindowLongA(window, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE) == 0,
-          "unexpected extended style");
+    // Created with no extended style; DragAcceptFiles adds WS_EX_ACCEPTFILES.
+    LONG extended = GetWindowLongA(window, GWL_EXSTYLE);
+    Check((extended & WS_EX_ACCEPTFILES) != 0, "the window does not accept dropped files");
+    Check((extended & ~(WS_EX_WINDOWEDGE | WS_EX_ACCEPTFILES)) == 0, "unexpected extended style");
 
     Capture client = CaptureClient(window);
     Check(client.width > 600 && client.height > 400,
@@ -125,7 +126,8 @@ std::vector<MenuItemSeen> ExpectedMenuBar() {
     };
     return {
         Popup("&File", {Item("&New", 40000), Item("&Open...", 40001), Item("&Save...", 40002),
-                        Separator(), Item("&Print...", 40003), Separator(), Item("E&xit", 40004)}),
+                        Item("Save &Again\tCtrl+S", 40005), Separator(), Item("&Print...", 40003),
+                        Separator(), Item("E&xit", 40004)}),
         Popup("&Edit", {Item("Cu&t\tCtrl+X", 41000), Item("&Copy\tCtrl+C", 41001),
                         Item("&Paste\tCtrl+V", 41002), Item("De&lete\tCtrl+D", 41003), Separator(),
                         Item("Select &All", 41004)}),
@@ -168,13 +170,14 @@ void CompareMenus(const std::vector<MenuItemSeen>& seen, const std::vector<MenuI
 void MenuAndAcceleratorResources(const ScenarioContext& context) {
     CompareMenus(ReadMenuResource(context.exePath, "Nivrano"), ExpectedMenuBar(), "menu bar");
     std::vector<ACCEL> table = ReadAcceleratorResource(context.exePath, "Nivrano");
-    Check(table.size() == 4, std::to_string(table.size()) + " accelerators, expected 4");
-    const WORD keys[] = {'X', 'C', 'V', 'D'};
-    for (size_t i = 0; i < 4; ++i) {
+    Check(table.size() == 5, std::to_string(table.size()) + " accelerators, expected 5");
+    const WORD keys[] = {'X', 'C', 'V', 'D', 'S'};
+    const WORD commands[] = {41000, 41001, 41002, 41003, 40005};
+    for (size_t i = 0; i < 5; ++i) {
         Check((table[i].fVirt & ~FNOINVERT) == (FVIRTKEY | FCONTROL),
               "accelerator " + std::to_string(i) + " is not a virtual key with Ctrl");
         Check(table[i].key == keys[i], "accelerator " + std::to_string(i) + " key differs");
-        Check(table[i].cmd == 41000 + i, "accelerator " + std::to_string(i) + " command differs");
+        Check(table[i].cmd == commands[i], "accelerator " + std::to_string(i) + " command differs");
     }
 }
 
@@ -355,7 +358,8 @@ const std::vector<Scenario>& AllScenarios() {
     static const std::vector<Scenario> all = [] {
         std::vector<Scenario> list = scenarios;
         for (const auto* group :
-             {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios, &ViewScenarios, &PrintScenarios})
+             {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios, &ViewScenarios,
+              &PrintScenarios, &RecoveryScenarios})
             list.insert(list.end(), group->begin(), group->end());
         return list;
     }();

@@ -48,4 +48,7 @@ extern const std::vector<Scenario> ViewScenarios;
 // Printing on a real printer whose output is a file (print_scenarios.cpp).
 extern const std::vector<Scenario> PrintScenarios;
 
+// A file named at start, Save Again and the recovery copy after a kill (recovery_scenarios.cpp).
+extern const std::vector<Scenario> RecoveryScenarios;
+
 }  // namespace e2e

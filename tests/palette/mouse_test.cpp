@@ -53,7 +53,7 @@ protected:
 
     void ExpectNotRepeating() {
         EXPECT_EQ(Doc.AutoRepeat, 0);
-        EXPECT_TRUE(fake().timers().empty());
+        EXPECT_EQ(fake().timers().count(AutoRepeatTimer), 0u);
         EXPECT_EQ(fake().capture(), nullptr);
     }
 };

@@ -4,7 +4,9 @@
 
 #include "app/window_proc.h"
 #include "commands/file_commands.h"
+#include "commands/named_file.h"
 #include "commands/print.h"
+#include "commands/recovery.h"
 #include "document/layout.h"
 #include "view/screen_layout.h"
 
@@ -15,6 +17,8 @@ void ResetEditorState() {
     ResetGeometry();
     ResetFileState();
     ResetPrintState();
+    ResetRecoveryState();
+    ResetStartArgument();
 }
 
 void EditorTest::SetUp() {
@@ -26,6 +30,8 @@ void EditorTest::SetUp() {
 }
 
 void EditorTest::TearDown() {
+    CloseRecoveryLock();  // as the system does when the process ends
+    EXPECT_EQ(fake_->liveDrops(), 0) << "drops not finished";
     EXPECT_EQ(fake_->liveDeviceContexts(), 0) << "device contexts not released";
     EXPECT_EQ(fake_->liveFonts(), 0) << "fonts not deleted";
     EXPECT_EQ(fake_->liveHeapBlocks(), 0) << "heap blocks not freed";

@@ -1202,14 +1202,32 @@ DWORD FakePlatform::GetFileAttributesA(const char* name) {
     return S_ISDIR(info.st_mode) ? 0x10 : 0x80;  // FILE_ATTRIBUTE_DIRECTORY, _NORMAL
 }
 
+// A file open without FILE_SHARE_DELETE can be neither deleted nor renamed.
+bool FakePlatform::HeldWithoutDeleteSharing(const std::string& path) const {
+    return std::any_of(files_.begin(), files_.end(), [&](const auto& entry) {
+        return entry.second.path == path && !(entry.second.share & FILE_SHARE_DELETE);
+    });
+}
+
+BOOL FakePlatform::MoveFileExA(const char* windowsFrom, const char* windowsTo, DWORD flags) {
+    const std::string fromHost = HostPath(windowsFrom);
+    const std::string toHost = HostPath(windowsTo);
+    const char* from = fromHost.c_str();
+    const char* to = toHost.c_str();
+    if (Fails("MoveFileExA") || HeldWithoutDeleteSharing(from) || HeldWithoutDeleteSharing(to)) {
+        return 0;
+    }
+    struct stat info;
+    if (stat(from, &info) != 0) return 0;
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && stat(to, &info) == 0) return 0;
+    return std::rename(from, to) == 0;
+}
+
 BOOL FakePlatform::DeleteFileA(const char* windowsName) {
     const std::string name = HostPath(windowsName);
     // An open file can be deleted only when every handle on it shares deleting. (Windows
     // keeps the name until the last handle closes; here it goes at once.)
-    if (Fails("DeleteFileA")) return 0;
-    for (const auto& entry : files_) {
-        if (entry.second.path == name && !(entry.second.share & FILE_SHARE_DELETE)) return 0;
-    }
+    if (Fails("DeleteFileA") || HeldWithoutDeleteSharing(name)) return 0;
     return unlink(name.c_str()) == 0;
 }
 
@@ -1307,6 +1325,38 @@ DWORD FakePlatform::GetEnvironmentVariableA(const char* name, char* buffer, DWOR
 }
 
 DWORD FakePlatform::GetCurrentProcessId() { return processId; }
+
+// --- Drag and drop ------------------------------------------------------------------------
+
+HDROP FakePlatform::MakeDrop(const std::vector<std::string>& paths) {
+    std::uintptr_t id = nextHandle_++;
+    drops_[id] = paths;
+    return MakeHandle<HDROP>(id);
+}
+
+void FakePlatform::DragAcceptFiles(HWND, BOOL accept) { acceptsFiles = accept != 0; }
+
+UINT FakePlatform::DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) {
+    auto found = drops_.find(Id(drop));
+    if (found == drops_.end()) {
+        ADD_FAILURE() << "DragQueryFileA on a drop that is finished or unknown";
+        return 0;
+    }
+    const std::vector<std::string>& paths = found->second;
+    if (index == 0xFFFFFFFF) return static_cast<UINT>(paths.size());
+    if (index >= paths.size() || Fails("DragQueryFileA")) return 0;
+    const std::string& path = paths[index];
+    if (buffer == nullptr) return static_cast<UINT>(path.size());
+    if (size == 0) return 0;
+    const std::size_t copied = std::min<std::size_t>(path.size(), size - 1);
+    std::memcpy(buffer, path.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<UINT>(copied);
+}
+
+void FakePlatform::DragFinish(HDROP drop) {
+    if (drops_.erase(Id(drop)) == 0) ADD_FAILURE() << "DragFinish of a drop that is not open";
+}
 
 // --- Common file dialogs ----------------------------------------------------------------
 

@@ -175,6 +175,12 @@ public:
     std::map<std::string, std::string> environment;
     DWORD processId = 4242;
 
+    // Drag and drop: whether the window accepts dropped files, and a drop of these paths as
+    // the shell hands it over (the window must DragFinish it).
+    bool acceptsFiles = false;
+    HDROP MakeDrop(const std::vector<std::string>& paths);
+    int liveDrops() const { return static_cast<int>(drops_.size()); }
+
     // The open and save dialogs: answers are taken in order, a path (the dialog adds the
     // default extension to a name without one) or a cancel.
     void AnswerNextFileDialog(const std::string& path) { fileAnswers_.push_back(path); }
@@ -319,6 +325,7 @@ public:
     BOOL FlushFileBuffers(HANDLE file) override;
     BOOL CloseHandle(HANDLE file) override;
     DWORD GetFileAttributesA(const char* name) override;
+    BOOL MoveFileExA(const char* from, const char* to, DWORD flags) override;
     BOOL DeleteFileA(const char* name) override;
     BOOL SetEndOfFile(HANDLE file) override;
     DWORD SetFilePointer(HANDLE file, LONG distance, DWORD method) override;
@@ -328,6 +335,9 @@ public:
     BOOL FindClose(HANDLE search) override;
     DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
     DWORD GetCurrentProcessId() override;
+    void DragAcceptFiles(HWND window, BOOL accept) override;
+    UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) override;
+    void DragFinish(HDROP drop) override;
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
     BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
 
@@ -351,6 +361,7 @@ private:
     GlobalBlock* Block(HGLOBAL block);
     OpenFile* File(HANDLE file);
     BOOL FileDialog(OPENFILENAMEA* record, bool save);
+    bool HeldWithoutDeleteSharing(const std::string& path) const;
 
     HWND window_ = nullptr;
     bool destroyed_ = false;
@@ -388,6 +399,7 @@ private:
     // Open FindFirstFileA searches: the names still to give.
     std::map<std::uintptr_t, std::vector<std::string>> searches_;
     std::vector<std::string> fileAnswers_;
+    std::map<std::uintptr_t, std::vector<std::string>> drops_;
 };
 
 }  // namespace nv::fake

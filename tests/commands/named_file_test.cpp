@@ -1,0 +1,130 @@
+// Files named without Open's dialog: the start argument, a dropped file and Save Again.
+#include "commands/named_file.h"
+
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "tests/commands/command_support.h"
+
+namespace nv::test {
+namespace {
+
+using NamedFileTest = CommandTest;
+
+const std::string GoodFile = Mark + Units({0x05D0, 'b', 0});
+
+TEST_F(NamedFileTest, StartArgumentOpensAsOpenDoesWithOpensMessages) {
+    WriteWholeFile(Path("good.txt"), GoodFile);
+    WriteWholeFile(Path("with space.txt"), GoodFile);
+    WriteWholeFile(Path("plain.txt"), "plain");
+    const std::string tooLong = "\"" + Path(std::string(FilePathSize, 'x')) + "\"";
+    const struct {
+        std::string commandLine, text, title, message;
+    } cases[] = {
+        {Path("good.txt"),
+         "\xE0"
+         "b",
+         "good.txt", ""},
+        {"  \"" + Path("with space.txt") + "\" more words",
+         "\xE0"
+         "b",
+         "with space.txt", ""},
+        {Path("missing.txt"), "", "Nivrano", "Can not obtain a file handle to the selected file"},
+        {Path("plain.txt"), "", "Nivrano", "The selected file is not a Unicode text file"},
+        {tooLong, "", "Nivrano", "Can not obtain a file handle to the selected file"},
+        {"", "", "Nivrano", ""},
+    };
+    for (const auto& c : cases) {
+        fake().windowText = "Nivrano";  // a new editor's window
+        CreateWindow();
+        SetStartArgument(c.commandLine.c_str());
+        FinishStartUp();
+        if (c.message.empty()) {
+            EXPECT_TRUE(fake().messageBoxes().empty()) << c.commandLine;
+        } else {
+            ExpectBox(c.message, "Can Not Open File");
+        }
+        EXPECT_EQ(Text(), c.text) << c.commandLine;
+        EXPECT_EQ(fake().windowText, c.title) << c.commandLine;
+        EXPECT_FALSE(IsDocumentChanged()) << c.commandLine;
+        EXPECT_TRUE(fake().fileDialogs.empty()) << c.commandLine;
+    }
+}
+
+TEST_F(NamedFileTest, SaveAgainWritesTheDocumentsFileWithoutADialog) {
+    WriteWholeFile(Path("doc.txt"), GoodFile);
+    Open("doc.txt");
+    Char('c');
+    Command(IDM_FILE_SAVE_AGAIN);
+    const std::string saved = ReadWholeFile(Path("doc.txt"));
+    EXPECT_EQ(saved, Mark + Units({'c', 0x05D0, 'b', 0}));
+    EXPECT_EQ(fake().fileDialogs.size(), 1u);  // Open's only
+    EXPECT_EQ(fake().windowText, "doc.txt");
+    EXPECT_FALSE(IsDocumentChanged());
+    // Byte for byte what Save writes; then Save Again follows the file Save named.
+    EXPECT_EQ(SaveAs("other.txt"), saved);
+    Char('d');
+    fake().fileDialogs.clear();
+    Command(IDM_FILE_SAVE_AGAIN);
+    EXPECT_TRUE(fake().fileDialogs.empty());
+    EXPECT_EQ(ReadWholeFile(Path("other.txt")), Mark + Units({'c', 'd', 0x05D0, 'b', 0}));
+    EXPECT_EQ(ReadWholeFile(Path("doc.txt")), saved);
+    EXPECT_TRUE(fake().messageBoxes().empty());
+
+    // A refused Open leaves the document's file as it was: the refused file is not written.
+    WriteWholeFile(Path("plain.txt"), "plain");
+    Open("plain.txt");
+    ExpectBox("The selected file is not a Unicode text file", "Can Not Open File");
+    Char('e');
+    Command(IDM_FILE_SAVE_AGAIN);
+    EXPECT_EQ(ReadWholeFile(Path("plain.txt")), "plain");
+    EXPECT_EQ(ReadWholeFile(Path("other.txt")), Mark + Units({'c', 'd', 'e', 0x05D0, 'b', 0}));
+}
+
+TEST_F(NamedFileTest, SaveAgainFailsAsSaveAndAsksForANameAfterNew) {
+    WriteWholeFile(Path("doc.txt"), GoodFile);
+    Open("doc.txt");
+    Char('c');
+    fake().FailCall("WriteFile");
+    Command(IDM_FILE_SAVE_AGAIN);
+    ExpectBox("Can not write to the selected file", "Can Not Save File");
+    EXPECT_TRUE(IsDocumentChanged());
+    EXPECT_EQ(ReadWholeFile(Path("doc.txt")), GoodFile);
+    EXPECT_EQ(fake().windowText, "doc.txt");
+
+    // New (and a fresh start) name no file: Save Again is Save, dialog and all.
+    fake().AnswerNextMessageBox(IDNO);
+    Command(IDM_FILE_NEW);
+    fake().ClearMessageBoxes();
+    fake().fileDialogs.clear();
+    Char('n');
+    fake().AnswerNextFileDialog(Path("new.txt"));
+    Command(IDM_FILE_SAVE_AGAIN);
+    ASSERT_EQ(fake().fileDialogs.size(), 1u);
+    EXPECT_TRUE(fake().fileDialogs[0].save);
+    EXPECT_EQ(ReadWholeFile(Path("new.txt")), Mark + Units({'n', 0}));
+    EXPECT_EQ(fake().windowText, "new.txt");
+}
+
+TEST_F(NamedFileTest, ADroppedFileOpensAfterTheSavePrompt) {
+    EXPECT_TRUE(fake().acceptsFiles);
+    WriteWholeFile(Path("first.txt"), GoodFile);
+    for (int answer : {IDCANCEL, IDNO}) {
+        SetText("changed");
+        fake().AnswerNextMessageBox(answer);
+        Send(WM_DROPFILES,
+             reinterpret_cast<WPARAM>(fake().MakeDrop({Path("first.txt"), Path("second.txt")})));
+        ExpectBox(
+            "The current file has changed since the last save.\n"
+            "Do you wish to save the current file?",
+            "Save Current File?", MB_ICONQUESTION | MB_YESNOCANCEL);
+        EXPECT_EQ(Text(), answer == IDNO ? "\xE0"
+                                           "b"
+                                         : "changed");
+        EXPECT_EQ(fake().liveDrops(), 0);
+    }
+    EXPECT_EQ(fake().windowText, "first.txt");
+}
+
+}  // namespace
+}  // namespace nv::test
