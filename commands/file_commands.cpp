@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "commands/unicode_text.h"
+#include "document/edit_history.h"
 #include "document/store.h"
 #include "view/geometry.h"
 #include "view/screen_layout.h"
@@ -189,6 +190,7 @@ void FileNew() {
     std::memset(Doc.SavedText, 0, sizeof Doc.SavedText);
     Doc.TextLength = 1;
     Doc.SavedLength = 1;
+    ClearEditHistory();
     SetTitle("Nivrano");
     ShowNewText();
 }
@@ -222,6 +224,7 @@ void OpenDocumentFile() {
         Doc.TextBuffer[k] = FromUtf16(UnitAt(UnicodeFileBuffer, static_cast<std::size_t>(k) + 1));
     }
     RememberSavedText();
+    ClearEditHistory();
     SetTitle(Files.FileTitle);
     ShowNewText();
 }

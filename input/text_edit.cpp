@@ -38,7 +38,7 @@ void InsertBytes(std::int32_t p, const std::uint8_t* bytes, std::int32_t n) {
 }  // namespace
 
 bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t count,
-                   const char* caption) {
+                   const char* caption, EditKind kind) {
     const std::int32_t p = span.Position;
     const std::int32_t r = span.Removed;
 
@@ -52,6 +52,8 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
         ShowWarning(NoMemoryMessage, caption);
         return false;
     }
+    // Recorded while the removed bytes are still there; the history never refuses.
+    RecordEdit(EditStep{p, r, count, Doc.Caret, kind}, Doc.TextBuffer + p, inserted);
 
     // The highlight goes while the old text is still there to be repainted.
     if (Doc.SelectionActive != 0) {

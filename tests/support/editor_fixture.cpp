@@ -5,6 +5,7 @@
 #include "app/window_proc.h"
 #include "commands/file_commands.h"
 #include "commands/print.h"
+#include "document/edit_history.h"
 #include "document/layout.h"
 #include "view/screen_layout.h"
 
@@ -15,6 +16,7 @@ void ResetEditorState() {
     ResetGeometry();
     ResetFileState();
     ResetPrintState();
+    SetEditHistoryCapacity(EditHistoryCapacity);
 }
 
 void EditorTest::SetUp() {
@@ -53,6 +55,7 @@ void EditorTest::SetText(const std::string& bytes) {
     Doc.SelectionStart = Doc.SelectionEnd = 0;
     Doc.SelectionActive = 0;
     Doc.ViewTop = 0;
+    ClearEditHistory();  // a text put in place, as Open puts one
     LayoutDocument();
     FullRepaint();
 }
