@@ -152,8 +152,8 @@ void ClearEditHistory() {
 }
 
 void SetEditHistoryCapacity(std::int64_t capacity) {
-    History.Capacity = std::clamp<std::int64_t>(capacity, HeaderSize + FooterSize + 1,
-                                                EditHistoryCapacity);
+    History.Capacity =
+        std::clamp<std::int64_t>(capacity, HeaderSize + FooterSize + 1, EditHistoryCapacity);
     ClearEditHistory();
 }
 

@@ -1,14 +1,17 @@
 // The exact repaints: after every edit, caret move, selection change, scroll and new
 // layout done the way the editing commands do them, the picture built by the minimal
-// repaints must equal a fresh full repaint of the same state, pixel for pixel.
+// repaints must equal a fresh full repaint of the same state, pixel for pixel. The same
+// random sequences check Undo and Redo against every text the document went through.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "commands/command_ids.h"
+#include "document/edit_history.h"
 #include "document/layout.h"
 #include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
@@ -48,6 +51,72 @@ class RepaintInvariantTest : public EditorTest {
 protected:
     std::mt19937 random{7};
     std::string last;  // the last edit, for the failure message
+
+    // Every text since the document was put in place, one per recorded edit, and the one
+    // the history stands at. Joined steps leave texts that Undo steps over.
+    std::vector<std::string> texts;
+    std::size_t at = 0;
+
+    // After anything but Undo and Redo: a recorded edit drops what could have been redone.
+    void Follow(std::int64_t currentBefore, std::int64_t newestBefore) {
+        if (History.Current == currentBefore && History.Newest == newestBefore) return;
+        if (!CanUndo() && !CanRedo()) {
+            // A step larger than the whole history: it starts again from here.
+            texts = {Text()};
+            at = 0;
+            return;
+        }
+        texts.resize(at + 1);
+        texts.push_back(Text());
+        ++at;
+    }
+
+    // Undo goes back to the latest earlier text, Redo forward to the next one; a step
+    // joined to others takes back all of them, but never lands on a text not seen before.
+    void UndoOrRedo(bool undo) {
+        const bool possible = undo ? CanUndo() : CanRedo();
+        const std::string before = Text();
+        Command(undo ? IDM_EDIT_UNDO : IDM_EDIT_REDO);
+        last = undo ? "undo" : "redo";
+        if (!possible) {
+            ASSERT_EQ(Text(), before) << last << " with nothing to do";
+            return;
+        }
+        std::size_t k = at;
+        if (undo) {
+            while (k > 0 && texts[--k] != Text()) {
+            }
+        } else {
+            while (k + 1 < texts.size() && texts[++k] != Text()) {
+            }
+        }
+        ASSERT_TRUE(k != at && texts[k] == Text())
+            << last << " from text " << at << " of " << texts.size() << " gave an unseen text";
+        at = k;
+    }
+
+    // Keys as a writer presses them: letters and spaces, the editing keys, a palette cell
+    // clicked (and Shift+Tab back to the text), now and then a caret key.
+    void RandomKeys() {
+        for (unsigned n = 1 + random() % 6; n > 0; --n) {
+            const std::int64_t current = History.Current;
+            const std::int64_t newest = History.Newest;
+            const unsigned kind = random() % 16;
+            if (kind < 8) {
+                Char(random() % 4 == 0 ? ' ' : 0xE0 + random() % 27);
+            } else if (kind < 13) {
+                static const UINT keys[] = {VK_BACK, VK_BACK, VK_DELETE, VK_RETURN, VK_TAB};
+                KeyDown(keys[kind - 8]);
+            } else if (kind < 14) {
+                const RECT& cell = Geo.PaletteItemRects[PaletteFirstCell + random() % 10];
+                Click((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+                KeyDown(VK_TAB, true);
+            } else {
+                KeyDown(kind == 14 ? VK_LEFT : VK_RIGHT);
+            }
+            Follow(current, newest);
+        }
+    }
 
     std::int32_t RandomPosition() {
         return static_cast<std::int32_t>(random() % static_cast<unsigned>(Doc.TextLength));
@@ -109,6 +178,7 @@ protected:
         std::int32_t b = RandomPosition();
         if (b < a) std::swap(a, b);
         if (random() % 4 == 0) b = std::min(Doc.TextLength - 1, a + 1 + RandomPosition() % 4);
+        BreakUndoGroup();
         std::int32_t q = Doc.Caret;
         if (Doc.SelectionActive) {
             Doc.SelectionActive = 0;
@@ -177,16 +247,31 @@ protected:
                group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize));
     }
 
-    void Run(int faceIndex, std::int32_t pointSize, int documents, int steps) {
+    // `history`: the bytes of the history ring in use (a small one drops old steps soon).
+    void Run(int faceIndex, std::int32_t pointSize, int documents, int steps,
+             std::int64_t history = EditHistoryCapacity) {
         CreateWindowWithFont(faceIndex, pointSize);
+        SetEditHistoryCapacity(history);
         const std::string face = Doc.FaceName;
         for (int d = 0; d < documents; ++d) {
             Command(d % 2 ? WrapNo : WrapYes);
             SetText(RandomBytes(random, 50 + static_cast<int>(random() % 2500)));
+            texts = {Text()};
+            at = 0;
             for (int s = 0; s < steps; ++s) {
-                unsigned what = random() % 13;
+                unsigned what = random() % 19;
                 std::string step;
-                if (what < 5) {
+                const std::int64_t current = History.Current;
+                const std::int64_t newest = History.Newest;
+                if (what >= 13) {
+                    if (what < 16) {
+                        ASSERT_NO_FATAL_FAILURE(RandomKeys());
+                        step = "keys";
+                    } else {
+                        ASSERT_NO_FATAL_FAILURE(UndoOrRedo(what < 18));
+                        step = last;
+                    }
+                } else if (what < 5) {
                     last = "none";
                     RandomEdit();
                     step = "edit " + last;
@@ -205,11 +290,24 @@ protected:
                     RandomCommand();
                     step = last;
                 }
+                if (what < 13) Follow(current, newest);
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
                                                std::to_string(s) + " (" + step + ")"));
             }
+            // Everything undone gives the first text (or the oldest one kept), everything
+            // redone the last.
+            while (CanUndo()) {
+                ASSERT_NO_FATAL_FAILURE(UndoOrRedo(true));
+            }
+            ASSERT_TRUE(history < EditHistoryCapacity || at == 0u);
+            ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " undone"));
+            while (CanRedo()) {
+                ASSERT_NO_FATAL_FAILURE(UndoOrRedo(false));
+            }
+            ASSERT_EQ(at, texts.size() - 1);
+            ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " redone"));
         }
     }
 
@@ -230,6 +328,9 @@ TEST_F(RepaintInvariantTest, CourierNew) { Run(4, -12, 4, 30); }
 TEST_F(RepaintInvariantTest, ItalicFaceWithOverhangs) { Run(2, -14, 4, 30); }
 
 TEST_F(RepaintInvariantTest, LargeSerifFace) { Run(11, -28, 4, 30); }
+
+// A history of 8 KiB keeps only the last few steps: Undo stops at the oldest one kept.
+TEST_F(RepaintInvariantTest, SmallHistoryKeepsTheNewestSteps) { Run(4, -12, 3, 80, 2800); }
 
 }  // namespace
 }  // namespace nv::test
