@@ -44,4 +44,7 @@ extern const std::vector<Scenario> ViewScenarios;
 // Printing on a real printer whose output is a file (print_scenarios.cpp).
 extern const std::vector<Scenario> PrintScenarios;
 
+// Undo and Redo with Ctrl+Z and Ctrl+Y (undo_scenarios.cpp).
+extern const std::vector<Scenario> UndoScenarios;
+
 }  // namespace e2e
