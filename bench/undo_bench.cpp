@@ -13,13 +13,18 @@ using nv::bench::HebrewText;
 
 void BM_UndoSelectAllDeleteOnFullDocument(benchmark::State& state) {
     Editor editor(HebrewText(nv::TextLimit - 1, 9), state.range(0) != 0);
+    long paints = 0;
     for (auto _ : state) {
         editor.Send(nv::WM_COMMAND, IDM_EDIT_SELECT_ALL);
         editor.Send(nv::WM_COMMAND, IDM_EDIT_DELETE);
         if (Doc.TextLength != 1) state.SkipWithError("nothing was deleted");
+        const long before = editor.paints();
         state.SetIterationTime(editor.Timed(nv::WM_COMMAND, IDM_EDIT_UNDO));
+        paints += editor.paints() - before;
         if (Doc.TextLength != nv::TextLimit) state.SkipWithError("the undo did not restore it");
     }
+    state.counters["paints"] =
+        benchmark::Counter(static_cast<double>(paints), benchmark::Counter::kAvgIterations);
 }
 
 }  // namespace
