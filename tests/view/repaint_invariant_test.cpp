@@ -8,6 +8,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/command_ids.h"
@@ -52,69 +53,56 @@ protected:
     std::mt19937 random{7};
     std::string last;  // the last edit, for the failure message
 
-    // Every text since the document was put in place, one per recorded edit, and the one
-    // the history stands at. Joined steps leave texts that Undo steps over.
+    // Every text since the document was put in place, one per recorded edit (joined steps
+    // leave texts that Undo passes over), and the one the history stands at.
     std::vector<std::string> texts;
     std::size_t at = 0;
 
-    // After anything but Undo and Redo: a recorded edit drops what could have been redone.
-    void Follow(std::int64_t currentBefore, std::int64_t newestBefore) {
-        if (History.Current == currentBefore && History.Newest == newestBefore) return;
-        if (!CanUndo() && !CanRedo()) {
-            // A step larger than the whole history: it starts again from here.
-            texts = {Text()};
-            at = 0;
-            return;
-        }
-        texts.resize(at + 1);
+    // After anything but Undo and Redo: a recorded edit drops what could have been redone; a
+    // step larger than the whole history empties it.
+    void Follow(std::pair<std::int64_t, std::int64_t> before) {
+        if (before == std::make_pair(History.Current, History.Newest)) return;
+        texts.resize(CanUndo() ? at + 1 : 0);
         texts.push_back(Text());
-        ++at;
+        at = texts.size() - 1;
     }
 
-    // Undo goes back to the latest earlier text, Redo forward to the next one; a step
-    // joined to others takes back all of them, but never lands on a text not seen before.
-    void UndoOrRedo(bool undo) {
+    // Undo lands on the latest earlier text, Redo on the next later one.
+    ::testing::AssertionResult UndoOrRedo(bool undo) {
         const bool possible = undo ? CanUndo() : CanRedo();
-        const std::string before = Text();
         Command(undo ? IDM_EDIT_UNDO : IDM_EDIT_REDO);
-        last = undo ? "undo" : "redo";
-        if (!possible) {
-            ASSERT_EQ(Text(), before) << last << " with nothing to do";
-            return;
-        }
         std::size_t k = at;
-        if (undo) {
-            while (k > 0 && texts[--k] != Text()) {
-            }
-        } else {
-            while (k + 1 < texts.size() && texts[++k] != Text()) {
-            }
+        while (possible && (undo ? k > 0 : k + 1 < texts.size()) &&
+               texts[undo ? --k : ++k] != Text()) {
         }
-        ASSERT_TRUE(k != at && texts[k] == Text())
-            << last << " from text " << at << " of " << texts.size() << " gave an unseen text";
+        if (texts[k] != Text() || (k != at) != possible) {
+            return ::testing::AssertionFailure() << (undo ? "undo" : "redo") << " from text " << at
+                                                 << " of " << texts.size() << " is unseen";
+        }
         at = k;
+        return ::testing::AssertionSuccess();
     }
 
-    // Keys as a writer presses them: letters and spaces, the editing keys, a palette cell
-    // clicked (and Shift+Tab back to the text), now and then a caret key.
+    // Keys as a writer presses them, in runs of one kind: letters and spaces, an editing or
+    // caret key held, palette cells clicked (and Shift+Tab back to the text).
     void RandomKeys() {
-        for (unsigned n = 1 + random() % 6; n > 0; --n) {
-            const std::int64_t current = History.Current;
-            const std::int64_t newest = History.Newest;
+        static const UINT keys[] = {VK_BACK, VK_BACK, VK_DELETE, VK_RETURN,
+                                    VK_TAB,  VK_LEFT, VK_RIGHT};
+        for (unsigned n = 1 + random() % 3; n > 0; --n) {
             const unsigned kind = random() % 16;
-            if (kind < 8) {
-                Char(random() % 4 == 0 ? ' ' : 0xE0 + random() % 27);
-            } else if (kind < 13) {
-                static const UINT keys[] = {VK_BACK, VK_BACK, VK_DELETE, VK_RETURN, VK_TAB};
-                KeyDown(keys[kind - 8]);
-            } else if (kind < 14) {
-                const RECT& cell = Geo.PaletteItemRects[PaletteFirstCell + random() % 10];
-                Click((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-                KeyDown(VK_TAB, true);
-            } else {
-                KeyDown(kind == 14 ? VK_LEFT : VK_RIGHT);
+            for (unsigned k = 1 + random() % 4; k > 0; --k) {
+                const auto before = std::make_pair(History.Current, History.Newest);
+                if (kind < 8) {
+                    Char(random() % 4 == 0 ? ' ' : 0xE0 + random() % 27);
+                } else if (kind < 15) {
+                    KeyDown(keys[kind - 8]);
+                } else {
+                    const RECT& cell = Geo.PaletteItemRects[PaletteFirstCell + random() % 10];
+                    Click((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+                    KeyDown(VK_TAB, true);
+                }
+                Follow(before);
             }
-            Follow(current, newest);
         }
     }
 
@@ -247,30 +235,25 @@ protected:
                group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize));
     }
 
-    // `history`: the bytes of the history ring in use (a small one drops old steps soon).
+    // `history`: the bytes of the history ring in use; `length`: of the random texts.
     void Run(int faceIndex, std::int32_t pointSize, int documents, int steps,
-             std::int64_t history = EditHistoryCapacity) {
+             std::int64_t history = EditHistoryCapacity, int length = 2500) {
         CreateWindowWithFont(faceIndex, pointSize);
         SetEditHistoryCapacity(history);
         const std::string face = Doc.FaceName;
         for (int d = 0; d < documents; ++d) {
             Command(d % 2 ? WrapNo : WrapYes);
-            SetText(RandomBytes(random, 50 + static_cast<int>(random() % 2500)));
+            SetText(RandomBytes(random, 50 + static_cast<int>(random() % length)));
             texts = {Text()};
             at = 0;
             for (int s = 0; s < steps; ++s) {
                 unsigned what = random() % 19;
-                std::string step;
-                const std::int64_t current = History.Current;
-                const std::int64_t newest = History.Newest;
-                if (what >= 13) {
-                    if (what < 16) {
-                        ASSERT_NO_FATAL_FAILURE(RandomKeys());
-                        step = "keys";
-                    } else {
-                        ASSERT_NO_FATAL_FAILURE(UndoOrRedo(what < 18));
-                        step = last;
-                    }
+                std::string step = what < 16 ? "keys" : what < 18 ? "undo" : "redo";
+                const auto before = std::make_pair(History.Current, History.Newest);
+                if (what >= 16) {
+                    ASSERT_TRUE(UndoOrRedo(what < 18));
+                } else if (what >= 13) {
+                    RandomKeys();
                 } else if (what < 5) {
                     last = "none";
                     RandomEdit();
@@ -290,22 +273,16 @@ protected:
                     RandomCommand();
                     step = last;
                 }
-                if (what < 13) Follow(current, newest);
+                if (what < 13) Follow(before);
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
                                                std::to_string(s) + " (" + step + ")"));
             }
-            // Everything undone gives the first text (or the oldest one kept), everything
-            // redone the last.
-            while (CanUndo()) {
-                ASSERT_NO_FATAL_FAILURE(UndoOrRedo(true));
-            }
+            // All undone: the first text (or the oldest kept); all redone: the last.
+            while (CanUndo()) ASSERT_TRUE(UndoOrRedo(true));
             ASSERT_TRUE(history < EditHistoryCapacity || at == 0u);
-            ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " undone"));
-            while (CanRedo()) {
-                ASSERT_NO_FATAL_FAILURE(UndoOrRedo(false));
-            }
+            while (CanRedo()) ASSERT_TRUE(UndoOrRedo(false));
             ASSERT_EQ(at, texts.size() - 1);
             ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " redone"));
         }
@@ -329,8 +306,8 @@ TEST_F(RepaintInvariantTest, ItalicFaceWithOverhangs) { Run(2, -14, 4, 30); }
 
 TEST_F(RepaintInvariantTest, LargeSerifFace) { Run(11, -28, 4, 30); }
 
-// A history of 8 KiB keeps only the last few steps: Undo stops at the oldest one kept.
-TEST_F(RepaintInvariantTest, SmallHistoryKeepsTheNewestSteps) { Run(4, -12, 3, 80, 2800); }
+// A small history keeps only the last steps: Undo stops at the oldest one kept.
+TEST_F(RepaintInvariantTest, SmallHistoryKeepsTheNewestSteps) { Run(4, -12, 3, 80, 700, 300); }
 
 }  // namespace
 }  // namespace nv::test
