@@ -12,6 +12,10 @@ namespace {
 constexpr std::int64_t HeaderSize = sizeof(EditStep);
 constexpr std::int64_t FooterSize = sizeof(std::int32_t);
 
+// The largest step: every byte but the terminator replaced by as many.
+static_assert(EditHistoryCapacity >= HeaderSize + 2 * (TextLimit - 1) + FooterSize,
+              "the largest step must always fit");
+
 // A step's payload moved aside while bytes are put in front of it.
 std::uint8_t Scratch[2 * TextLimit];
 
