@@ -1,12 +1,15 @@
 #include "app/edit_menu.h"
 
 #include "commands/command_ids.h"
+#include "document/edit_history.h"
 #include "document/store.h"
 
 namespace nv {
 
 void UpdateEditMenu() {
     HMENU menu = GetMenu(Doc.MainWindow);
+    EnableMenuItem(menu, IDM_EDIT_UNDO, MF_BYCOMMAND | (CanUndo() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_EDIT_REDO, MF_BYCOMMAND | (CanRedo() ? MF_ENABLED : MF_GRAYED));
     bool hasSelection = Doc.SelectionActive != 0 && Doc.SelectionEnd - Doc.SelectionStart > 0;
     UINT selectionState = hasSelection ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(menu, IDM_EDIT_CUT, MF_BYCOMMAND | selectionState);

@@ -9,7 +9,9 @@
 #include "commands/named_file.h"
 #include "commands/print.h"
 #include "commands/recovery.h"
+#include "commands/undo_commands.h"
 #include "commands/view_settings.h"
+#include "document/edit_history.h"
 #include "document/store.h"
 #include "input/insert_character.h"
 #include "input/key_dispatch.h"
@@ -74,6 +76,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     // The accelerators (high word 1) are keys, and keys wait while a palette button repeats.
     if (HIWORD(wParam) == 1 && Doc.AutoRepeat == 1) return 0;
     UINT id = LOWORD(wParam);
+    BreakUndoGroup();  // every menu command ends the edit being built
     switch (id) {
         case IDM_FILE_NEW:
             FileNew();
@@ -107,6 +110,12 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             return 0;
         case IDM_EDIT_SELECT_ALL:
             EditSelectAll();
+            return 0;
+        case IDM_EDIT_UNDO:
+            EditUndo();
+            return 0;
+        case IDM_EDIT_REDO:
+            EditRedo();
             return 0;
         case IDM_WRAP_NO:
         case IDM_WRAP_YES:

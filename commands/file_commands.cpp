@@ -5,6 +5,7 @@
 
 #include "commands/safe_save.h"
 #include "commands/unicode_text.h"
+#include "document/edit_history.h"
 #include "document/store.h"
 #include "view/geometry.h"
 #include "view/screen_layout.h"
@@ -142,6 +143,7 @@ void FileNew() {
     Doc.SavedLength = 1;
     Files.DocumentPath[0] = '\0';
     Files.DocumentTitle[0] = '\0';
+    ClearEditHistory();
     SetTitle("Nivrano");
     ShowNewText();
 }
@@ -177,6 +179,7 @@ void OpenDocumentFile() {
         Doc.TextBuffer[k] = FromUtf16(UnitAt(UnicodeFileBuffer, static_cast<std::size_t>(k) + 1));
     }
     RememberSavedText();
+    ClearEditHistory();
     SetTitle(Files.FileTitle);
     ShowNewText();
 }

@@ -30,12 +30,12 @@ bool RemoveSelection() {
 
 void TabKey() {
     static const std::uint8_t spaces[4] = {' ', ' ', ' ', ' '};
-    ApplyTextEdit(SelectionOrCaret(), spaces, 4, AddCaption);
+    ApplyTextEdit(SelectionOrCaret(), spaces, 4, AddCaption, EditKind::Typing);
 }
 
 void EnterKey() {
     static const std::uint8_t lineBreak[2] = {CarriageReturn, LineFeed};
-    ApplyTextEdit(SelectionOrCaret(), lineBreak, 2, AddCaption);
+    ApplyTextEdit(SelectionOrCaret(), lineBreak, 2, AddCaption, EditKind::Typing);
 }
 
 void BackspaceKey() {
@@ -44,7 +44,7 @@ void BackspaceKey() {
     if (caret == 0) return;
     // A line break goes whole, so two lines join in one press.
     const std::int32_t k = (caret >= 2 && IsLineBreakAt(caret - 2)) ? 2 : 1;
-    ApplyTextEdit(EditSpan{caret - k, k}, nullptr, 0, DeleteCaption);
+    ApplyTextEdit(EditSpan{caret - k, k}, nullptr, 0, DeleteCaption, EditKind::Backspace);
 }
 
 void DeleteKey() {
@@ -52,7 +52,7 @@ void DeleteKey() {
     const std::int32_t caret = Doc.Caret;
     if (caret >= Doc.TextLength - 1) return;
     const std::int32_t k = IsLineBreakAt(caret) ? 2 : 1;
-    ApplyTextEdit(EditSpan{caret, k}, nullptr, 0, DeleteCaption);
+    ApplyTextEdit(EditSpan{caret, k}, nullptr, 0, DeleteCaption, EditKind::DeleteKey);
 }
 
 }  // namespace nv

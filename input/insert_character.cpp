@@ -9,7 +9,7 @@ void InsertCharacter(std::int32_t code) {
     // palette's crossed-out cells.
     if (code < 32 || code > 255) return;
     const std::uint8_t byte = static_cast<std::uint8_t>(code);
-    ApplyTextEdit(SelectionOrCaret(), &byte, 1, "Can Not Add Character");
+    ApplyTextEdit(SelectionOrCaret(), &byte, 1, "Can Not Add Character", EditKind::Typing);
 }
 
 }  // namespace nv

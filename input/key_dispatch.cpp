@@ -1,5 +1,6 @@
 #include "input/key_dispatch.h"
 
+#include "document/edit_history.h"
 #include "document/store.h"
 #include "input/caret_keys.h"
 #include "input/editing_keys.h"
@@ -10,6 +11,11 @@ namespace nv {
 namespace {
 
 void HandleTextKey(UINT virtualKey) {
+    // The caret keys and Escape move the caret or change the selection: the edit being
+    // built ends there. The editing keys and the letter keys leave it open.
+    if ((virtualKey >= VK_PRIOR && virtualKey <= VK_DOWN) || virtualKey == VK_ESCAPE) {
+        BreakUndoGroup();
+    }
     switch (virtualKey) {
         case VK_LEFT:
             CaretLeft();

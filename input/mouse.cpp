@@ -1,6 +1,7 @@
 #include "input/mouse.h"
 
 #include "document/document_font.h"
+#include "document/edit_history.h"
 #include "document/store.h"
 #include "input/key_dispatch.h"
 #include "input/palette_keys.h"
@@ -117,6 +118,7 @@ void UpdateSelection(std::int32_t q, std::int32_t w) {
 }
 
 void ClickInText(HDC dc, LONG x, LONG y, std::int32_t pageGap) {
+    BreakUndoGroup();  // the caret moves: the edit being built ends
     if (Doc.PaletteMode == 1) {
         Doc.PaletteMode = 0;
         RefreshPaletteItem(Doc.PaletteFocus);

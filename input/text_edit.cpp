@@ -38,7 +38,7 @@ void InsertBytes(std::int32_t p, const std::uint8_t* bytes, std::int32_t n) {
 }  // namespace
 
 bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t count,
-                   const char* caption) {
+                   const char* caption, EditKind kind, std::int32_t restoredCaret) {
     const std::int32_t p = span.Position;
     const std::int32_t r = span.Removed;
 
@@ -52,6 +52,8 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
         ShowWarning(NoMemoryMessage, caption);
         return false;
     }
+    // Recorded while the removed bytes are still there; the history never refuses.
+    RecordEdit(EditStep{p, r, count, Doc.Caret, kind}, Doc.TextBuffer + p, inserted);
 
     // The highlight goes while the old text is still there to be repainted.
     if (Doc.SelectionActive != 0) {
@@ -64,6 +66,14 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
     if (r > 0) RemoveBytes(p, r);
     if (count > 0) InsertBytes(p, inserted, count);
     Doc.Caret = p + count;
+    if (restoredCaret >= 0) {
+        // Set before the repaints: the changed lines, which hold every byte put back, are
+        // painted once, already highlighted.
+        Doc.Caret = restoredCaret;
+        Doc.SelectionStart = p;
+        Doc.SelectionEnd = p + count;
+        Doc.SelectionActive = count > 0 ? 1 : 0;
+    }
     ++Doc.EditCount;
 
     LayoutDocument();
@@ -71,8 +81,10 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
     RepaintChangedLines(old, p, r, count);
     FollowCaret();
     FreeOldLines(&old);
-    Doc.SelectionStart = Doc.Caret;
-    Doc.SelectionEnd = Doc.Caret;
+    if (Doc.SelectionActive == 0) {
+        Doc.SelectionStart = Doc.Caret;
+        Doc.SelectionEnd = Doc.Caret;
+    }
     return true;
 }
 

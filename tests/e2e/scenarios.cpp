@@ -125,12 +125,15 @@ std::vector<MenuItemSeen> ExpectedMenuBar() {
         return Popup(title, items);
     };
     return {
-        Popup("&File", {Item("&New", 40000), Item("&Open...", 40001), Item("&Save...", 40002),
-                        Item("Save &Again\tCtrl+S", 40005), Separator(), Item("&Print...", 40003),
-                        Separator(), Item("E&xit", 40004)}),
-        Popup("&Edit", {Item("Cu&t\tCtrl+X", 41000), Item("&Copy\tCtrl+C", 41001),
-                        Item("&Paste\tCtrl+V", 41002), Item("De&lete\tCtrl+D", 41003), Separator(),
-                        Item("Select &All", 41004)}),
+        Popup("&File",
+              {
+                  Item("&New", 40000), Item("&Open...", 40001), Item("&Save...", 40002),
+                      for (const auto* group :
+                           {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios,
+                            &ViewScenarios, &PrintScenarios, &RecoveryScenarios, &UndoScenarios})
+                          Item("&Paste\tCtrl+V", 41002),
+                      Item("De&lete\tCtrl+D", 41003), Separator(), Item("Select &All", 41004)
+              }),
         Popup("&Word Wrap", {Item("&No", 42000), Item("&Yes", 42001, true)}),
         Popup(
             "Font &Name",
@@ -170,10 +173,10 @@ void CompareMenus(const std::vector<MenuItemSeen>& seen, const std::vector<MenuI
 void MenuAndAcceleratorResources(const ScenarioContext& context) {
     CompareMenus(ReadMenuResource(context.exePath, "Nivrano"), ExpectedMenuBar(), "menu bar");
     std::vector<ACCEL> table = ReadAcceleratorResource(context.exePath, "Nivrano");
-    Check(table.size() == 5, std::to_string(table.size()) + " accelerators, expected 5");
-    const WORD keys[] = {'X', 'C', 'V', 'D', 'S'};
-    const WORD commands[] = {41000, 41001, 41002, 41003, 40005};
-    for (size_t i = 0; i < 5; ++i) {
+    Check(table.size() == 7, std::to_string(table.size()) + " accelerators, expected 7");
+    const WORD keys[] = {'X', 'C', 'V', 'D', 'S', 'Z', 'Y'};
+    const WORD commands[] = {41000, 41001, 41002, 41003, 40005, 41005, 41006};
+    for (size_t i = 0; i < 7; ++i) {
         Check((table[i].fVirt & ~FNOINVERT) == (FVIRTKEY | FCONTROL),
               "accelerator " + std::to_string(i) + " is not a virtual key with Ctrl");
         Check(table[i].key == keys[i], "accelerator " + std::to_string(i) + " key differs");
@@ -211,7 +214,8 @@ void ExitUnchanged(const ScenarioContext& context) {
 // The state of each row of the opened Edit menu, read from its pixels: an enabled row has
 // black text, a greyed row only grey. Alt+E highlights the first row, which gives the rows'
 // height and top; an enabled highlighted row shows its text in white instead of black.
-// Rows: Cut, Copy, Paste, Delete, then after the separator Select All at the bottom.
+// Rows: Undo and Redo, after a separator Cut, Copy, Paste and Delete, then after another
+// Select All at the bottom; the separators share what the rows leave of the menu's height.
 std::vector<bool> EditMenuRowsEnabled(const Capture& menu) {
     DWORD highlight = GetSysColor(COLOR_HIGHLIGHT);
     DWORD highlightRgb =
@@ -235,8 +239,13 @@ std::vector<bool> EditMenuRowsEnabled(const Capture& menu) {
             }
         return highlighted ? white : black;
     };
+    const int separator = (menu.height - 2 * top - 7 * height) / 2;
+    Check(separator > 0 && separator < height,
+          "menu of " + std::to_string(menu.height) + " px does not hold 7 rows of " +
+              std::to_string(height) + " px and two separators");
     std::vector<bool> rows;
-    for (int k = 0; k < 4; ++k) rows.push_back(rowEnabled(top + k * height));
+    for (int k = 0; k < 2; ++k) rows.push_back(rowEnabled(top + k * height));
+    for (int k = 0; k < 4; ++k) rows.push_back(rowEnabled(top + (2 + k) * height + separator));
     rows.push_back(rowEnabled(menu.height - top - height));
     return rows;
 }
@@ -269,14 +278,22 @@ std::string Describe(const std::vector<bool>& rows) {
 void EditMenuGreying(const ScenarioContext& context) {
     RunningEditor running(context.exePath);
     StartPastAgreement(running.editor);
-    // Rows: Cut, Copy, Paste, Delete, Select All (E enabled, g greyed).
+    // Rows: Undo, Redo, Cut, Copy, Paste, Delete, Select All (E enabled, g greyed).
     SetClipboardUnicode(L"\x05E9\x05DC\x05D5\x05DD");
     std::vector<bool> withText = OpenEditMenuAndRead(context, running, "edit_menu_paste.bmp");
-    Check(Describe(withText) == "ggEgg",
+    Check(Describe(withText) == "ggggEgg",
           "Edit menu with Unicode text on the clipboard: " + Describe(withText));
     EmptyClipboardNow();
     std::vector<bool> empty = OpenEditMenuAndRead(context, running, "edit_menu_empty.bmp");
-    Check(Describe(empty) == "ggggg", "Edit menu with an empty clipboard: " + Describe(empty));
+    Check(Describe(empty) == "ggggggg", "Edit menu with an empty clipboard: " + Describe(empty));
+    // A typed letter can be undone.
+    BringToFront(running.editor.mainWindow);
+    TypeUnicode(L"\x05D0");
+    Settle(running.editor.mainWindow, 100);
+    std::vector<bool> typed = OpenEditMenuAndRead(context, running, "edit_menu_typed.bmp");
+    Check(Describe(typed) == "EgggggE", "Edit menu after typing a letter: " + Describe(typed));
+    PressKey(VK_BACK);  // the document is unchanged again: the close asks nothing
+    Settle(running.editor.mainWindow, 100);
     ExpectSilentClose(running, WM_CLOSE);
 }
 
@@ -359,7 +376,7 @@ const std::vector<Scenario>& AllScenarios() {
         std::vector<Scenario> list = scenarios;
         for (const auto* group :
              {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios, &ViewScenarios,
-              &PrintScenarios, &RecoveryScenarios})
+              &PrintScenarios, &RecoveryScenarios, &UndoScenarios})
             list.insert(list.end(), group->begin(), group->end());
         return list;
     }();

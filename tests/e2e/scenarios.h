@@ -50,5 +50,7 @@ extern const std::vector<Scenario> PrintScenarios;
 
 // A file named at start, Save Again and the recovery copy after a kill (recovery_scenarios.cpp).
 extern const std::vector<Scenario> RecoveryScenarios;
+// Undo and Redo with Ctrl+Z and Ctrl+Y (undo_scenarios.cpp).
+extern const std::vector<Scenario> UndoScenarios;
 
 }  // namespace e2e

@@ -7,6 +7,7 @@
 #include "commands/named_file.h"
 #include "commands/print.h"
 #include "commands/recovery.h"
+#include "document/edit_history.h"
 #include "document/layout.h"
 #include "view/screen_layout.h"
 
@@ -19,6 +20,7 @@ void ResetEditorState() {
     ResetPrintState();
     ResetRecoveryState();
     ResetStartArgument();
+    SetEditHistoryCapacity(EditHistoryCapacity);
 }
 
 void EditorTest::SetUp() {
@@ -59,6 +61,7 @@ void EditorTest::SetText(const std::string& bytes) {
     Doc.SelectionStart = Doc.SelectionEnd = 0;
     Doc.SelectionActive = 0;
     Doc.ViewTop = 0;
+    ClearEditHistory();  // a text put in place, as Open puts one
     LayoutDocument();
     FullRepaint();
 }

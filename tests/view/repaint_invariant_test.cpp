@@ -1,14 +1,18 @@
 // The exact repaints: after every edit, caret move, selection change, scroll and new
 // layout done the way the editing commands do them, the picture built by the minimal
-// repaints must equal a fresh full repaint of the same state, pixel for pixel.
+// repaints must equal a fresh full repaint of the same state, pixel for pixel. The same
+// random sequences check Undo and Redo against every text the document went through.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "commands/command_ids.h"
+#include "document/edit_history.h"
 #include "document/layout.h"
 #include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
@@ -48,6 +52,59 @@ class RepaintInvariantTest : public EditorTest {
 protected:
     std::mt19937 random{7};
     std::string last;  // the last edit, for the failure message
+
+    // Every text since the document was put in place, one per recorded edit (joined steps
+    // leave texts that Undo passes over), and the one the history stands at.
+    std::vector<std::string> texts;
+    std::size_t at = 0;
+
+    // After anything but Undo and Redo: a recorded edit drops what could have been redone; a
+    // step larger than the whole history empties it.
+    void Follow(std::pair<std::int64_t, std::int64_t> before) {
+        if (before == std::make_pair(History.Current, History.Newest)) return;
+        texts.resize(CanUndo() ? at + 1 : 0);
+        texts.push_back(Text());
+        at = texts.size() - 1;
+    }
+
+    // Undo lands on the latest earlier text, Redo on the next later one.
+    ::testing::AssertionResult UndoOrRedo(bool undo) {
+        const bool possible = undo ? CanUndo() : CanRedo();
+        Command(undo ? IDM_EDIT_UNDO : IDM_EDIT_REDO);
+        std::size_t k = at;
+        while (possible && (undo ? k > 0 : k + 1 < texts.size()) &&
+               texts[undo ? --k : ++k] != Text()) {
+        }
+        if (texts[k] != Text() || (k != at) != possible) {
+            return ::testing::AssertionFailure() << (undo ? "undo" : "redo") << " from text " << at
+                                                 << " of " << texts.size() << " is unseen";
+        }
+        at = k;
+        return ::testing::AssertionSuccess();
+    }
+
+    // Keys as a writer presses them, in runs of one kind: letters and spaces, an editing or
+    // caret key held, palette cells clicked (and Shift+Tab back to the text).
+    void RandomKeys() {
+        static const UINT keys[] = {VK_BACK, VK_BACK, VK_DELETE, VK_RETURN,
+                                    VK_TAB,  VK_LEFT, VK_RIGHT};
+        for (unsigned n = 1 + random() % 3; n > 0; --n) {
+            const unsigned kind = random() % 16;
+            for (unsigned k = 1 + random() % 4; k > 0; --k) {
+                const auto before = std::make_pair(History.Current, History.Newest);
+                if (kind < 8) {
+                    Char(random() % 4 == 0 ? ' ' : 0xE0 + random() % 27);
+                } else if (kind < 15) {
+                    KeyDown(keys[kind - 8]);
+                } else {
+                    const RECT& cell = Geo.PaletteItemRects[PaletteFirstCell + random() % 10];
+                    Click((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+                    KeyDown(VK_TAB, true);
+                }
+                Follow(before);
+            }
+        }
+    }
 
     std::int32_t RandomPosition() {
         return static_cast<std::int32_t>(random() % static_cast<unsigned>(Doc.TextLength));
@@ -109,6 +166,7 @@ protected:
         std::int32_t b = RandomPosition();
         if (b < a) std::swap(a, b);
         if (random() % 4 == 0) b = std::min(Doc.TextLength - 1, a + 1 + RandomPosition() % 4);
+        BreakUndoGroup();
         std::int32_t q = Doc.Caret;
         if (Doc.SelectionActive) {
             Doc.SelectionActive = 0;
@@ -177,16 +235,26 @@ protected:
                group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize));
     }
 
-    void Run(int faceIndex, std::int32_t pointSize, int documents, int steps) {
+    // `history`: the bytes of the history ring in use; `length`: of the random texts.
+    void Run(int faceIndex, std::int32_t pointSize, int documents, int steps,
+             std::int64_t history = EditHistoryCapacity, int length = 2500) {
         CreateWindowWithFont(faceIndex, pointSize);
+        SetEditHistoryCapacity(history);
         const std::string face = Doc.FaceName;
         for (int d = 0; d < documents; ++d) {
             Command(d % 2 ? WrapNo : WrapYes);
-            SetText(RandomBytes(random, 50 + static_cast<int>(random() % 2500)));
+            SetText(RandomBytes(random, 50 + static_cast<int>(random() % length)));
+            texts = {Text()};
+            at = 0;
             for (int s = 0; s < steps; ++s) {
-                unsigned what = random() % 13;
-                std::string step;
-                if (what < 5) {
+                unsigned what = random() % 19;
+                std::string step = what < 16 ? "keys" : what < 18 ? "undo" : "redo";
+                const auto before = std::make_pair(History.Current, History.Newest);
+                if (what >= 16) {
+                    ASSERT_TRUE(UndoOrRedo(what < 18));
+                } else if (what >= 13) {
+                    RandomKeys();
+                } else if (what < 5) {
                     last = "none";
                     RandomEdit();
                     step = "edit " + last;
@@ -205,11 +273,18 @@ protected:
                     RandomCommand();
                     step = last;
                 }
+                if (what < 13) Follow(before);
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
                                                std::to_string(s) + " (" + step + ")"));
             }
+            // All undone: the first text (or the oldest kept); all redone: the last.
+            while (CanUndo()) ASSERT_TRUE(UndoOrRedo(true));
+            ASSERT_TRUE(history < EditHistoryCapacity || at == 0u);
+            while (CanRedo()) ASSERT_TRUE(UndoOrRedo(false));
+            ASSERT_EQ(at, texts.size() - 1);
+            ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " redone"));
         }
     }
 
@@ -230,6 +305,9 @@ TEST_F(RepaintInvariantTest, CourierNew) { Run(4, -12, 4, 30); }
 TEST_F(RepaintInvariantTest, ItalicFaceWithOverhangs) { Run(2, -14, 4, 30); }
 
 TEST_F(RepaintInvariantTest, LargeSerifFace) { Run(11, -28, 4, 30); }
+
+// A small history keeps only the last steps: Undo stops at the oldest one kept.
+TEST_F(RepaintInvariantTest, SmallHistoryKeepsTheNewestSteps) { Run(4, -12, 3, 80, 700, 300); }
 
 }  // namespace
 }  // namespace nv::test
