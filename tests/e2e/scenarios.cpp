@@ -125,15 +125,13 @@ std::vector<MenuItemSeen> ExpectedMenuBar() {
         return Popup(title, items);
     };
     return {
-        Popup("&File",
-              {
-                  Item("&New", 40000), Item("&Open...", 40001), Item("&Save...", 40002),
-                      for (const auto* group :
-                           {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios,
-                            &ViewScenarios, &PrintScenarios, &RecoveryScenarios, &UndoScenarios})
-                          Item("&Paste\tCtrl+V", 41002),
-                      Item("De&lete\tCtrl+D", 41003), Separator(), Item("Select &All", 41004)
-              }),
+        Popup("&File", {Item("&New", 40000), Item("&Open...", 40001), Item("&Save...", 40002),
+                        Item("Save &Again\tCtrl+S", 40005), Separator(), Item("&Print...", 40003),
+                        Separator(), Item("E&xit", 40004)}),
+        Popup("&Edit", {Item("&Undo\tCtrl+Z", 41005), Item("&Redo\tCtrl+Y", 41006), Separator(),
+                        Item("Cu&t\tCtrl+X", 41000), Item("&Copy\tCtrl+C", 41001),
+                        Item("&Paste\tCtrl+V", 41002), Item("De&lete\tCtrl+D", 41003), Separator(),
+                        Item("Select &All", 41004)}),
         Popup("&Word Wrap", {Item("&No", 42000), Item("&Yes", 42001, true)}),
         Popup(
             "Font &Name",
