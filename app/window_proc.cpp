@@ -6,6 +6,7 @@
 #include "commands/command_ids.h"
 #include "commands/edit_commands.h"
 #include "commands/file_commands.h"
+#include "commands/find_commands.h"
 #include "commands/print.h"
 #include "commands/view_settings.h"
 #include "document/store.h"
@@ -92,6 +93,15 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_EDIT_SELECT_ALL:
             EditSelectAll();
             return 0;
+        case IDM_EDIT_FIND:
+            EditFind();
+            return 0;
+        case IDM_EDIT_FIND_NEXT:
+            EditFindNext();
+            return 0;
+        case IDM_EDIT_REPLACE:
+            EditReplace();
+            return 0;
         case IDM_WRAP_NO:
         case IDM_WRAP_YES:
             SetWordWrap(wParam);
@@ -174,6 +184,10 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             StopAutoRepeat();
             return 0;
         default:
+            if (IsFindReplaceMessage(message)) {
+                HandleFindReplaceMessage(lParam);
+                return 0;
+            }
             break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

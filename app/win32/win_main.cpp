@@ -5,6 +5,7 @@
 // clang-format off
 #include "platform/win32/win32_platform.h"
 #include "app/window_proc.h"
+#include "commands/find_commands.h"
 
 #include <windows.h>
 // clang-format on
@@ -12,6 +13,8 @@
 namespace {
 
 LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const UINT findMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
+    if (message == findMessage) lParam = nv::EditorFindRecord(lParam);
     return nv::MainWindowProc(reinterpret_cast<nv::HWND>(window), message, wParam, lParam);
 }
 
@@ -49,6 +52,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     HACCEL accelerators = LoadAcceleratorsA(instance, "Nivrano");
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
+        // The open Find or Replace dialog takes its own keys (Tab, Enter, Esc). The message
+        // came in ANSI, so it goes on as ANSI and the system converts it for the dialog.
+        HWND dialog = reinterpret_cast<HWND>(nv::FindReplaceDialog());
+        if (dialog != nullptr && IsDialogMessageA(dialog, &message)) continue;
         if (!TranslateAcceleratorA(window, accelerators, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);

@@ -4,6 +4,7 @@
 
 #include "app/window_proc.h"
 #include "commands/file_commands.h"
+#include "commands/find_commands.h"
 #include "commands/print.h"
 #include "document/layout.h"
 #include "view/screen_layout.h"
@@ -15,6 +16,7 @@ void ResetEditorState() {
     ResetGeometry();
     ResetFileState();
     ResetPrintState();
+    ResetFindState();
 }
 
 void EditorTest::SetUp() {
