@@ -68,8 +68,8 @@ bool HasSelection() { return Doc.SelectionActive != 0 && Doc.SelectionEnd != Doc
 
 // The search text as typed, on the dialog while it is open.
 void ShowNotFound(const Search& search) {
-    const std::u16string text = u"Can not find \"" +
-                                std::u16string(search.Text, UnitCount(search.Text)) + u"\"";
+    const std::u16string text =
+        u"Can not find \"" + std::u16string(search.Text, UnitCount(search.Text)) + u"\"";
     MessageBoxW(State.Dialog != nullptr ? State.Dialog : Doc.MainWindow, text.c_str(), u"Find",
                 MB_ICONINFORMATION);
 }
@@ -97,9 +97,7 @@ void FindFromSelection(const Search& search) {
     State.Searched = true;
     const bool down = (search.Flags & FR_DOWN) != 0;
     const bool selection = HasSelection();
-    const std::int32_t from = !selection ? Doc.Caret
-                              : down     ? Doc.SelectionEnd
-                                         : Doc.SelectionStart;
+    const std::int32_t from = !selection ? Doc.Caret : down ? Doc.SelectionEnd : Doc.SelectionStart;
     SearchPattern pattern;
     TextMatch match;
     if (ToPattern(search, &pattern) &&
@@ -122,8 +120,7 @@ void ReplaceSelection(const Search& search) {
     if (HasSelection() && ToPattern(search, &pattern) &&
         MatchEndAt(Doc.TextBuffer, SearchedLength(), Doc.SelectionStart, pattern) ==
             Doc.SelectionEnd) {
-        if (!ApplyTextEdit(SelectionOrCaret(), ReplacementBytes, ToReplacement(),
-                           ReplaceCaption)) {
+        if (!ApplyTextEdit(SelectionOrCaret(), ReplacementBytes, ToReplacement(), ReplaceCaption)) {
             return;
         }
     }
@@ -147,8 +144,7 @@ void ReplaceEveryMatch(const Search& search) {
     std::int32_t first = -1;
     std::int32_t last = 0;
     std::int64_t grown = 0;  // bytes the text gains
-    for (std::int32_t at = 0; FindMatch(text, length, at, true, pattern, &match);
-         at = match.End) {
+    for (std::int32_t at = 0; FindMatch(text, length, at, true, pattern, &match); at = match.End) {
         if (first < 0) first = match.Start;
         last = match.End;
         grown += n - (match.End - match.Start);
@@ -165,7 +161,8 @@ void ReplaceEveryMatch(const Search& search) {
     std::int32_t copied = first;
     for (std::int32_t at = first; at < last && FindMatch(text, length, at, true, pattern, &match);
          at = match.End) {
-        std::memcpy(ReplacedSpan + out, text + copied, static_cast<std::size_t>(match.Start - copied));
+        std::memcpy(ReplacedSpan + out, text + copied,
+                    static_cast<std::size_t>(match.Start - copied));
         out += match.Start - copied;
         std::memcpy(ReplacedSpan + out, ReplacementBytes, static_cast<std::size_t>(n));
         out += n;

@@ -1,9 +1,10 @@
 // Find, Find Next, Replace and Replace All through the scripted dialogs: what is selected and
 // repainted, the not-found message, the 32,768-byte limit and the refusals that keep the
 // document as it was, and the Edit menu's new items.
+#include "commands/find_commands.h"
+
 #include <gtest/gtest.h>
 
-#include "commands/find_commands.h"
 #include "tests/commands/command_support.h"
 
 namespace nv::test {

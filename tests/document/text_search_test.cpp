@@ -63,9 +63,9 @@ TEST(TextSearch, MatchesByTheRules) {
                                     static_cast<std::int32_t>(c.pattern.size()), c.matchCase,
                                     c.wholeWord};
         TextMatch found{-1, -1};
-        const bool any = FindMatch(reinterpret_cast<const std::uint8_t*>(c.text.data()),
-                                   static_cast<std::int32_t>(c.text.size()), c.from, c.down,
-                                   pattern, &found);
+        const bool any =
+            FindMatch(reinterpret_cast<const std::uint8_t*>(c.text.data()),
+                      static_cast<std::int32_t>(c.text.size()), c.from, c.down, pattern, &found);
         EXPECT_EQ(any, c.start >= 0) << c.what;
         if (any && c.start >= 0) {
             EXPECT_EQ(found.Start, c.start) << c.what;

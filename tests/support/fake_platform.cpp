@@ -1284,8 +1284,8 @@ int FakePlatform::MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* captio
 UINT FakePlatform::RegisterWindowMessageW(const WCHAR* name) {
     if (Fails("RegisterWindowMessageW")) return 0;
     // The system hands out numbers from 0xC000 up, the same one for the same name.
-    auto found = registeredMessages_.emplace(
-        name, static_cast<UINT>(0xC000 + registeredMessages_.size()));
+    auto found =
+        registeredMessages_.emplace(name, static_cast<UINT>(0xC000 + registeredMessages_.size()));
     return found.first->second;
 }
 

@@ -24,7 +24,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <string>
 #include <vector>
 
 #include "platform/platform.h"

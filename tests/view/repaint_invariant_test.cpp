@@ -147,6 +147,34 @@ protected:
         Command(id);
     }
 
+    // Find, Replace and Replace All through the dialog, for a piece of the text itself (now
+    // and then without its points) or for something it may not hold.
+    void RandomFind() {
+        if (fake().findDialog() == nullptr)
+            Command(random() % 2 ? IDM_EDIT_FIND : IDM_EDIT_REPLACE);
+        if (fake().findDialog() == nullptr) return;  // the empty document
+        const std::int32_t at = RandomPosition();
+        std::u16string find;
+        for (std::int32_t k = at;
+             k < at + 1 + static_cast<std::int32_t>(random() % 4) && k < Doc.TextLength - 1; ++k) {
+            const std::uint8_t b = Doc.TextBuffer[k];
+            if (b >= 0xC0 && b <= 0xD2 && random() % 2) continue;
+            find += static_cast<char16_t>(b < 0xC0 ? b : 0x04F0 + b);
+        }
+        if (find.empty() || random() % 8 == 0) find = u"\u05D0\u05D1";
+        std::u16string with;
+        for (char c : RandomBytes(random, static_cast<int>(random() % 6))) {
+            const auto b = static_cast<std::uint8_t>(c);
+            with += static_cast<char16_t>(b < 0xC0 ? b : 0x04F0 + b);
+        }
+        static const DWORD buttons[] = {FR_FINDNEXT, FR_FINDNEXT, FR_REPLACE, FR_REPLACEALL};
+        const DWORD button = buttons[random() % 4];
+        last = "find button " + std::to_string(button) + " for " + std::to_string(find.size()) +
+               " units at " + std::to_string(at);
+        fake().PressFindDialogButton(button, find, random() % 2 ? FR_DOWN : 0, with);
+        if (random() % 4 == 0) fake().CloseFindDialog();
+    }
+
     void RandomScroll() {
         static const UINT codes[] = {SB_LINEUP,     SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN,
                                      SB_THUMBTRACK, SB_TOP,      SB_BOTTOM, SB_ENDSCROLL};
@@ -184,7 +212,7 @@ protected:
             Command(d % 2 ? WrapNo : WrapYes);
             SetText(RandomBytes(random, 50 + static_cast<int>(random() % 2500)));
             for (int s = 0; s < steps; ++s) {
-                unsigned what = random() % 13;
+                unsigned what = random() % 15;
                 std::string step;
                 if (what < 5) {
                     last = "none";
@@ -201,8 +229,11 @@ protected:
                     step = "view command to " + std::string(Doc.FaceName) + " " +
                            std::to_string(-Doc.PointSize) + " wrap " +
                            std::to_string(Doc.WordWrapChoice);
-                } else {
+                } else if (what < 13) {
                     RandomCommand();
+                    step = last;
+                } else {
+                    RandomFind();
                     step = last;
                 }
                 ASSERT_TRUE(StoreInvariantsHold());
