@@ -128,7 +128,8 @@ std::vector<MenuItemSeen> ExpectedMenuBar() {
                         Separator(), Item("&Print...", 40003), Separator(), Item("E&xit", 40004)}),
         Popup("&Edit", {Item("Cu&t\tCtrl+X", 41000), Item("&Copy\tCtrl+C", 41001),
                         Item("&Paste\tCtrl+V", 41002), Item("De&lete\tCtrl+D", 41003), Separator(),
-                        Item("Select &All", 41004)}),
+                        Item("Select &All", 41004), Separator(), Item("&Find...\tCtrl+F", 41007),
+                        Item("Find &Next\tF3", 41008), Item("&Replace...\tCtrl+H", 41009)}),
         Popup("&Word Wrap", {Item("&No", 42000), Item("&Yes", 42001, true)}),
         Popup(
             "Font &Name",
@@ -168,13 +169,20 @@ void CompareMenus(const std::vector<MenuItemSeen>& seen, const std::vector<MenuI
 void MenuAndAcceleratorResources(const ScenarioContext& context) {
     CompareMenus(ReadMenuResource(context.exePath, "Nivrano"), ExpectedMenuBar(), "menu bar");
     std::vector<ACCEL> table = ReadAcceleratorResource(context.exePath, "Nivrano");
-    Check(table.size() == 4, std::to_string(table.size()) + " accelerators, expected 4");
-    const WORD keys[] = {'X', 'C', 'V', 'D'};
-    for (size_t i = 0; i < 4; ++i) {
-        Check((table[i].fVirt & ~FNOINVERT) == (FVIRTKEY | FCONTROL),
-              "accelerator " + std::to_string(i) + " is not a virtual key with Ctrl");
-        Check(table[i].key == keys[i], "accelerator " + std::to_string(i) + " key differs");
-        Check(table[i].cmd == 41000 + i, "accelerator " + std::to_string(i) + " command differs");
+    Check(table.size() == 7, std::to_string(table.size()) + " accelerators, expected 7");
+    const struct {
+        WORD key;
+        BYTE modifiers;
+        WORD command;
+    } expected[] = {{'X', FCONTROL, 41000}, {'C', FCONTROL, 41001}, {'V', FCONTROL, 41002},
+                    {'D', FCONTROL, 41003}, {'F', FCONTROL, 41007}, {VK_F3, 0, 41008},
+                    {'H', FCONTROL, 41009}};
+    for (size_t i = 0; i < 7; ++i) {
+        Check((table[i].fVirt & ~FNOINVERT) == (FVIRTKEY | expected[i].modifiers),
+              "accelerator " + std::to_string(i) + " has other modifiers");
+        Check(table[i].key == expected[i].key, "accelerator " + std::to_string(i) + " key differs");
+        Check(table[i].cmd == expected[i].command,
+              "accelerator " + std::to_string(i) + " command differs");
     }
 }
 
@@ -354,8 +362,8 @@ const std::vector<Scenario>& AllScenarios() {
     };
     static const std::vector<Scenario> all = [] {
         std::vector<Scenario> list = scenarios;
-        for (const auto* group :
-             {&TypingScenarios, &PaletteScenarios, &FileScenarios, &ViewScenarios, &PrintScenarios})
+        for (const auto* group : {&TypingScenarios, &PaletteScenarios, &FileScenarios,
+                                  &ViewScenarios, &PrintScenarios, &FindScenarios})
             list.insert(list.end(), group->begin(), group->end());
         return list;
     }();

@@ -44,4 +44,7 @@ extern const std::vector<Scenario> ViewScenarios;
 // Printing on a real printer whose output is a file (print_scenarios.cpp).
 extern const std::vector<Scenario> PrintScenarios;
 
+// Find and Replace through the system's dialogs (find_scenarios.cpp).
+extern const std::vector<Scenario> FindScenarios;
+
 }  // namespace e2e
