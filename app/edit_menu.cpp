@@ -1,6 +1,7 @@
 #include "app/edit_menu.h"
 
 #include "commands/command_ids.h"
+#include "commands/find_commands.h"
 #include "document/edit_history.h"
 #include "document/store.h"
 
@@ -20,6 +21,11 @@ void UpdateEditMenu() {
         MF_BYCOMMAND | (IsClipboardFormatAvailable(CF_UNICODETEXT) ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, IDM_EDIT_SELECT_ALL,
                    MF_BYCOMMAND | (Doc.TextLength > 1 ? MF_ENABLED : MF_GRAYED));
+    const UINT textState = Doc.TextLength > 1 ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(menu, IDM_EDIT_FIND, MF_BYCOMMAND | textState);
+    EnableMenuItem(menu, IDM_EDIT_REPLACE, MF_BYCOMMAND | textState);
+    EnableMenuItem(menu, IDM_EDIT_FIND_NEXT,
+                   MF_BYCOMMAND | (HasLastSearch() && Doc.TextLength > 1 ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(Doc.MainWindow);
 }
 

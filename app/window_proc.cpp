@@ -6,6 +6,7 @@
 #include "commands/command_ids.h"
 #include "commands/edit_commands.h"
 #include "commands/file_commands.h"
+#include "commands/find_commands.h"
 #include "commands/named_file.h"
 #include "commands/print.h"
 #include "commands/recovery.h"
@@ -117,6 +118,15 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_EDIT_REDO:
             EditRedo();
             return 0;
+        case IDM_EDIT_FIND:
+            EditFind();
+            return 0;
+        case IDM_EDIT_FIND_NEXT:
+            EditFindNext();
+            return 0;
+        case IDM_EDIT_REPLACE:
+            EditReplace();
+            return 0;
         case IDM_WRAP_NO:
         case IDM_WRAP_YES:
             SetWordWrap(wParam);
@@ -206,6 +216,11 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             StopAutoRepeat();
             return 0;
         default:
+            if (IsFindReplaceMessage(message)) {
+                BreakUndoGroup();  // a search moves the selection; a replacement is a step
+                HandleFindReplaceMessage(lParam);
+                return 0;
+            }
             break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

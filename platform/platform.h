@@ -19,6 +19,7 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using WORD = std::uint16_t;
+using WCHAR = char16_t;  // a UTF-16 code unit
 
 // Opaque handles. Each world maps them to its own objects.
 struct WindowObject;
@@ -136,6 +137,18 @@ struct WIN32_FIND_DATAA {
     DWORD nFileSizeHigh = 0;
     DWORD nFileSizeLow = 0;
     char cFileName[260] = {};
+};
+
+// The Find and Replace dialogs' record. It stays alive while its modeless dialog is open:
+// the dialog writes the texts and Flags into it before each registered message it sends.
+struct FINDREPLACEW {
+    DWORD lStructSize = 0;
+    HWND hwndOwner = nullptr;
+    DWORD Flags = 0;
+    WCHAR* lpstrFindWhat = nullptr;
+    WCHAR* lpstrReplaceWith = nullptr;
+    WORD wFindWhatLen = 0;
+    WORD wReplaceWithLen = 0;
 };
 
 struct ABC {
@@ -283,6 +296,16 @@ constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 
+// Find and Replace dialogs.
+constexpr DWORD FR_DOWN = 0x00000001;
+constexpr DWORD FR_WHOLEWORD = 0x00000002;
+constexpr DWORD FR_MATCHCASE = 0x00000004;
+constexpr DWORD FR_FINDNEXT = 0x00000008;
+constexpr DWORD FR_REPLACE = 0x00000010;
+constexpr DWORD FR_REPLACEALL = 0x00000020;
+constexpr DWORD FR_DIALOGTERM = 0x00000040;
+constexpr const WCHAR* FINDMSGSTRINGW = u"commdlg_FindReplace";
+
 inline UINT LOWORD(std::uintptr_t v) { return static_cast<UINT>(v & 0xFFFF); }
 inline UINT HIWORD(std::uintptr_t v) { return static_cast<UINT>((v >> 16) & 0xFFFF); }
 
@@ -297,6 +320,9 @@ public:
     virtual void PostQuitMessage(int exitCode) = 0;
     virtual int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) = 0;
     virtual BOOL SetWindowTextA(HWND window, const char* text) = 0;
+    virtual int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) = 0;
+    virtual UINT RegisterWindowMessageW(const WCHAR* name) = 0;
+    virtual HWND SetActiveWindow(HWND window) = 0;
 
     // Menus.
     virtual HMENU GetMenu(HWND window) = 0;
@@ -420,6 +446,10 @@ public:
     // Common file dialogs.
     virtual BOOL GetOpenFileNameA(OPENFILENAMEA* record) = 0;
     virtual BOOL GetSaveFileNameA(OPENFILENAMEA* record) = 0;
+
+    // The modeless Find and Replace dialogs: the window of the dialog, or nullptr.
+    virtual HWND FindTextW(FINDREPLACEW* record) = 0;
+    virtual HWND ReplaceTextW(FINDREPLACEW* record) = 0;
 };
 
 // The platform in use: the Win32 one in nivrano.exe, the fake one in native tests.
@@ -441,6 +471,13 @@ inline int MessageBoxA(HWND owner, const char* text, const char* caption, UINT t
 inline BOOL SetWindowTextA(HWND w, const char* text) {
     return CurrentPlatform().SetWindowTextA(w, text);
 }
+inline int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) {
+    return CurrentPlatform().MessageBoxW(owner, text, caption, type);
+}
+inline UINT RegisterWindowMessageW(const WCHAR* name) {
+    return CurrentPlatform().RegisterWindowMessageW(name);
+}
+inline HWND SetActiveWindow(HWND w) { return CurrentPlatform().SetActiveWindow(w); }
 inline HMENU GetMenu(HWND w) { return CurrentPlatform().GetMenu(w); }
 inline int EnableMenuItem(HMENU m, UINT item, UINT flags) {
     return CurrentPlatform().EnableMenuItem(m, item, flags);
@@ -604,5 +641,9 @@ inline BOOL GetOpenFileNameA(OPENFILENAMEA* record) {
 inline BOOL GetSaveFileNameA(OPENFILENAMEA* record) {
     return CurrentPlatform().GetSaveFileNameA(record);
 }
+
+// Find and Replace dialogs.
+inline HWND FindTextW(FINDREPLACEW* record) { return CurrentPlatform().FindTextW(record); }
+inline HWND ReplaceTextW(FINDREPLACEW* record) { return CurrentPlatform().ReplaceTextW(record); }
 
 }  // namespace nv

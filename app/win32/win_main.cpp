@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "app/window_proc.h"
 #include "commands/named_file.h"
+#include "commands/find_commands.h"
 
 #include <windows.h>
 // clang-format on
@@ -14,6 +15,8 @@
 namespace {
 
 LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const UINT findMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
+    if (message == findMessage) lParam = nv::EditorFindRecord(lParam);
     return nv::MainWindowProc(reinterpret_cast<nv::HWND>(window), message, wParam, lParam);
 }
 
@@ -52,6 +55,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
     HACCEL accelerators = LoadAcceleratorsA(instance, "Nivrano");
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
+        // The open Find or Replace dialog takes its own keys (Tab, Enter, Esc). The message
+        // came in ANSI, so it goes on as ANSI and the system converts it for the dialog.
+        HWND dialog = reinterpret_cast<HWND>(nv::FindReplaceDialog());
+        if (dialog != nullptr && IsDialogMessageA(dialog, &message)) continue;
         if (!TranslateAcceleratorA(window, accelerators, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);

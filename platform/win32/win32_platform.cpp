@@ -65,6 +65,10 @@ constexpr auto createNew = nv::CREATE_NEW, openAlways = nv::OPEN_ALWAYS,
 constexpr auto wmDropFiles = nv::WM_DROPFILES;
 constexpr auto ofnOverwritePrompt = nv::OFN_OVERWRITEPROMPT,
                ofnPathMustExist = nv::OFN_PATHMUSTEXIST, ofnFileMustExist = nv::OFN_FILEMUSTEXIST;
+constexpr auto frDown = nv::FR_DOWN, frWholeWord = nv::FR_WHOLEWORD, frMatchCase = nv::FR_MATCHCASE,
+               frFindNext = nv::FR_FINDNEXT, frReplace = nv::FR_REPLACE,
+               frReplaceAll = nv::FR_REPLACEALL, frDialogTerm = nv::FR_DIALOGTERM;
+constexpr const char16_t* findMessageName = nv::FINDMSGSTRINGW;
 }  // namespace nv_values
 
 // clang-format off
@@ -137,6 +141,10 @@ static_assert(createNew == CREATE_NEW && openAlways == OPEN_ALWAYS &&
 static_assert(wmDropFiles == WM_DROPFILES);
 static_assert(ofnOverwritePrompt == OFN_OVERWRITEPROMPT && ofnPathMustExist == OFN_PATHMUSTEXIST &&
               ofnFileMustExist == OFN_FILEMUSTEXIST);
+static_assert(frDown == FR_DOWN && frWholeWord == FR_WHOLEWORD && frMatchCase == FR_MATCHCASE &&
+              frFindNext == FR_FINDNEXT && frReplace == FR_REPLACE &&
+              frReplaceAll == FR_REPLACEALL && frDialogTerm == FR_DIALOGTERM);
+static_assert(sizeof(WCHAR) == sizeof(char16_t), "dialog texts travel as UTF-16 units");
 }  // namespace nv_values
 
 namespace nv {
@@ -228,6 +236,27 @@ BOOL RunFileDialog(OPENFILENAMEA* record, FileDialog dialog) {
     return chosen;
 }
 
+// The open Find or Replace dialog writes into the system's record, which must live as long
+// as the dialog; the editor's record shares its text buffers and gets its Flags back with
+// each message (EditorFindRecord). One dialog is open at a time.
+::FINDREPLACEW findRecord{};
+FINDREPLACEW* editorFindRecord = nullptr;
+
+using FindDialog = ::HWND(WINAPI*)(::LPFINDREPLACEW);
+HWND RunFindDialog(FINDREPLACEW* record, FindDialog dialog) {
+    if (record->lStructSize != sizeof(FINDREPLACEW)) return nullptr;
+    findRecord = ::FINDREPLACEW{};
+    findRecord.lStructSize = sizeof(::FINDREPLACEW);
+    findRecord.hwndOwner = Sys(record->hwndOwner);
+    findRecord.Flags = record->Flags;
+    findRecord.lpstrFindWhat = reinterpret_cast<LPWSTR>(record->lpstrFindWhat);
+    findRecord.lpstrReplaceWith = reinterpret_cast<LPWSTR>(record->lpstrReplaceWith);
+    findRecord.wFindWhatLen = record->wFindWhatLen;
+    findRecord.wReplaceWithLen = record->wReplaceWithLen;
+    editorFindRecord = record;
+    return Nv(dialog(&findRecord));
+}
+
 // EndPaint needs the system's whole record, of which the editor keeps only a part. Paints
 // do not nest on the one thread, so the open one is kept here.
 ::PAINTSTRUCT openPaint{};
@@ -247,6 +276,17 @@ void Win32Platform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode);
 int Win32Platform::MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     return ::MessageBoxA(Sys(owner), text, caption, type);
 }
+
+int Win32Platform::MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) {
+    return ::MessageBoxW(Sys(owner), reinterpret_cast<LPCWSTR>(text),
+                         reinterpret_cast<LPCWSTR>(caption), type);
+}
+
+UINT Win32Platform::RegisterWindowMessageW(const WCHAR* name) {
+    return ::RegisterWindowMessageW(reinterpret_cast<LPCWSTR>(name));
+}
+
+HWND Win32Platform::SetActiveWindow(HWND window) { return Nv(::SetActiveWindow(Sys(window))); }
 
 BOOL Win32Platform::SetWindowTextA(HWND window, const char* text) {
     return ::SetWindowTextA(Sys(window), text);
@@ -605,6 +645,22 @@ BOOL Win32Platform::GetOpenFileNameA(OPENFILENAMEA* record) {
 
 BOOL Win32Platform::GetSaveFileNameA(OPENFILENAMEA* record) {
     return RunFileDialog(record, ::GetSaveFileNameA);
+}
+
+// Find and Replace dialogs.
+
+HWND Win32Platform::FindTextW(FINDREPLACEW* record) { return RunFindDialog(record, ::FindTextW); }
+
+HWND Win32Platform::ReplaceTextW(FINDREPLACEW* record) {
+    return RunFindDialog(record, ::ReplaceTextW);
+}
+
+LPARAM EditorFindRecord(LPARAM systemRecord) {
+    if (editorFindRecord == nullptr || systemRecord != reinterpret_cast<LPARAM>(&findRecord)) {
+        return systemRecord;
+    }
+    editorFindRecord->Flags = findRecord.Flags;
+    return reinterpret_cast<LPARAM>(editorFindRecord);
 }
 
 }  // namespace nv

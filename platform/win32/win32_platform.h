@@ -114,6 +114,17 @@ public:
     // Common file dialogs.
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
     BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
+
+    // Messages and the Find and Replace dialogs.
+    int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) override;
+    UINT RegisterWindowMessageW(const WCHAR* name) override;
+    HWND SetActiveWindow(HWND window) override;
+    HWND FindTextW(FINDREPLACEW* record) override;
+    HWND ReplaceTextW(FINDREPLACEW* record) override;
 };
+
+// The registered Find and Replace message carries the system's record; the window procedure
+// passes the editor's own on, with the Flags the dialog set.
+LPARAM EditorFindRecord(LPARAM systemRecord);
 
 }  // namespace nv

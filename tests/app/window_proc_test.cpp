@@ -20,8 +20,8 @@ protected:
 };
 
 TEST_F(WindowProcTest, EveryCommandOfTheMenuIsRoutedAndOthersGoToTheDefault) {
-    std::vector<UINT> routed = {40000, 40001, 40002, 40003, 40005, 41000, 41001, 41002,
-                                41003, 41004, 41005, 41006, 42000, 42001, 45000};
+    std::vector<UINT> routed = {40000, 40001, 40002, 40003, 40005, 41000, 41001, 41002, 41003,
+                                41004, 41005, 41006, 41007, 41008, 41009, 42000, 42001, 45000};
     for (UINT id = 43000; id <= 43011; ++id) routed.push_back(id);
     for (UINT id = 44008; id <= 44072; ++id) routed.push_back(id);
     for (UINT id : routed) {
@@ -34,7 +34,7 @@ TEST_F(WindowProcTest, EveryCommandOfTheMenuIsRoutedAndOthersGoToTheDefault) {
         EXPECT_EQ(Send(WM_COMMAND, (1u << 16) | id, 0), 0) << id;
         EXPECT_FALSE(WentToDefault(WM_COMMAND)) << id;
     }
-    for (UINT id : {39999u, 40006u, 41007u, 42002u, 43012u, 44007u, 44073u, 45001u, 0u}) {
+    for (UINT id : {39999u, 40006u, 41010u, 42002u, 43012u, 44007u, 44073u, 45001u, 0u}) {
         fake_->defaultProcMessages.clear();
         Send(WM_COMMAND, id, 0);
         EXPECT_TRUE(WentToDefault(WM_COMMAND)) << id;

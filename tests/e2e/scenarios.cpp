@@ -131,7 +131,8 @@ std::vector<MenuItemSeen> ExpectedMenuBar() {
         Popup("&Edit", {Item("&Undo\tCtrl+Z", 41005), Item("&Redo\tCtrl+Y", 41006), Separator(),
                         Item("Cu&t\tCtrl+X", 41000), Item("&Copy\tCtrl+C", 41001),
                         Item("&Paste\tCtrl+V", 41002), Item("De&lete\tCtrl+D", 41003), Separator(),
-                        Item("Select &All", 41004)}),
+                        Item("Select &All", 41004), Separator(), Item("&Find...\tCtrl+F", 41007),
+                        Item("Find &Next\tF3", 41008), Item("&Replace...\tCtrl+H", 41009)}),
         Popup("&Word Wrap", {Item("&No", 42000), Item("&Yes", 42001, true)}),
         Popup(
             "Font &Name",
@@ -171,14 +172,21 @@ void CompareMenus(const std::vector<MenuItemSeen>& seen, const std::vector<MenuI
 void MenuAndAcceleratorResources(const ScenarioContext& context) {
     CompareMenus(ReadMenuResource(context.exePath, "Nivrano"), ExpectedMenuBar(), "menu bar");
     std::vector<ACCEL> table = ReadAcceleratorResource(context.exePath, "Nivrano");
-    Check(table.size() == 7, std::to_string(table.size()) + " accelerators, expected 7");
-    const WORD keys[] = {'X', 'C', 'V', 'D', 'S', 'Z', 'Y'};
-    const WORD commands[] = {41000, 41001, 41002, 41003, 40005, 41005, 41006};
-    for (size_t i = 0; i < 7; ++i) {
-        Check((table[i].fVirt & ~FNOINVERT) == (FVIRTKEY | FCONTROL),
-              "accelerator " + std::to_string(i) + " is not a virtual key with Ctrl");
-        Check(table[i].key == keys[i], "accelerator " + std::to_string(i) + " key differs");
-        Check(table[i].cmd == commands[i], "accelerator " + std::to_string(i) + " command differs");
+    Check(table.size() == 10, std::to_string(table.size()) + " accelerators, expected 10");
+    const struct {
+        WORD key;
+        BYTE modifiers;
+        WORD command;
+    } expected[] = {{'X', FCONTROL, 41000}, {'C', FCONTROL, 41001}, {'V', FCONTROL, 41002},
+                    {'D', FCONTROL, 41003}, {'S', FCONTROL, 40005}, {'Z', FCONTROL, 41005},
+                    {'Y', FCONTROL, 41006}, {'F', FCONTROL, 41007}, {VK_F3, 0, 41008},
+                    {'H', FCONTROL, 41009}};
+    for (size_t i = 0; i < 10; ++i) {
+        Check((table[i].fVirt & ~FNOINVERT) == (FVIRTKEY | expected[i].modifiers),
+              "accelerator " + std::to_string(i) + " has other modifiers");
+        Check(table[i].key == expected[i].key, "accelerator " + std::to_string(i) + " key differs");
+        Check(table[i].cmd == expected[i].command,
+              "accelerator " + std::to_string(i) + " command differs");
     }
 }
 
@@ -212,8 +220,9 @@ void ExitUnchanged(const ScenarioContext& context) {
 // The state of each row of the opened Edit menu, read from its pixels: an enabled row has
 // black text, a greyed row only grey. Alt+E highlights the first row, which gives the rows'
 // height and top; an enabled highlighted row shows its text in white instead of black.
-// Rows: Undo and Redo, after a separator Cut, Copy, Paste and Delete, then after another
-// Select All at the bottom; the separators share what the rows leave of the menu's height.
+// Rows: Undo and Redo; after a separator Cut, Copy, Paste and Delete; after another Select
+// All; after a third Find, Find Next and Replace. The separators share what the rows leave of
+// the menu's height.
 std::vector<bool> EditMenuRowsEnabled(const Capture& menu) {
     DWORD highlight = GetSysColor(COLOR_HIGHLIGHT);
     DWORD highlightRgb =
@@ -237,14 +246,16 @@ std::vector<bool> EditMenuRowsEnabled(const Capture& menu) {
             }
         return highlighted ? white : black;
     };
-    const int separator = (menu.height - 2 * top - 7 * height) / 2;
+    const int separator = (menu.height - 2 * top - 10 * height) / 3;
     Check(separator > 0 && separator < height,
-          "menu of " + std::to_string(menu.height) + " px does not hold 7 rows of " +
-              std::to_string(height) + " px and two separators");
+          "menu of " + std::to_string(menu.height) + " px does not hold 10 rows of " +
+              std::to_string(height) + " px and three separators");
+    // The first row of each group, and the separators above it.
+    const int groups[][2] = {{0, 0}, {2, 1}, {6, 2}, {7, 3}, {10, 3}};
     std::vector<bool> rows;
-    for (int k = 0; k < 2; ++k) rows.push_back(rowEnabled(top + k * height));
-    for (int k = 0; k < 4; ++k) rows.push_back(rowEnabled(top + (2 + k) * height + separator));
-    rows.push_back(rowEnabled(menu.height - top - height));
+    for (int g = 0; g + 1 < 5; ++g)
+        for (int k = groups[g][0]; k < groups[g + 1][0]; ++k)
+            rows.push_back(rowEnabled(top + k * height + groups[g][1] * separator));
     return rows;
 }
 
@@ -276,20 +287,21 @@ std::string Describe(const std::vector<bool>& rows) {
 void EditMenuGreying(const ScenarioContext& context) {
     RunningEditor running(context.exePath);
     StartPastAgreement(running.editor);
-    // Rows: Undo, Redo, Cut, Copy, Paste, Delete, Select All (E enabled, g greyed).
+    // Rows: Undo, Redo, Cut, Copy, Paste, Delete, Select All, Find, Find Next, Replace
+    // (E enabled, g greyed).
     SetClipboardUnicode(L"\x05E9\x05DC\x05D5\x05DD");
     std::vector<bool> withText = OpenEditMenuAndRead(context, running, "edit_menu_paste.bmp");
-    Check(Describe(withText) == "ggggEgg",
+    Check(Describe(withText) == "ggggEggggg",
           "Edit menu with Unicode text on the clipboard: " + Describe(withText));
     EmptyClipboardNow();
     std::vector<bool> empty = OpenEditMenuAndRead(context, running, "edit_menu_empty.bmp");
-    Check(Describe(empty) == "ggggggg", "Edit menu with an empty clipboard: " + Describe(empty));
+    Check(Describe(empty) == "gggggggggg", "Edit menu with an empty clipboard: " + Describe(empty));
     // A typed letter can be undone.
     BringToFront(running.editor.mainWindow);
     TypeUnicode(L"\x05D0");
     Settle(running.editor.mainWindow, 100);
     std::vector<bool> typed = OpenEditMenuAndRead(context, running, "edit_menu_typed.bmp");
-    Check(Describe(typed) == "EgggggE", "Edit menu after typing a letter: " + Describe(typed));
+    Check(Describe(typed) == "EgggggEEgE", "Edit menu after typing a letter: " + Describe(typed));
     PressKey(VK_BACK);  // the document is unchanged again: the close asks nothing
     Settle(running.editor.mainWindow, 100);
     ExpectSilentClose(running, WM_CLOSE);
@@ -374,7 +386,7 @@ const std::vector<Scenario>& AllScenarios() {
         std::vector<Scenario> list = scenarios;
         for (const auto* group :
              {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios, &ViewScenarios,
-              &PrintScenarios, &RecoveryScenarios, &UndoScenarios})
+              &PrintScenarios, &RecoveryScenarios, &UndoScenarios, &FindScenarios})
             list.insert(list.end(), group->begin(), group->end());
         return list;
     }();

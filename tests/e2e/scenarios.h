@@ -52,5 +52,7 @@ extern const std::vector<Scenario> PrintScenarios;
 extern const std::vector<Scenario> RecoveryScenarios;
 // Undo and Redo with Ctrl+Z and Ctrl+Y (undo_scenarios.cpp).
 extern const std::vector<Scenario> UndoScenarios;
+// Find and Replace through the system's dialogs (find_scenarios.cpp).
+extern const std::vector<Scenario> FindScenarios;
 
 }  // namespace e2e

@@ -4,6 +4,7 @@
 
 #include "app/window_proc.h"
 #include "commands/file_commands.h"
+#include "commands/find_commands.h"
 #include "commands/named_file.h"
 #include "commands/print.h"
 #include "commands/recovery.h"
@@ -21,6 +22,7 @@ void ResetEditorState() {
     ResetRecoveryState();
     ResetStartArgument();
     SetEditHistoryCapacity(EditHistoryCapacity);
+    ResetFindState();
 }
 
 void EditorTest::SetUp() {

@@ -1391,3 +1391,107 @@ BOOL FakePlatform::GetOpenFileNameA(OPENFILENAMEA* record) { return FileDialog(r
 BOOL FakePlatform::GetSaveFileNameA(OPENFILENAMEA* record) { return FileDialog(record, true); }
 
 }  // namespace nv::fake
+
+namespace nv::fake {
+
+std::string Utf8(const std::u16string& units) {
+    std::string out;
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        std::uint32_t c = units[k];
+        if (c >= 0xD800 && c < 0xDC00 && k + 1 < units.size()) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[++k] - 0xDC00);
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | c >> 12);
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | c >> 18);
+            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+int FakePlatform::MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) {
+    return MessageBoxA(owner, Utf8(text).c_str(), Utf8(caption).c_str(), type);
+}
+
+UINT FakePlatform::RegisterWindowMessageW(const WCHAR* name) {
+    if (Fails("RegisterWindowMessageW")) return 0;
+    // The system hands out numbers from 0xC000 up, the same one for the same name.
+    auto found =
+        registeredMessages_.emplace(name, static_cast<UINT>(0xC000 + registeredMessages_.size()));
+    return found.first->second;
+}
+
+HWND FakePlatform::SetActiveWindow(HWND window) {
+    HWND previous = activeWindow_;
+    activeWindow_ = window;
+    return previous;
+}
+
+HWND FakePlatform::OpenFindDialog(FINDREPLACEW* record, bool replace) {
+    // The system refuses a record of another size, without an owner or with a find buffer
+    // shorter than 80 units (and, for Replace, the same for the replacement).
+    if (record->lStructSize != sizeof(FINDREPLACEW) || record->hwndOwner == nullptr ||
+        record->lpstrFindWhat == nullptr || record->wFindWhatLen < 80 ||
+        (replace && (record->lpstrReplaceWith == nullptr || record->wReplaceWithLen < 80))) {
+        return nullptr;
+    }
+    if (Fails(replace ? "ReplaceTextW" : "FindTextW")) return nullptr;
+    EXPECT_EQ(findDialog_, nullptr) << "a second Find or Replace dialog";
+    findDialogs.push_back(FindDialogCall{replace, record->lpstrFindWhat, record->Flags});
+    findDialog_ = MakeHandle<HWND>(0x200 + findDialogs.size());
+    findDialogIsReplace_ = replace;
+    findRecord_ = record;
+    activeWindow_ = findDialog_;
+    return findDialog_;
+}
+
+HWND FakePlatform::FindTextW(FINDREPLACEW* record) { return OpenFindDialog(record, false); }
+
+HWND FakePlatform::ReplaceTextW(FINDREPLACEW* record) { return OpenFindDialog(record, true); }
+
+void FakePlatform::SendFindMessage(DWORD flags, const std::u16string& findWhat,
+                                   const std::u16string& replaceWith) {
+    ASSERT_NE(findDialog_, nullptr) << "no Find or Replace dialog is open";
+    FINDREPLACEW* record = findRecord_;
+    // The dialog copies its boxes into the record's buffers, cut to fit, before it sends.
+    auto copy = [](WCHAR* to, WORD size, const std::u16string& from) {
+        const std::size_t n = std::min<std::size_t>(from.size(), size - 1u);
+        std::copy_n(from.begin(), n, to);
+        to[n] = 0;
+    };
+    copy(record->lpstrFindWhat, record->wFindWhatLen, findWhat);
+    if (findDialogIsReplace_) copy(record->lpstrReplaceWith, record->wReplaceWithLen, replaceWith);
+    record->Flags = flags;
+    const UINT message = RegisterWindowMessageW(FINDMSGSTRINGW);
+    windowProc(window_, message, 0, reinterpret_cast<LPARAM>(record));
+}
+
+void FakePlatform::PressFindDialogButton(DWORD button, const std::u16string& findWhat,
+                                         DWORD options, const std::u16string& replaceWith) {
+    if (findDialogIsReplace_) options &= ~FR_DOWN;
+    SendFindMessage(button | options, findWhat, replaceWith);
+}
+
+void FakePlatform::CloseFindDialog() {
+    ASSERT_NE(findDialog_, nullptr) << "no Find or Replace dialog is open";
+    const std::u16string findWhat(findRecord_->lpstrFindWhat);
+    const std::u16string replaceWith(findDialogIsReplace_ ? findRecord_->lpstrReplaceWith : u"");
+    SendFindMessage((findRecord_->Flags & (FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD)) | FR_DIALOGTERM,
+                    findWhat, replaceWith);
+    findDialog_ = nullptr;
+    findRecord_ = nullptr;
+    activeWindow_ = window_;
+}
+
+}  // namespace nv::fake

@@ -125,6 +125,16 @@ struct FileDialogCall {
     std::string startName;  // the file name the dialog started with
 };
 
+// One Find or Replace dialog as it was opened.
+struct FindDialogCall {
+    bool replace;
+    std::u16string startText;  // what its find box showed at first
+    DWORD startFlags;
+};
+
+// UTF-16 text as UTF-8, as tests write their expectations.
+std::string Utf8(const std::u16string& units);
+
 // The whole contents of a real file ("" when it cannot be read), and a file written anew.
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
@@ -186,6 +196,18 @@ public:
     void AnswerNextFileDialog(const std::string& path) { fileAnswers_.push_back(path); }
     void CancelNextFileDialog() { fileAnswers_.push_back(std::string()); }
     std::vector<FileDialogCall> fileDialogs;
+
+    // The modeless Find and Replace dialogs. The test works the open one as a user would:
+    // the texts typed into its boxes, its check boxes and direction (`options`: FR_DOWN,
+    // FR_MATCHCASE, FR_WHOLEWORD; the Replace dialog has no direction) and a button
+    // (FR_FINDNEXT, FR_REPLACE, FR_REPLACEALL), sent to the owner as the registered message.
+    // Closing it sends FR_DIALOGTERM, after which its window is gone.
+    std::vector<FindDialogCall> findDialogs;
+    HWND findDialog() const { return findDialog_; }
+    HWND activeWindow() const { return activeWindow_; }
+    void PressFindDialogButton(DWORD button, const std::u16string& findWhat, DWORD options = 0,
+                               const std::u16string& replaceWith = u"");
+    void CloseFindDialog();
     std::string windowText = "Nivrano";
 
     // Failure injection by the name of the call (OpenClipboard, GlobalAlloc, ReadFile,
@@ -340,6 +362,11 @@ public:
     void DragFinish(HDROP drop) override;
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
     BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
+    int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) override;
+    UINT RegisterWindowMessageW(const WCHAR* name) override;
+    HWND SetActiveWindow(HWND window) override;
+    HWND FindTextW(FINDREPLACEW* record) override;
+    HWND ReplaceTextW(FINDREPLACEW* record) override;
 
     int scrollMin() const { return scrollMin_; }
     int scrollMax() const { return scrollMax_; }
@@ -362,6 +389,9 @@ private:
     OpenFile* File(HANDLE file);
     BOOL FileDialog(OPENFILENAMEA* record, bool save);
     bool HeldWithoutDeleteSharing(const std::string& path) const;
+    HWND OpenFindDialog(FINDREPLACEW* record, bool replace);
+    void SendFindMessage(DWORD flags, const std::u16string& findWhat,
+                         const std::u16string& replaceWith);
 
     HWND window_ = nullptr;
     bool destroyed_ = false;
@@ -400,6 +430,11 @@ private:
     std::map<std::uintptr_t, std::vector<std::string>> searches_;
     std::vector<std::string> fileAnswers_;
     std::map<std::uintptr_t, std::vector<std::string>> drops_;
+    std::map<std::u16string, UINT> registeredMessages_;
+    HWND findDialog_ = nullptr;
+    bool findDialogIsReplace_ = false;
+    FINDREPLACEW* findRecord_ = nullptr;
+    HWND activeWindow_ = nullptr;
 };
 
 }  // namespace nv::fake

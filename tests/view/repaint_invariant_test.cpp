@@ -205,6 +205,35 @@ protected:
         Command(id);
     }
 
+    // Find, Replace and Replace All through the dialog, for a piece of the text itself (now
+    // and then without its points) or for something it may not hold.
+    void RandomFind() {
+        if (fake().findDialog() == nullptr)
+            Command(random() % 2 ? IDM_EDIT_FIND : IDM_EDIT_REPLACE);
+        if (fake().findDialog() == nullptr) return;  // the empty document
+        const std::int32_t start = RandomPosition();
+        std::u16string find;
+        for (std::int32_t k = start;
+             k < start + 1 + static_cast<std::int32_t>(random() % 4) && k < Doc.TextLength - 1;
+             ++k) {
+            const std::uint8_t b = Doc.TextBuffer[k];
+            if (b >= 0xC0 && b <= 0xD2 && random() % 2) continue;
+            find += static_cast<char16_t>(b < 0xC0 ? b : 0x04F0 + b);
+        }
+        if (find.empty() || random() % 8 == 0) find = u"\u05D0\u05D1";
+        std::u16string with;
+        for (char c : RandomBytes(random, static_cast<int>(random() % 6))) {
+            const auto b = static_cast<std::uint8_t>(c);
+            with += static_cast<char16_t>(b < 0xC0 ? b : 0x04F0 + b);
+        }
+        static const DWORD buttons[] = {FR_FINDNEXT, FR_FINDNEXT, FR_REPLACE, FR_REPLACEALL};
+        const DWORD button = buttons[random() % 4];
+        last = "find button " + std::to_string(button) + " for " + std::to_string(find.size()) +
+               " units at " + std::to_string(start);
+        fake().PressFindDialogButton(button, find, random() % 2 ? FR_DOWN : 0, with);
+        if (random() % 4 == 0) fake().CloseFindDialog();
+    }
+
     void RandomScroll() {
         static const UINT codes[] = {SB_LINEUP,     SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN,
                                      SB_THUMBTRACK, SB_TOP,      SB_BOTTOM, SB_ENDSCROLL};
@@ -247,12 +276,17 @@ protected:
             texts = {Text()};
             at = 0;
             for (int s = 0; s < steps; ++s) {
-                unsigned what = random() % 19;
-                std::string step = what < 16 ? "keys" : what < 18 ? "undo" : "redo";
+                // 0-12 edits, view and menu commands, 13-15 key runs, 16-17 Find and
+                // Replace, 18-19 Undo, 20 Redo.
+                unsigned what = random() % 21;
+                std::string step = what < 16   ? "keys"
+                                   : what < 18 ? "find"
+                                   : what < 20 ? "undo"
+                                               : "redo";
                 const auto before = std::make_pair(History.Current, History.Newest);
-                if (what >= 16) {
-                    ASSERT_TRUE(UndoOrRedo(what < 18));
-                } else if (what >= 13) {
+                if (what >= 18) {
+                    ASSERT_TRUE(UndoOrRedo(what < 20));
+                } else if (what >= 13 && what < 16) {
                     RandomKeys();
                 } else if (what < 5) {
                     last = "none";
@@ -269,11 +303,14 @@ protected:
                     step = "view command to " + std::string(Doc.FaceName) + " " +
                            std::to_string(-Doc.PointSize) + " wrap " +
                            std::to_string(Doc.WordWrapChoice);
-                } else {
+                } else if (what < 13) {
                     RandomCommand();
                     step = last;
+                } else {
+                    RandomFind();
+                    step = last;
                 }
-                if (what < 13) Follow(before);
+                if (what < 13 || (what >= 16 && what < 18)) Follow(before);
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
