@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(scenario.name, argv[1]) != 0) continue;
         try {
             e2e::ClearRecoveryCopies();
+            e2e::ClearSecuredSaves();
             scenario.run(context);
         } catch (const e2e::Failure& failure) {
             std::printf("FAIL %s: %s\n", scenario.name, failure.what.c_str());

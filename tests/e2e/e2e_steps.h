@@ -34,6 +34,8 @@ void KillEditor(Editor& editor);
 // Deletes the recovery copies editors left (recovery_scenarios.cpp), so that no later start
 // offers one unasked.
 void ClearRecoveryCopies();
+// Deletes what saves left in the editor's Saving folder, so that no start names them.
+void ClearSecuredSaves();
 
 // Ends the editor however the scenario ends, and the recovery copy it may leave with it.
 struct RunningEditor {

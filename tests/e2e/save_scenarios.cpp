@@ -45,15 +45,15 @@ std::string SavingFolder() {
 // The same folder for the host's scripts.
 const char SavingForHost[] = "\"$WINEPREFIX\"/drive_c/users/*/AppData/Local/Nivrano/Saving";
 
+// The save runs on in the editor a moment after its dialog has gone.
 void ExpectNoSecuredFiles(const std::string& when) {
     std::vector<std::string> names = FilesIn(SavingFolder());
+    for (int wait = 0; wait < 50 && !names.empty(); ++wait) {
+        Sleep(100);
+        names = FilesIn(SavingFolder());
+    }
     Check(names.empty(),
           when + ": the editor's folder Saving still holds " + (names.empty() ? "" : names[0]));
-}
-
-void EmptySavingFolder() {
-    for (const std::string& name : FilesIn(SavingFolder()))
-        DeleteFileA((SavingFolder() + "\\" + name).c_str());
 }
 
 void TypeText(HWND window, const std::wstring& text) {
@@ -91,7 +91,7 @@ void SaveKeepsTheFile(const ScenarioContext& context) {
                                                Quoted(UnixPath(shut)) +
                                                "\n"
                                                "stat -c %i private.txt\n");
-    EmptySavingFolder();
+    ClearSecuredSaves();
 
     StartedEditor editor(context.exePath);
     TypeText(editor.window, NewText);
@@ -146,15 +146,18 @@ void InterruptedSave(const ScenarioContext& context) {
     WriteFileBytes(path, old);
     WriteFileBytes(Artifact(context, "expected-old.bin"), old);
     WriteFileBytes(Artifact(context, "expected-new.bin"), saved);
-    EmptySavingFolder();
+    ClearSecuredSaves();
 
     StartedEditor first(context.exePath);
     TypeText(first.window, NewText);
-    // The save's third flush (fsync under Wine: the new text, the old text, then the file
-    // itself, written and ended) waits 25 s: time to kill the editor.
+    // The flush of the file itself (an fsync under Wine), once it is written and ended, waits
+    // 25 s: time to kill the editor. Only the file's own fsync counts: the secured texts and
+    // the recovery copy are flushed too.
     Sh(context, std::string(FindEditor) +
                     "echo $pid >editor.pid\n"
-                    "strace -f -p $pid -e trace=fsync -e inject=fsync:delay_enter=25000000:when=3 "
+                    "strace -f -p $pid -P " +
+                    Quoted(UnixPath(path)) +
+                    " -e trace=fsync -e inject=fsync:delay_enter=25000000:when=1 "
                     "-o /dev/null >/dev/null 2>&1 &\n"
                     "echo $! >strace.pid\n"
                     "sleep 1\n");
@@ -191,7 +194,7 @@ void InterruptedSave(const ScenarioContext& context) {
         Check(notice.text.find("\n" + name + ": ") != std::string::npos,
               "the notice does not name " + name + ": " + notice.text);
     AnswerMessageBox(notice.box, IDOK);
-    EmptySavingFolder();
+    ClearSecuredSaves();
 }
 
 // With a Hebrew layout Wine makes Ctrl with a letter key that key's letter: nothing of it may
@@ -224,6 +227,11 @@ void ControlLetterTypesNothing(const ScenarioContext& context) {
 }
 
 }  // namespace
+
+void ClearSecuredSaves() {
+    for (const std::string& name : FilesIn(SavingFolder()))
+        DeleteFileA((SavingFolder() + "\\" + name).c_str());
+}
 
 const std::vector<Scenario> SaveScenarios = {
     {"save_keeps_the_file", SaveKeepsTheFile, ""},
