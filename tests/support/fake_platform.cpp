@@ -1,6 +1,7 @@
 #include "tests/support/fake_platform.h"
 
 #include <fcntl.h>
+#include <fribidi.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -85,6 +86,7 @@ FakePlatform::FakePlatform() {
     menu_[42001] = MF_CHECKED;
     menu_[43004] = MF_CHECKED;
     menu_[44012] = MF_CHECKED;
+    menu_[46000] = MF_CHECKED;
 }
 
 FakePlatform::~FakePlatform() {
@@ -789,6 +791,68 @@ DWORD FakePlatform::GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* 
         indices[k] = mark ? NonexistingGlyph : m.glyph[code];
     }
     return static_cast<DWORD>(count);
+}
+
+// --- Uniscribe ---------------------------------------------------------------------------
+
+HRESULT FakePlatform::ScriptItemize(const WORD* text, int count, int maxItems,
+                                    const SCRIPT_CONTROL*, const SCRIPT_STATE* state,
+                                    SCRIPT_ITEM* items, int* itemCount) {
+    ++itemizeCalls;
+    if (text == nullptr || count <= 0 || maxItems < 2 || items == nullptr || itemCount == nullptr) {
+        return E_INVALIDARG;
+    }
+    if (Fails("ScriptItemize")) return E_OUTOFMEMORY;
+    const auto length = static_cast<FriBidiStrIndex>(count);
+    std::vector<FriBidiChar> chars(text, text + count);
+    std::vector<FriBidiCharType> types(chars.size());
+    std::vector<FriBidiBracketType> brackets(chars.size());
+    std::vector<FriBidiLevel> levels(chars.size());
+    fribidi_get_bidi_types(chars.data(), length, types.data());
+    fribidi_get_bracket_types(chars.data(), length, types.data(), brackets.data());
+    FriBidiParType direction =
+        state != nullptr && (state->uBidiLevel & 1) ? FRIBIDI_PAR_RTL : FRIBIDI_PAR_LTR;
+    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &direction,
+                                            levels.data()) == 0) {
+        return E_OUTOFMEMORY;
+    }
+    // One item per run of equal levels, and the record that closes the last.
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && levels[i] == levels[i - 1]) continue;
+        if (n + 1 >= maxItems) return E_OUTOFMEMORY;
+        items[n] = SCRIPT_ITEM{};
+        items[n].iCharPos = i;
+        items[n].a.fRTL = levels[i] & 1;
+        items[n].a.s.uBidiLevel = static_cast<WORD>(levels[i] & 0x1F);
+        ++n;
+    }
+    items[n] = SCRIPT_ITEM{};
+    items[n].iCharPos = count;
+    *itemCount = n;
+    return S_OK;
+}
+
+HRESULT FakePlatform::ScriptLayout(int runs, const std::uint8_t* levels, int* visualToLogical,
+                                   int* logicalToVisual) {
+    if (runs <= 0 || levels == nullptr) return E_INVALIDARG;
+    if (Fails("ScriptLayout")) return E_OUTOFMEMORY;
+    const auto length = static_cast<FriBidiStrIndex>(runs);
+    // Neutral classes: the levels are final, so reordering changes none of them.
+    std::vector<FriBidiCharType> types(static_cast<std::size_t>(runs), FRIBIDI_TYPE_ON);
+    std::vector<FriBidiLevel> own(levels, levels + runs);
+    std::vector<FriBidiStrIndex> map(static_cast<std::size_t>(runs));
+    for (int i = 0; i < runs; ++i) map[static_cast<std::size_t>(i)] = i;
+    if (fribidi_reorder_line(0, types.data(), length, 0, FRIBIDI_PAR_RTL, own.data(), nullptr,
+                             map.data()) == 0) {
+        return E_OUTOFMEMORY;
+    }
+    for (int k = 0; k < runs; ++k) {
+        const int logical = map[static_cast<std::size_t>(k)];
+        if (visualToLogical != nullptr) visualToLogical[k] = logical;
+        if (logicalToVisual != nullptr) logicalToVisual[logical] = k;
+    }
+    return S_OK;
 }
 
 // --- Printing ---------------------------------------------------------------------------
