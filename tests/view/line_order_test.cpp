@@ -1,0 +1,305 @@
+// Lines in bidirectional order: the order against the Unicode test suite, and text, caret,
+// selection, clicks and printing against what Reversed order shows for the same visual line.
+#include "view/line_order.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands/command_ids.h"
+#include "document/document_font.h"
+#include "document/layout.h"
+#include "tests/support/editor_fixture.h"
+#include "view/glyph_characters.h"
+
+namespace nv::test {
+namespace {
+
+// The code page 1255 byte showing a character, or -1.
+int ByteOf(std::uint32_t character) {
+    if (character == 0xFFFD) return -1;  // the table's mark for unassigned codes
+    for (int b = 0; b < 256; ++b) {
+        if (GlyphCharacter[b] == character) return b;
+    }
+    return -1;
+}
+
+// UTF-8 text as document bytes.
+std::string Bytes(const std::string& utf8) {
+    std::string bytes;
+    for (std::size_t at = 0; at < utf8.size();) {
+        auto lead = static_cast<std::uint8_t>(utf8[at]);
+        int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        std::uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) c = (c << 6) | (utf8[at + k] & 0x3F);
+        at += static_cast<std::size_t>(extra) + 1;
+        bytes += static_cast<char>(ByteOf(c));
+    }
+    return bytes;
+}
+
+const std::string LRM = "\xFD";
+
+class LineOrderTest : public EditorTest {
+protected:
+    void Order(UINT id) { Command(id); }
+
+    // Shows text in an order and gives the picture without the caret.
+    std::vector<std::uint32_t> Picture(UINT order, const std::string& text) {
+        Order(order);
+        SetText(text);
+        return WithoutCaret();
+    }
+
+    // The pixels where two pictures differ, as (x, y) pairs.
+    std::vector<std::pair<int, int>> Difference(const std::vector<std::uint32_t>& a,
+                                                const std::vector<std::uint32_t>& b) {
+        std::vector<std::pair<int, int>> found;
+        for (std::size_t at = 0; at < a.size(); ++at) {
+            if (a[at] != b[at]) {
+                found.emplace_back(static_cast<int>(at % static_cast<std::size_t>(fake().width())),
+                                   static_cast<int>(at / static_cast<std::size_t>(fake().width())));
+            }
+        }
+        return found;
+    }
+
+    // The picture without caret.
+    std::vector<std::uint32_t> WithoutCaret() {
+        const std::int32_t caret = Doc.Caret;
+        Doc.Caret = -1;
+        FullRepaint();
+        std::vector<std::uint32_t> picture = fake().pixels();
+        Doc.Caret = caret;
+        FullRepaint();
+        return picture;
+    }
+
+    // Courier New at 12 points on the fake: every character 10 pixels wide.
+    static constexpr int Cell = 10;
+    int Left(int count) { return Geo.TextRight - count * Cell; }
+};
+
+// "אב 12 ab", drawn "ab 12 בא": a, b, space, 1, 2, space, ב, א from the left.
+const char* const Mixed = "אב 12 ab";
+
+TEST_F(LineOrderTest, MixedLinesShowWhatReversedOrderShowsForTheirVisualOrder) {
+    const struct {
+        const char* logical;
+        std::string visualTypedReversed;  // the visual order, typed backwards
+    } cases[] = {
+        {"אב 1948 (גד) abc", "אב 8491 )גד( cba"},
+        {"בשנת 1948", "בשנת 8491"},
+        {"(שלום)", ")שלום("},
+        {"שלום Windows.", "שלום swodniW."},
+        {"a!", "a!"},
+        {"a!\xE2\x80\x8E", "\xE2\x80\x8E!a"},    // a left-to-right mark keeps the ! after a
+        {"x [1-2] {ש} «ת»", "]2-1[ x }ש{ »ת«"},  // digits after x are Latin
+    };
+    for (const auto& c : cases) {
+        const auto expected = Picture(IDM_ORDER_REVERSED, Bytes(c.visualTypedReversed));
+        const auto shown = Picture(IDM_ORDER_BIDIRECTIONAL, Bytes(c.logical));
+        EXPECT_TRUE(Difference(expected, shown).empty()) << c.logical;
+    }
+}
+
+TEST_F(LineOrderTest, CaretStandsAtTheLeadingEdgeOfEachCharacter) {
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    SetText(Bytes(Mixed));
+    const int left = Left(8);
+    // Positions 0 to 8: א ב and the space in right-to-left runs (right edges), 1 2 a b in
+    // left-to-right ones (left edges), then the trailing edge of b, the last character.
+    const int slotsRight[] = {8, 7, 6, 3, 4, 3, 0, 1, 2};
+    for (std::int32_t pos = 0; pos <= 8; ++pos) {
+        Place(pos);
+        const int x = left + slotsRight[pos] * Cell - 1;
+        const auto diff = Difference(WithoutCaret(), fake().pixels());
+        ASSERT_FALSE(diff.empty()) << "caret at " << pos;
+        for (const auto& [px, py] : diff) {
+            ASSERT_EQ(px, x) << "caret at " << pos;
+            ASSERT_GE(py, Geo.TextTop);
+            ASSERT_LT(py, Geo.TextTop + Doc.LineHeight);
+        }
+    }
+}
+
+TEST_F(LineOrderTest, SelectionAcrossADirectionBoundaryInvertsExactlyItsCells) {
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    SetText(Bytes(Mixed));
+    Place(0);
+    const auto plain = fake().pixels();
+    // ב, the space and 1: cells 6, 5 and 3, two stretches.
+    Select(1, 4, 0);
+    const int left = Left(8);
+    const auto diff = Difference(plain, fake().pixels());
+    auto selected = [&](int x) {
+        int slot = (x - left) / Cell;
+        return x >= left && (slot == 3 || slot == 5 || slot == 6);
+    };
+    EXPECT_EQ(diff.size(), static_cast<std::size_t>(3 * Cell * Doc.LineHeight));
+    for (const auto& [x, y] : diff) {
+        ASSERT_TRUE(selected(x) && y >= Geo.TextTop && y < Geo.TextTop + Doc.LineHeight)
+            << x << ", " << y;
+    }
+}
+
+TEST_F(LineOrderTest, ClicksOnEitherHalfOfACharacter) {
+    const struct {
+        UINT order;
+        int slot;
+        bool rightHalf;
+        std::int32_t caret;
+    } cases[] = {
+        {IDM_ORDER_BIDIRECTIONAL, 7, true, 0},   // א: before it
+        {IDM_ORDER_BIDIRECTIONAL, 7, false, 1},  // after it
+        {IDM_ORDER_BIDIRECTIONAL, 3, false, 3},  // 1: before it
+        {IDM_ORDER_BIDIRECTIONAL, 3, true, 4},   // after it
+        {IDM_ORDER_BIDIRECTIONAL, 1, true, 8},   // b, the last character: after it
+        {IDM_ORDER_REVERSED, 3, false, 4},       // reversed, "ba 21 אב": either half of 2,
+        {IDM_ORDER_REVERSED, 3, true, 4},        // before it
+    };
+    for (const auto& c : cases) {
+        Order(c.order);
+        SetText(Bytes(Mixed));
+        const int x = Left(8) + c.slot * Cell + (c.rightHalf ? Cell - 2 : 1);
+        Click(x, Geo.TextTop + 2);
+        EXPECT_EQ(Doc.Caret, c.caret) << "slot " << c.slot << (c.rightHalf ? " right" : " left");
+        EXPECT_TRUE(MatchesFullRepaint());
+    }
+}
+
+// The levels belong to the paragraph: the first letter of a line decides whether the full
+// stop ending the line above stays with the Latin word before it.
+TEST_F(LineOrderTest, AnEditReordersTheOtherLinesOfItsParagraph) {
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    SetText(std::string(50, '\xE0') + " a. bcdefgh " + std::string(40, '\xE0'));
+    ASSERT_EQ(Doc.LineTable[1].Start, 54);
+    Place(54);
+    Char(0xF9);
+    EXPECT_TRUE(MatchesFullRepaint("after typing"));
+    KeyDown(VK_BACK);
+    EXPECT_TRUE(MatchesFullRepaint("after Backspace"));
+}
+
+TEST_F(LineOrderTest, PrintingPrintsTheLineAsShown) {
+    auto printed = [this](UINT order, const std::string& text) {
+        Order(order);
+        SetText(Bytes(text));
+        fake().recordTextOuts = true;
+        Command(IDM_FILE_PRINT);
+        EXPECT_EQ(fake().printJobs.size(), 1u);
+        std::vector<std::pair<int, std::string>> drawn;
+        for (const auto& record : fake().printJobs.back().pages.at(0)) {
+            drawn.emplace_back(record.x, record.text);
+        }
+        fake().printJobs.clear();
+        return drawn;
+    };
+    EXPECT_EQ(printed(IDM_ORDER_BIDIRECTIONAL, "אב 1948 (גד) abc"),
+              printed(IDM_ORDER_REVERSED, "אב 8491 )גד( cba"));
+}
+
+TEST_F(LineOrderTest, TheMenuChoiceRepaintsAndKeepsEverythingElse) {
+    SetText(Bytes("אב 12 ab\r\nגד"));
+    Select(1, 4, 4);
+    const auto lines = std::vector<LineRecord>(Doc.LineTable, Doc.LineTable + Doc.LineCount);
+    const long paints = fake().paintCount;
+    Order(IDM_ORDER_REVERSED);  // already checked: nothing happens
+    EXPECT_EQ(fake().paintCount, paints);
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    EXPECT_EQ(fake().menuState(IDM_ORDER_BIDIRECTIONAL), MF_CHECKED);
+    EXPECT_EQ(fake().menuState(IDM_ORDER_REVERSED), 0u);
+    EXPECT_EQ(fake().paintCount, paints + 1);
+    EXPECT_EQ(Doc.Caret, 4);
+    EXPECT_EQ(Doc.SelectionStart, 1);
+    EXPECT_EQ(Doc.SelectionEnd, 4);
+    EXPECT_EQ(Doc.LineCount, static_cast<std::int32_t>(lines.size()));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(Doc.LineTable[i].Start, lines[i].Start);
+        EXPECT_EQ(Doc.LineTable[i].End, lines[i].End);
+    }
+    EXPECT_TRUE(MatchesFullRepaint());
+}
+
+// When the system cannot give the levels or the order, the line is shown reversed, and
+// caret, selection and clicks follow what is shown.
+TEST_F(LineOrderTest, WithoutTheSystemsOrderALineIsShownReversed) {
+    for (const char* call : {"ScriptItemize", "ScriptLayout"}) {
+        Order(IDM_ORDER_REVERSED);
+        SetText(Bytes(Mixed));
+        const auto reversed = fake().pixels();
+        Order(IDM_ORDER_BIDIRECTIONAL);
+        ForgetParagraphLevels();
+        fake().FailCall(call);
+        SetText(Bytes(Mixed));
+        EXPECT_TRUE(Difference(reversed, fake().pixels()).empty()) << call;
+        Order(IDM_ORDER_REVERSED);
+    }
+}
+
+// BidiCharacterTest.txt of the Unicode Character Database: every case of a right-to-left
+// paragraph whose characters all exist in code page 1255 is one display line of the
+// editor, ordered by the editor's own path; its order must be the file's.
+TEST_F(LineOrderTest, OrderMatchesTheUnicodeBidiCharacterTest) {
+    std::ifstream file("/usr/share/unicode/BidiCharacterTest.txt");
+    ASSERT_TRUE(file) << "BidiCharacterTest.txt is missing (Debian package unicode-data)";
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    WindowDeviceContext window;
+    MeasuredDocumentFont font(window.dc());
+    int cases = 0;
+    int failures = 0;
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        std::stringstream split(line);
+        for (std::string field; std::getline(split, field, ';');) fields.push_back(field);
+        if (fields.size() < 5 || fields[1] != "1") continue;
+        std::string bytes;
+        std::stringstream codes(fields[0]);
+        bool representable = true;
+        for (std::string code; codes >> code;) {
+            const int b = ByteOf(static_cast<std::uint32_t>(std::stoul(code, nullptr, 16)));
+            representable = representable && b > 0;
+            bytes += static_cast<char>(b);
+        }
+        if (!representable) continue;
+        // The text as one line, ended by the terminator.
+        std::memcpy(Doc.TextBuffer, bytes.data(), bytes.size());
+        Doc.TextBuffer[bytes.size()] = 0;
+        Doc.TextLength = static_cast<std::int32_t>(bytes.size()) + 1;
+        Doc.LineTable[0] = LineRecord{0, Doc.TextLength - 1, 0, 0, 0};
+        Doc.LineCount = 1;
+        const OrderedLine ordered = OrderLine(window.dc(), 0);
+        // Characters the algorithm removes (level x) have no place in the expected order.
+        std::vector<std::string> levels;
+        std::stringstream levelText(fields[3]);
+        for (std::string level; levelText >> level;) levels.push_back(level);
+        std::string got;
+        for (std::int32_t k = 0; k < ordered.Count; ++k) {
+            const std::int32_t pos = PositionOfSlot(ordered, k);
+            if (levels.at(static_cast<std::size_t>(pos)) == "x") continue;
+            got += (got.empty() ? "" : " ") + std::to_string(pos);
+        }
+        std::stringstream expected(fields[4]);
+        std::string want;
+        for (std::string index; expected >> index;) want += (want.empty() ? "" : " ") + index;
+        ++cases;
+        if (got != want && ++failures <= 10) {
+            ADD_FAILURE() << fields[0] << ": order " << got << ", expected " << want;
+        }
+    }
+    EXPECT_EQ(failures, 0) << "of " << cases << " cases";
+    EXPECT_GT(cases, 7000);
+    std::printf("[ conformance ] %d right-to-left cases in code page 1255, %d differ\n", cases,
+                failures);
+    SetText("");
+}
+
+}  // namespace
+}  // namespace nv::test
