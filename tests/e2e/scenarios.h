@@ -44,4 +44,8 @@ extern const std::vector<Scenario> ViewScenarios;
 // Printing on a real printer whose output is a file (print_scenarios.cpp).
 extern const std::vector<Scenario> PrintScenarios;
 
+// Lines in bidirectional order on the screen, and the Unicode conformance cases through the
+// system's own Uniscribe (bidi_scenarios.cpp).
+extern const std::vector<Scenario> BidiScenarios;
+
 }  // namespace e2e

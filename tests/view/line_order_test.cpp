@@ -7,27 +7,17 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "commands/command_ids.h"
 #include "document/document_font.h"
 #include "document/layout.h"
+#include "tests/support/bidi_cases.h"
 #include "tests/support/editor_fixture.h"
-#include "view/glyph_characters.h"
 
 namespace nv::test {
 namespace {
-
-// The code page 1255 byte showing a character, or -1.
-int ByteOf(std::uint32_t character) {
-    if (character == 0xFFFD) return -1;  // the table's mark for unassigned codes
-    for (int b = 0; b < 256; ++b) {
-        if (GlyphCharacter[b] == character) return b;
-    }
-    return -1;
-}
 
 // UTF-8 text as document bytes.
 std::string Bytes(const std::string& utf8) {
@@ -248,56 +238,23 @@ TEST_F(LineOrderTest, WithoutTheSystemsOrderALineIsShownReversed) {
 TEST_F(LineOrderTest, OrderMatchesTheUnicodeBidiCharacterTest) {
     std::ifstream file("/usr/share/unicode/BidiCharacterTest.txt");
     ASSERT_TRUE(file) << "BidiCharacterTest.txt is missing (Debian package unicode-data)";
+    const std::vector<BidiCase> cases = ReadRightToLeftCases(file);
     Order(IDM_ORDER_BIDIRECTIONAL);
-    WindowDeviceContext window;
-    MeasuredDocumentFont font(window.dc());
-    int cases = 0;
     int failures = 0;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> fields;
-        std::stringstream split(line);
-        for (std::string field; std::getline(split, field, ';');) fields.push_back(field);
-        if (fields.size() < 5 || fields[1] != "1") continue;
-        std::string bytes;
-        std::stringstream codes(fields[0]);
-        bool representable = true;
-        for (std::string code; codes >> code;) {
-            const int b = ByteOf(static_cast<std::uint32_t>(std::stoul(code, nullptr, 16)));
-            representable = representable && b > 0;
-            bytes += static_cast<char>(b);
-        }
-        if (!representable) continue;
-        // The text as one line, ended by the terminator.
-        std::memcpy(Doc.TextBuffer, bytes.data(), bytes.size());
-        Doc.TextBuffer[bytes.size()] = 0;
-        Doc.TextLength = static_cast<std::int32_t>(bytes.size()) + 1;
-        Doc.LineTable[0] = LineRecord{0, Doc.TextLength - 1, 0, 0, 0};
-        Doc.LineCount = 1;
-        const OrderedLine ordered = OrderLine(window.dc(), 0);
-        // Characters the algorithm removes (level x) have no place in the expected order.
-        std::vector<std::string> levels;
-        std::stringstream levelText(fields[3]);
-        for (std::string level; levelText >> level;) levels.push_back(level);
-        std::string got;
-        for (std::int32_t k = 0; k < ordered.Count; ++k) {
-            const std::int32_t pos = PositionOfSlot(ordered, k);
-            if (levels.at(static_cast<std::size_t>(pos)) == "x") continue;
-            got += (got.empty() ? "" : " ") + std::to_string(pos);
-        }
-        std::stringstream expected(fields[4]);
-        std::string want;
-        for (std::string index; expected >> index;) want += (want.empty() ? "" : " ") + index;
-        ++cases;
-        if (got != want && ++failures <= 10) {
-            ADD_FAILURE() << fields[0] << ": order " << got << ", expected " << want;
+    {
+        WindowDeviceContext window;
+        MeasuredDocumentFont font(window.dc());
+        for (const BidiCase& c : cases) {
+            const std::string got = OrderOfCase(window.dc(), c);
+            if (got != c.order && ++failures <= 10) {
+                ADD_FAILURE() << c.codes << ": order " << got << ", expected " << c.order;
+            }
         }
     }
-    EXPECT_EQ(failures, 0) << "of " << cases << " cases";
-    EXPECT_GT(cases, 7000);
-    std::printf("[ conformance ] %d right-to-left cases in code page 1255, %d differ\n", cases,
-                failures);
+    EXPECT_EQ(failures, 0) << "of " << cases.size() << " cases";
+    EXPECT_GT(cases.size(), 7000u);
+    std::printf("[ conformance ] %zu right-to-left cases in code page 1255, %d differ\n",
+                cases.size(), failures);
     SetText("");
 }
 
