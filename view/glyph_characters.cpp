@@ -68,6 +68,48 @@ std::uint8_t MirroredByte(std::uint8_t byte) {
     }
 }
 
+namespace {
+bool IsLatinLetter(std::uint8_t byte) {
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+}  // namespace
+
+bool IsStrong(std::uint8_t byte) {
+    if (IsLatinLetter(byte) || (byte >= 0xE0 && byte <= 0xFA)) return true;
+    switch (byte) {
+        case 0x83:  // f with hook
+        case 0xB5:  // micro sign
+        case 0xCE:  // maqaf, paseq, sof pasuq
+        case 0xD0:
+        case 0xD3:
+        case 0xD4:  // the Yiddish ligatures, geresh and gershayim
+        case 0xD5:
+        case 0xD6:
+        case 0xD7:
+        case 0xD8:
+        case 0xFD:  // the direction marks
+        case 0xFE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsLeftToRightOrNumber(std::uint8_t byte) {
+    if (IsLatinLetter(byte) || (byte >= '0' && byte <= '9')) return true;
+    switch (byte) {
+        case 0x83:
+        case 0xB5:
+        case 0xFD:
+        case 0xB2:  // superscript two, three and one
+        case 0xB3:
+        case 0xB9:
+            return true;
+        default:
+            return false;
+    }
+}
+
 LineEndClass LineEndClassOf(std::uint8_t byte) {
     switch (byte) {
         case 0x09:  // tab and the other segment separators

@@ -16,6 +16,14 @@ extern const std::uint16_t GlyphCharacter[256];
 // quotation marks), or the byte itself.
 std::uint8_t MirroredByte(std::uint8_t byte);
 
+// A byte whose character is strong (class L or R): it resolves to its own direction
+// whatever stands around it.
+bool IsStrong(std::uint8_t byte);
+
+// A byte whose character is of class L or EN: in a right-to-left paragraph, only these
+// start runs at a left-to-right level.
+bool IsLeftToRightOrNumber(std::uint8_t byte);
+
 // What rule L1 of the bidirectional algorithm needs of a byte's class: a segment or
 // paragraph separator, white space (boundary neutrals too, which count with it), or other.
 enum class LineEndClass : std::uint8_t { Other, WhiteSpace, Separator };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "document/advance_table.h"
 #include "document/store.h"
@@ -25,65 +26,246 @@ struct LineScratch {
 };
 LineScratch Line;
 
-// The levels of the paragraph last asked for, kept with its text: the lines of one
-// paragraph are ordered one after another, and its text changes only by an edit.
-struct ParagraphCache {
+// The paragraph last asked for, kept with its text: its lines are ordered one after
+// another, and its text changes only by an edit. Its levels are asked of the system a
+// piece at a time, for the lines actually ordered, and the pieces' levels are kept by their
+// text, so that typing in a long paragraph itemizes only the piece that changed.
+//
+// A piece starts at a strong character that no bracket pair encloses (or at the
+// paragraph's start) and ends at another such character (or the paragraph's end): without
+// embeddings, isolates or Arabic characters, which code page 1255 lacks, every rule of the
+// algorithm then finds within the piece what it finds in the whole paragraph (the
+// previous and next strong character, the brackets' partners and their context), so the
+// piece's levels are the paragraph's, and depend on its bytes alone. Of those characters,
+// the ones whose neighbourhood hashes to one value in 32 cut the paragraph into pieces: an
+// edit moves no cut away from the text around it.
+struct Kept {
     bool Valid = false;
     std::int32_t Start = 0;
     std::int32_t Length = 0;
     std::uint8_t Text[TextLimit];
+    bool Known[TextLimit];  // the level is in Levels
     std::uint8_t Levels[TextLimit];
+};
+// The paragraph kept now, and the one it replaced with the levels known of it then: the
+// repaint after an edit compares the two.
+Kept KeptParagraphs[2];
+Kept* Current = &KeptParagraphs[0];
+Kept* Before = &KeptParagraphs[1];
+
+// Working memory for the paragraph kept now.
+struct Work {
+    bool Cut[TextLimit];  // a piece may start or end here
+    std::int32_t Cover[TextLimit + 1];
     WORD Units[TextLimit];
     SCRIPT_ITEM Items[TextLimit + 1];
 };
-ParagraphCache Paragraph;
+Work Scratch;
 
-// The levels of the paragraph at start, length bytes long, or null when the system could
-// not give them.
-const std::uint8_t* ParagraphLevels(std::int32_t start, std::int32_t length) {
-    ParagraphCache& p = Paragraph;
-    if (p.Valid && p.Start == start && p.Length == length &&
-        std::memcmp(p.Text, Doc.TextBuffer + start, static_cast<std::size_t>(length)) == 0) {
-        return p.Levels;
+bool IsOpeningBracket(std::uint8_t byte) { return byte == '(' || byte == '[' || byte == '{'; }
+
+std::uint8_t ClosingBracketOf(std::uint8_t byte) {
+    return byte == '(' ? ')' : byte == '[' ? ']' : '}';
+}
+
+// One position in 32, chosen by the five bytes around it.
+bool SelectsCut(const Kept& p, std::int32_t i) {
+    std::uint32_t hash = 2166136261u;
+    for (std::int32_t k = i - 2; k <= i + 2; ++k) {
+        hash = (hash ^ (k >= 0 && k < p.Length ? p.Text[k] : 0u)) * 16777619u;
     }
-    p.Valid = false;
-    if (length <= 0) return nullptr;
-    for (std::int32_t i = 0; i < length; ++i)
-        p.Units[i] = GlyphCharacter[Doc.TextBuffer[start + i]];
+    return (hash >> 27) == 0;
+}
+
+// Pairs the brackets as the algorithm does (a stack of 63 openers; a closer pairs with the
+// nearest opener of its kind and drops those above it) and marks the strong characters
+// that no pair encloses, choosing the cuts among them. When the stack overflows, the algorithm
+// pairs nothing further: then no window is safe but the whole paragraph.
+void FindAnchors(const Kept& p) {
+    constexpr int StackLimit = 63;
+    std::int32_t stack[StackLimit];
+    int depth = 0;
+    bool overflow = false;
+    std::memset(Scratch.Cover, 0, sizeof(std::int32_t) * static_cast<std::size_t>(p.Length + 1));
+    for (std::int32_t i = 0; i < p.Length && !overflow; ++i) {
+        const std::uint8_t byte = p.Text[i];
+        if (IsOpeningBracket(byte)) {
+            if (depth == StackLimit) {
+                overflow = true;
+            } else {
+                stack[depth++] = i;
+            }
+        } else if (byte == ')' || byte == ']' || byte == '}') {
+            for (int k = depth - 1; k >= 0; --k) {
+                if (ClosingBracketOf(p.Text[stack[k]]) != byte) continue;
+                ++Scratch.Cover[stack[k] + 1];
+                --Scratch.Cover[i];
+                depth = k;
+                break;
+            }
+        }
+    }
+    // Text too even for the hash to choose from is cut every 96 possible places.
+    constexpr int Farthest = 96;
+    std::int32_t inside = 0;
+    int sinceCut = 0;
+    for (std::int32_t i = 0; i < p.Length; ++i) {
+        inside += Scratch.Cover[i];
+        Scratch.Cut[i] = false;
+        if (overflow || inside != 0 || !IsStrong(p.Text[i])) continue;
+        Scratch.Cut[i] = ++sinceCut == Farthest || SelectsCut(p, i);
+        if (Scratch.Cut[i]) sinceCut = 0;
+    }
+}
+
+// While a StableText lives, the paragraph kept is checked against the text only once.
+int StableDepth = 0;
+bool CheckedWhileStable = false;
+
+bool IsLineBreakAt(std::int32_t pos) {
+    return pos >= 0 && pos + 1 < Doc.TextLength && Doc.TextBuffer[pos] == CarriageReturn &&
+           Doc.TextBuffer[pos + 1] == LineFeed;
+}
+
+// True when the paragraph kept is still the one that holds the bytes from..to: the same
+// bytes, between line breaks (or the text's ends).
+bool KeptParagraphHolds(std::int32_t from, std::int32_t to) {
+    const Kept& p = *Current;
+    if (!p.Valid || from < p.Start || to >= p.Start + p.Length) return false;
+    if (StableDepth > 0 && CheckedWhileStable) return true;
+    const std::int32_t end = p.Start + p.Length;
+    return (p.Start == 0 || IsLineBreakAt(p.Start - 2)) &&
+           (end == Doc.TextLength - 1 || IsLineBreakAt(end)) &&
+           std::memcmp(p.Text, Doc.TextBuffer + p.Start, static_cast<std::size_t>(p.Length)) == 0;
+}
+
+// Keeps the paragraph (the text between line breaks) that holds the bytes from..to.
+void KeepParagraphOf(std::int32_t from, std::int32_t to) {
+    if (!KeptParagraphHolds(from, to)) {
+        std::swap(Current, Before);
+        Kept& p = *Current;
+        std::int32_t start = from;
+        while (start > 0 && !IsLineBreakAt(start - 2)) --start;
+        std::int32_t end = to + 1;
+        while (end < Doc.TextLength - 1 && !IsLineBreakAt(end)) ++end;
+        p.Start = start;
+        p.Length = end - start;
+        std::memcpy(p.Text, Doc.TextBuffer + start, static_cast<std::size_t>(p.Length));
+        std::memset(p.Known, 0, static_cast<std::size_t>(p.Length));
+        FindAnchors(p);
+        p.Valid = true;
+    }
+    CheckedWhileStable = StableDepth > 0;
+}
+
+// Asks the system for the levels of the window from..to (inclusive); false when it could
+// not give them.
+bool ItemizeWindow(std::int32_t from, std::int32_t to) {
+    Kept& p = *Current;
+    const std::int32_t length = to - from + 1;
+    bool mixed = false;
+    for (std::int32_t i = from; i <= to && !mixed; ++i) mixed = IsLeftToRightOrNumber(p.Text[i]);
+    if (!mixed) {
+        // Nothing here can stand left to right: the whole window is at the paragraph level.
+        std::memset(p.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
+        std::memset(p.Known + from, 1, static_cast<std::size_t>(length));
+        return true;
+    }
+    for (std::int32_t i = 0; i < length; ++i) Scratch.Units[i] = GlyphCharacter[p.Text[from + i]];
     SCRIPT_CONTROL control{};
     SCRIPT_STATE state{};
     state.uBidiLevel = ParagraphLevel;
     int count = 0;
-    if (ScriptItemize(p.Units, length, TextLimit + 1, &control, &state, p.Items, &count) != S_OK ||
+    if (ScriptItemize(Scratch.Units, length, TextLimit + 1, &control, &state, Scratch.Items,
+                      &count) != S_OK ||
         count < 1 || count > length) {
-        return nullptr;
+        return false;
     }
-    std::memset(p.Levels, ParagraphLevel, static_cast<std::size_t>(length));
+    std::memset(p.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
     for (int j = 0; j < count; ++j) {
-        const int from = std::clamp(p.Items[j].iCharPos, 0, length);
-        const int to = std::clamp(p.Items[j + 1].iCharPos, from, length);
-        std::memset(p.Levels + from, p.Items[j].a.s.uBidiLevel,
-                    static_cast<std::size_t>(to - from));
+        const int a = std::clamp(Scratch.Items[j].iCharPos, 0, length);
+        const int b = std::clamp(Scratch.Items[j + 1].iCharPos, a, length);
+        std::memset(p.Levels + from + a, Scratch.Items[j].a.s.uBidiLevel,
+                    static_cast<std::size_t>(b - a));
     }
-    std::memcpy(p.Text, Doc.TextBuffer + start, static_cast<std::size_t>(length));
-    p.Start = start;
-    p.Length = length;
-    p.Valid = true;
-    return p.Levels;
+    std::memset(p.Known + from, 1, static_cast<std::size_t>(length));
+    return true;
+}
+
+// The levels of pieces already itemized, by their bytes.
+constexpr std::int32_t PieceLimit = 256;  // longer pieces are not kept
+constexpr std::size_t PieceSlots = 1024;
+struct KeptPiece {
+    std::int32_t Length = 0;  // 0: empty slot
+    std::uint8_t Text[PieceLimit];
+    std::uint8_t Levels[PieceLimit];
+};
+KeptPiece Pieces[PieceSlots];
+
+KeptPiece& SlotOf(const std::uint8_t* text, std::int32_t length) {
+    std::uint32_t hash = 2166136261u;
+    for (std::int32_t i = 0; i < length; ++i) hash = (hash ^ text[i]) * 16777619u;
+    return Pieces[hash % PieceSlots];
+}
+
+// The levels of the piece from..to of the kept paragraph into its Levels.
+bool LevelsOfPiece(std::int32_t from, std::int32_t to) {
+    Kept& p = *Current;
+    const std::int32_t length = to - from + 1;
+    if (length > PieceLimit) return ItemizeWindow(from, to);
+    KeptPiece& piece = SlotOf(p.Text + from, length);
+    if (piece.Length == length &&
+        std::memcmp(piece.Text, p.Text + from, static_cast<std::size_t>(length)) == 0) {
+        std::memcpy(p.Levels + from, piece.Levels, static_cast<std::size_t>(length));
+        std::memset(p.Known + from, 1, static_cast<std::size_t>(length));
+        return true;
+    }
+    if (!ItemizeWindow(from, to)) return false;
+    piece.Length = length;
+    std::memcpy(piece.Text, p.Text + from, static_cast<std::size_t>(length));
+    std::memcpy(piece.Levels, p.Levels + from, static_cast<std::size_t>(length));
+    return true;
+}
+
+// The levels of the paragraph holding the bytes from..to, with theirs known; null when the
+// system could not give them.
+const std::uint8_t* ParagraphLevels(std::int32_t from, std::int32_t to) {
+    KeepParagraphOf(from, to);
+    Kept& p = *Current;
+    from -= p.Start;
+    to -= p.Start;
+    bool known = true;
+    for (std::int32_t i = from; i <= to && known; ++i) known = p.Known[i];
+    if (known) return p.Levels + from;
+    // The pieces that hold the bytes, each from a cut to the next.
+    std::int32_t first = from;
+    while (first > 0 && !Scratch.Cut[first]) --first;
+    while (first <= to) {
+        std::int32_t last = first + 1;
+        while (last < p.Length - 1 && !Scratch.Cut[last]) ++last;
+        last = std::min(last, p.Length - 1);
+        if (!LevelsOfPiece(first, last)) return nullptr;
+        if (last == p.Length - 1) break;
+        first = last;
+    }
+    return p.Levels + from;
+}
+
+void OrderReversed(std::int32_t n) {
+    for (std::int32_t k = 0; k < n; ++k) {
+        Line.Visual[k] = n - 1 - k;
+        Line.Slot[k] = n - 1 - k;
+        Line.Level[k] = ParagraphLevel;
+    }
 }
 
 // Reorders the visible bytes of a display line by its paragraph's levels; false when the
 // system could not, and the line is then shown reversed.
-bool OrderByLevels(std::int32_t index, const OrderedLine& line) {
-    std::int32_t first = 0;
-    std::int32_t last = 0;
-    ParagraphLines(index, &first, &last);
-    const std::int32_t start = Doc.LineTable[first].Start;
-    const std::int32_t length = VisibleEnd(Doc.LineTable[last]) - start + 1;
-    const std::uint8_t* levels = ParagraphLevels(start, length);
-    if (levels == nullptr) return false;
+bool OrderByLevels(const OrderedLine& line) {
     const std::int32_t n = line.Count;
-    std::memcpy(Line.Level, levels + (line.Start - start), static_cast<std::size_t>(n));
+    const std::uint8_t* levels = ParagraphLevels(line.Start, line.VisibleEnd);
+    if (levels == nullptr) return false;
+    std::memcpy(Line.Level, levels, static_cast<std::size_t>(n));
     // The white space at the line's end and before a separator, and the separators, go back
     // to the paragraph level, line by line (rule L1): a line broken at a space keeps that
     // space at its left end.
@@ -99,6 +281,12 @@ bool OrderByLevels(std::int32_t index, const OrderedLine& line) {
             trailing = false;
         }
     }
+    bool even = true;
+    for (std::int32_t i = 1; i < n && even; ++i) even = Line.Level[i] == Line.Level[0];
+    if (even && Line.Level[0] == ParagraphLevel) {
+        OrderReversed(n);  // one right-to-left run: what the system would answer
+        return true;
+    }
     if (ScriptLayout(n, Line.Level, Line.Visual, Line.Slot) != S_OK) return false;
     for (std::int32_t k = 0; k < n; ++k) {
         if (Line.Visual[k] < 0 || Line.Visual[k] >= n || Line.Slot[Line.Visual[k]] != k) {
@@ -106,14 +294,6 @@ bool OrderByLevels(std::int32_t index, const OrderedLine& line) {
         }
     }
     return true;
-}
-
-void OrderReversed(std::int32_t n) {
-    for (std::int32_t k = 0; k < n; ++k) {
-        Line.Visual[k] = n - 1 - k;
-        Line.Slot[k] = n - 1 - k;
-        Line.Level[k] = ParagraphLevel;
-    }
 }
 
 // The boundaries of the drawn bytes, each measured as the run of bytes left of it, as
@@ -158,7 +338,7 @@ OrderedLine OrderLine(HDC dc, std::int32_t index) {
     line.VisibleEnd = VisibleEnd(record);
     line.Count = std::max(0, line.VisibleEnd - line.Start + 1);
     const std::int32_t n = line.Count;
-    const bool bidirectional = InBidirectionalOrder() && n > 0 && OrderByLevels(index, line);
+    const bool bidirectional = InBidirectionalOrder() && n > 0 && OrderByLevels(line);
     if (!bidirectional) OrderReversed(n);
     std::memset(Doc.ReversedLineBuffer, 0, static_cast<std::size_t>(n) + 1);
     for (std::int32_t k = 0; k < n; ++k) {
@@ -199,6 +379,34 @@ std::int32_t CaretX(const OrderedLine& line, std::int32_t pos) {
     return IsRightToLeft(line, pos) ? EdgeX(line, slot + 1) : EdgeX(line, slot);
 }
 
-void ForgetParagraphLevels() { Paragraph.Valid = false; }
+bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom) {
+    const std::uint8_t* now = ParagraphLevels(from, to);
+    const Kept& before = *Before;
+    const std::int32_t offset = oldFrom - before.Start;
+    if (now == nullptr || !before.Valid || offset < 0 || offset + (to - from) >= before.Length) {
+        return true;
+    }
+    for (std::int32_t k = 0; k <= to - from; ++k) {
+        if (!before.Known[offset + k] || before.Levels[offset + k] != now[k] ||
+            before.Text[offset + k] != Doc.TextBuffer[from + k]) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ForgetParagraphLevels() {
+    Current->Valid = false;
+    Before->Valid = false;
+    for (KeptPiece& piece : Pieces) piece.Length = 0;
+}
+
+StableText::StableText() {
+    if (StableDepth++ == 0) CheckedWhileStable = false;
+}
+
+StableText::~StableText() {
+    if (--StableDepth == 0) CheckedWhileStable = false;
+}
 
 }  // namespace nv

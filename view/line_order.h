@@ -71,6 +71,21 @@ void ForEachStretch(const OrderedLine& line, std::int32_t start, std::int32_t en
 // The first and last display lines of the paragraph that holds a line.
 void ParagraphLines(std::int32_t line, std::int32_t* first, std::int32_t* last);
 
+// After an edit: false when the bytes from..to of the text are known to have the levels
+// that they had at oldFrom before the edit (the paragraph then was the one kept before the
+// present one).
+bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom);
+
+// While one lives the text stays as it is (during a paint): the paragraph whose levels are
+// kept is then compared with the text once, not at every line.
+class StableText {
+public:
+    StableText();
+    ~StableText();
+    StableText(const StableText&) = delete;
+    StableText& operator=(const StableText&) = delete;
+};
+
 // Forgets the paragraph levels kept from the last query (tests change what the system
 // answers).
 void ForgetParagraphLevels();

@@ -77,18 +77,45 @@ Span SpanOf(const OrderedLine& line, std::int32_t start, std::int32_t end) {
     return span;
 }
 
-// In bidirectional order the levels belong to a whole paragraph, so an edit may reorder any
-// line of the paragraphs it touched: those on screen are repainted whole, in one rectangle.
-void RepaintEditedParagraphs(const RefreshContext& context, std::int32_t from, std::int32_t to) {
+// In bidirectional order the levels belong to a whole paragraph, so an edit may reorder
+// lines of the paragraphs it touched whose own text stayed: those whose levels changed are
+// repainted whole, each run of them in one rectangle.
+void RepaintReorderedLines(const RefreshContext& context, const OldLines& old, std::int32_t p,
+                           std::int32_t removed, std::int32_t inserted) {
     std::int32_t first = 0;
     std::int32_t last = 0;
     std::int32_t other = 0;
-    ParagraphLines(LineOfPosition(from), &first, &other);
-    ParagraphLines(LineOfPosition(to), &other, &last);
-    const std::int32_t top = std::max(context.LineTop(std::max(first, Doc.ViewTop)), Geo.TextTop);
-    if (last < Doc.ViewTop || top >= Geo.ClientHeight) return;
-    const std::int32_t bottom = std::min(context.LineTop(last) + Doc.LineHeight, Geo.ClientHeight);
-    if (top < bottom) Repaint(0, top, Geo.ClientWidth, bottom);
+    ParagraphLines(LineOfPosition(p), &first, &other);
+    ParagraphLines(LineOfPosition(p + inserted), &other, &last);
+    last = std::min(last, std::min(old.Count, Doc.LineCount) - 1);
+    const std::int32_t shift = inserted - removed;
+    std::int32_t runTop = -1;
+    std::int32_t runBottom = -1;
+    for (std::int32_t i = std::max(first, Doc.ViewTop); i <= last + 1; ++i) {
+        bool reordered = false;
+        const std::int32_t y = i <= last ? context.LineTop(i) : Geo.ClientHeight;
+        if (i <= last && y < Geo.ClientHeight) {
+            const LineRecord& now = Doc.LineTable[i];
+            std::int32_t s = old.Lines[i].Start;
+            std::int32_t e = old.Lines[i].End;
+            const bool touched = (s < p && p <= e) || (p <= s && s < p + removed);
+            if (s >= p + removed) {
+                s += shift;
+                e += shift;
+            }
+            // A line whose text or place changed is repainted whole by the other rules.
+            reordered = !touched && now.Start == s && now.End == e && VisibleEnd(now) >= s &&
+                        LevelsMayHaveChanged(s, VisibleEnd(now), s >= p + inserted ? s - shift : s);
+        }
+        if (reordered) {
+            if (runTop < 0) runTop = y;
+            runBottom = y + Doc.LineHeight;
+            continue;
+        }
+        if (runTop >= 0) Repaint(0, runTop, Geo.ClientWidth, runBottom);
+        runTop = -1;
+        if (y >= Geo.ClientHeight) break;
+    }
 }
 
 // The first window row below line m - 1, page gap included when line m starts a page.
@@ -226,7 +253,7 @@ void RepaintChangedLines(const OldLines& old, std::int32_t p, std::int32_t remov
         }
     }
     if (InBidirectionalOrder() && p != NoEditPosition) {
-        RepaintEditedParagraphs(context, p, p + inserted);
+        RepaintReorderedLines(context, old, p, removed, inserted);
     }
     if (old.Count != Doc.LineCount) {
         // The lines that came or went below the last common line, and the page rules

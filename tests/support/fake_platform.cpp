@@ -804,10 +804,15 @@ HRESULT FakePlatform::ScriptItemize(const WORD* text, int count, int maxItems,
     }
     if (Fails("ScriptItemize")) return E_OUTOFMEMORY;
     const auto length = static_cast<FriBidiStrIndex>(count);
-    std::vector<FriBidiChar> chars(text, text + count);
-    std::vector<FriBidiCharType> types(chars.size());
-    std::vector<FriBidiBracketType> brackets(chars.size());
-    std::vector<FriBidiLevel> levels(chars.size());
+    // Kept between calls, as a system keeps its working memory.
+    static std::vector<FriBidiChar> chars;
+    static std::vector<FriBidiCharType> types;
+    static std::vector<FriBidiBracketType> brackets;
+    static std::vector<FriBidiLevel> levels;
+    chars.assign(text, text + count);
+    types.resize(chars.size());
+    brackets.resize(chars.size());
+    levels.resize(chars.size());
     fribidi_get_bidi_types(chars.data(), length, types.data());
     fribidi_get_bracket_types(chars.data(), length, types.data(), brackets.data());
     FriBidiParType direction =
@@ -839,9 +844,12 @@ HRESULT FakePlatform::ScriptLayout(int runs, const std::uint8_t* levels, int* vi
     if (Fails("ScriptLayout")) return E_OUTOFMEMORY;
     const auto length = static_cast<FriBidiStrIndex>(runs);
     // Neutral classes: the levels are final, so reordering changes none of them.
-    std::vector<FriBidiCharType> types(static_cast<std::size_t>(runs), FRIBIDI_TYPE_ON);
-    std::vector<FriBidiLevel> own(levels, levels + runs);
-    std::vector<FriBidiStrIndex> map(static_cast<std::size_t>(runs));
+    static std::vector<FriBidiCharType> types;
+    static std::vector<FriBidiLevel> own;
+    static std::vector<FriBidiStrIndex> map;
+    types.assign(static_cast<std::size_t>(runs), FRIBIDI_TYPE_ON);
+    own.assign(levels, levels + runs);
+    map.resize(static_cast<std::size_t>(runs));
     for (int i = 0; i < runs; ++i) map[static_cast<std::size_t>(i)] = i;
     if (fribidi_reorder_line(0, types.data(), length, 0, FRIBIDI_PAR_RTL, own.data(), nullptr,
                              map.data()) == 0) {
