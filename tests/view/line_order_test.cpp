@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -230,6 +231,74 @@ TEST_F(LineOrderTest, WithoutTheSystemsOrderALineIsShownReversed) {
         EXPECT_TRUE(Difference(reversed, fake().pixels()).empty()) << call;
         Order(IDM_ORDER_REVERSED);
     }
+}
+
+// The levels come a piece at a time: every line of long random paragraphs, brackets nested
+// and unbalanced across lines, must come out as the whole paragraph's levels give it.
+TEST_F(LineOrderTest, OrderByPiecesEqualsOrderByTheWholeParagraph) {
+    const std::string alphabet =
+        "\xE0\xE1\xE2\xE3\xEC\xF9\xFA\xC4  abcXY0123456789()()[]{}.,-:+%$\xFD\xFE";
+    std::mt19937 random(17);
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    int lines = 0;
+    for (int document = 0; document < 12; ++document) {
+        std::string text;
+        while (text.size() < 3000) {
+            text += alphabet[random() % alphabet.size()];
+            if (random() % 400 == 0) text += "\r\n";
+        }
+        SetText(text);
+        WindowDeviceContext window;
+        MeasuredDocumentFont font(window.dc());
+        for (std::int32_t i = 0; i < Doc.LineCount; ++i) {
+            std::int32_t first = 0;
+            std::int32_t last = 0;
+            ParagraphLines(i, &first, &last);
+            const std::int32_t start = Doc.LineTable[first].Start;
+            const int length = VisibleEnd(Doc.LineTable[last]) - start + 1;
+            const OrderedLine line = OrderLine(window.dc(), i);
+            if (line.Count == 0) continue;
+            std::vector<std::int32_t> shown;
+            for (std::int32_t k = 0; k < line.Count; ++k) shown.push_back(PositionOfSlot(line, k));
+            // The reference: the whole paragraph itemized at once, rule L1 on the line.
+            std::vector<WORD> units;
+            for (int k = 0; k < length; ++k)
+                units.push_back(GlyphCharacter[Doc.TextBuffer[start + k]]);
+            std::vector<SCRIPT_ITEM> items(static_cast<std::size_t>(length) + 1);
+            SCRIPT_CONTROL control{};
+            SCRIPT_STATE state{};
+            state.uBidiLevel = 1;
+            int count = 0;
+            ASSERT_EQ(ScriptItemize(units.data(), length, length + 1, &control, &state,
+                                    items.data(), &count),
+                      S_OK);
+            std::vector<std::uint8_t> levels;
+            for (int j = 0; j < count; ++j) {
+                for (int k = items[j].iCharPos; k < items[j + 1].iCharPos; ++k) {
+                    if (k >= line.Start - start && k <= line.VisibleEnd - start) {
+                        levels.push_back(static_cast<std::uint8_t>(items[j].a.s.uBidiLevel));
+                    }
+                }
+            }
+            bool trailing = true;
+            for (std::int32_t k = line.Count - 1; k >= 0; --k) {
+                const LineEndClass kind = LineEndClassOf(Doc.TextBuffer[line.Start + k]);
+                if (kind == LineEndClass::Separator ||
+                    (trailing && kind == LineEndClass::WhiteSpace)) {
+                    levels[static_cast<std::size_t>(k)] = 1;
+                }
+                trailing =
+                    kind != LineEndClass::Other && (trailing || kind == LineEndClass::Separator);
+            }
+            std::vector<int> visual(static_cast<std::size_t>(line.Count));
+            ASSERT_EQ(ScriptLayout(line.Count, levels.data(), visual.data(), nullptr), S_OK);
+            std::vector<std::int32_t> expected;
+            for (int v : visual) expected.push_back(line.Start + v);
+            ASSERT_EQ(shown, expected) << "document " << document << " line " << i;
+            ++lines;
+        }
+    }
+    EXPECT_GT(lines, 500);
 }
 
 // BidiCharacterTest.txt of the Unicode Character Database: every case of a right-to-left
