@@ -1,5 +1,7 @@
 #include "view/glyph_characters.h"
 
+#include <initializer_list>
+
 namespace nv {
 
 const std::uint16_t GlyphCharacter[256] = {
@@ -74,26 +76,23 @@ bool IsLatinLetter(std::uint8_t byte) {
 }
 }  // namespace
 
-bool IsStrong(std::uint8_t byte) {
-    if (IsLatinLetter(byte) || (byte >= 0xE0 && byte <= 0xFA)) return true;
-    switch (byte) {
-        case 0x83:  // f with hook
-        case 0xB5:  // micro sign
-        case 0xCE:  // maqaf, paseq, sof pasuq
-        case 0xD0:
-        case 0xD3:
-        case 0xD4:  // the Yiddish ligatures, geresh and gershayim
-        case 0xD5:
-        case 0xD6:
-        case 0xD7:
-        case 0xD8:
-        case 0xFD:  // the direction marks
-        case 0xFE:
-            return true;
-        default:
-            return false;
+namespace {
+// The strong bytes: Latin and Hebrew letters, f with hook, micro sign, maqaf, paseq, sof
+// pasuq, the Yiddish ligatures, geresh and gershayim, and the direction marks.
+struct StrongTable {
+    bool Strong[256] = {};
+    StrongTable() {
+        for (int b = 0; b < 256; ++b) {
+            Strong[b] = IsLatinLetter(static_cast<std::uint8_t>(b)) || (b >= 0xE0 && b <= 0xFA) ||
+                        (b >= 0xD4 && b <= 0xD8);
+        }
+        for (int b : {0x83, 0xB5, 0xCE, 0xD0, 0xD3, 0xFD, 0xFE}) Strong[b] = true;
     }
-}
+};
+const StrongTable Strongs;
+}  // namespace
+
+bool IsStrong(std::uint8_t byte) { return Strongs.Strong[byte]; }
 
 bool IsLeftToRightOrNumber(std::uint8_t byte) {
     if (IsLatinLetter(byte) || (byte >= '0' && byte <= '9')) return true;

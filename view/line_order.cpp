@@ -68,43 +68,40 @@ std::uint8_t ClosingBracketOf(std::uint8_t byte) {
     return byte == '(' ? ')' : byte == '[' ? ']' : '}';
 }
 
-// One position in 32, chosen by the five bytes around it.
+// One position in 32, chosen by the four bytes around it.
 bool SelectsCut(const Kept& p, std::int32_t i) {
-    std::uint32_t hash = 2166136261u;
-    for (std::int32_t k = i - 2; k <= i + 2; ++k) {
-        hash = (hash ^ (k >= 0 && k < p.Length ? p.Text[k] : 0u)) * 16777619u;
+    std::uint32_t key = 0;
+    for (std::int32_t k = i - 1; k <= i + 2; ++k) {
+        key = (key << 8) | (k >= 0 && k < p.Length ? p.Text[k] : 0u);
     }
-    return (hash >> 27) == 0;
+    return ((key * 2654435761u) >> 27) == 0;
 }
 
-// Pairs the brackets as the algorithm does (a stack of 63 openers; a closer pairs with the
-// nearest opener of its kind and drops those above it) and marks the strong characters
-// that no pair encloses, choosing the cuts among them. When the stack overflows, the algorithm
-// pairs nothing further: then no window is safe but the whole paragraph.
+// Pairs the brackets and marks the strong characters that no pair encloses, choosing the
+// cuts among them. Only where every bracket has its partner, properly nested, do all
+// implementations pair them alike (FriBidi, for one, lets an opener that a closer passed
+// over pair later); a paragraph with a bracket left alone, brackets crossing or more than
+// 63 open at once is itemized whole.
 void FindAnchors(const Kept& p) {
     constexpr int StackLimit = 63;
     std::int32_t stack[StackLimit];
     int depth = 0;
-    bool overflow = false;
+    bool whole = false;
     std::memset(Scratch.Cover, 0, sizeof(std::int32_t) * static_cast<std::size_t>(p.Length + 1));
-    for (std::int32_t i = 0; i < p.Length && !overflow; ++i) {
+    for (std::int32_t i = 0; i < p.Length && !whole; ++i) {
         const std::uint8_t byte = p.Text[i];
         if (IsOpeningBracket(byte)) {
-            if (depth == StackLimit) {
-                overflow = true;
-            } else {
-                stack[depth++] = i;
-            }
+            whole = depth == StackLimit;
+            if (!whole) stack[depth++] = i;
         } else if (byte == ')' || byte == ']' || byte == '}') {
-            for (int k = depth - 1; k >= 0; --k) {
-                if (ClosingBracketOf(p.Text[stack[k]]) != byte) continue;
-                ++Scratch.Cover[stack[k] + 1];
-                --Scratch.Cover[i];
-                depth = k;
-                break;
-            }
+            whole = depth == 0 || ClosingBracketOf(p.Text[stack[depth - 1]]) != byte;
+            if (whole) break;
+            --depth;
+            ++Scratch.Cover[stack[depth] + 1];
+            --Scratch.Cover[i];
         }
     }
+    whole = whole || depth != 0;
     // Text too even for the hash to choose from is cut every 96 possible places.
     constexpr int Farthest = 96;
     std::int32_t inside = 0;
@@ -112,7 +109,7 @@ void FindAnchors(const Kept& p) {
     for (std::int32_t i = 0; i < p.Length; ++i) {
         inside += Scratch.Cover[i];
         Scratch.Cut[i] = false;
-        if (overflow || inside != 0 || !IsStrong(p.Text[i])) continue;
+        if (whole || inside != 0 || !IsStrong(p.Text[i])) continue;
         Scratch.Cut[i] = ++sinceCut == Farthest || SelectsCut(p, i);
         if (Scratch.Cut[i]) sinceCut = 0;
     }

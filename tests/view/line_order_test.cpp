@@ -233,20 +233,35 @@ TEST_F(LineOrderTest, WithoutTheSystemsOrderALineIsShownReversed) {
     }
 }
 
-// The levels come a piece at a time: every line of long random paragraphs, brackets nested
-// and unbalanced across lines, must come out as the whole paragraph's levels give it.
+// The levels come a piece at a time: every line of long random paragraphs, with brackets
+// nested across lines (or, every other document, left unbalanced), must come out as the
+// whole paragraph's levels give it.
 TEST_F(LineOrderTest, OrderByPiecesEqualsOrderByTheWholeParagraph) {
-    const std::string alphabet =
-        "\xE0\xE1\xE2\xE3\xEC\xF9\xFA\xC4  abcXY0123456789()()[]{}.,-:+%$\xFD\xFE";
+    const std::string alphabet = "\xE0\xE1\xE2\xE3\xEC\xF9\xFA\xC4  abcXY0123456789.,-:+%$\xFD\xFE";
+    const std::string openers = "([{";
+    const std::string closers = ")]}";
     std::mt19937 random(17);
     Order(IDM_ORDER_BIDIRECTIONAL);
     int lines = 0;
     for (int document = 0; document < 12; ++document) {
         std::string text;
+        std::string open;  // the kinds of the brackets open, innermost last
         while (text.size() < 3000) {
-            text += alphabet[random() % alphabet.size()];
+            const unsigned pick = random() % 40;
+            if (pick == 0 && open.size() < 8) {
+                open += static_cast<char>(random() % 3);
+                text += openers[static_cast<std::size_t>(open.back())];
+            } else if (pick == 1 && !open.empty()) {
+                const char kind = document % 2 ? static_cast<char>(random() % 3) : open.back();
+                text += closers[static_cast<std::size_t>(kind)];
+                open.pop_back();
+            } else {
+                text += alphabet[random() % alphabet.size()];
+            }
             if (random() % 400 == 0) text += "\r\n";
         }
+        for (; !open.empty(); open.pop_back())
+            text += closers[static_cast<std::size_t>(open.back())];
         SetText(text);
         WindowDeviceContext window;
         MeasuredDocumentFont font(window.dc());
