@@ -1,7 +1,5 @@
 #include "view/glyph_characters.h"
 
-#include <initializer_list>
-
 namespace nv {
 
 const std::uint16_t GlyphCharacter[256] = {
@@ -76,23 +74,28 @@ bool IsLatinLetter(std::uint8_t byte) {
 }
 }  // namespace
 
-namespace {
-// The strong bytes: Latin and Hebrew letters, f with hook, micro sign, maqaf, paseq, sof
-// pasuq, the Yiddish ligatures, geresh and gershayim, and the direction marks.
-struct StrongTable {
-    bool Strong[256] = {};
-    StrongTable() {
-        for (int b = 0; b < 256; ++b) {
-            Strong[b] = IsLatinLetter(static_cast<std::uint8_t>(b)) || (b >= 0xE0 && b <= 0xFA) ||
-                        (b >= 0xD4 && b <= 0xD8);
-        }
-        for (int b : {0x83, 0xB5, 0xCE, 0xD0, 0xD3, 0xFD, 0xFE}) Strong[b] = true;
-    }
+// Latin and Hebrew letters, f with hook, micro sign, maqaf, paseq, sof pasuq, the Yiddish
+// ligatures, geresh and gershayim, and the direction marks.
+// clang-format off
+const bool StrongByte[256] = {
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 00
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 10
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 20
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 30
+    0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  // 40
+    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0,  // 50
+    0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  // 60
+    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0,  // 70
+    0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 80
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 90
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // A0
+    0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // B0
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0,  // C0
+    1, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0,  // D0
+    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,  // E0
+    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1, 1, 0,  // F0
 };
-const StrongTable Strongs;
-}  // namespace
-
-bool IsStrong(std::uint8_t byte) { return Strongs.Strong[byte]; }
+// clang-format on
 
 bool IsLeftToRightOrNumber(std::uint8_t byte) {
     if (IsLatinLetter(byte) || (byte >= '0' && byte <= '9')) return true;

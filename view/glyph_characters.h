@@ -18,7 +18,8 @@ std::uint8_t MirroredByte(std::uint8_t byte);
 
 // A byte whose character is strong (class L or R): it resolves to its own direction
 // whatever stands around it.
-bool IsStrong(std::uint8_t byte);
+extern const bool StrongByte[256];
+inline bool IsStrong(std::uint8_t byte) { return StrongByte[byte]; }
 
 // A byte whose character is of class L or EN: in a right-to-left paragraph, only these
 // start runs at a left-to-right level.

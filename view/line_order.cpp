@@ -71,8 +71,13 @@ std::uint8_t ClosingBracketOf(std::uint8_t byte) {
 // One position in 32, chosen by the four bytes around it.
 bool SelectsCut(const Kept& p, std::int32_t i) {
     std::uint32_t key = 0;
-    for (std::int32_t k = i - 1; k <= i + 2; ++k) {
-        key = (key << 8) | (k >= 0 && k < p.Length ? p.Text[k] : 0u);
+    if (i >= 1 && i + 2 < p.Length) {
+        key = (std::uint32_t{p.Text[i - 1]} << 24) | (std::uint32_t{p.Text[i]} << 16) |
+              (std::uint32_t{p.Text[i + 1]} << 8) | p.Text[i + 2];
+    } else {
+        for (std::int32_t k = i - 1; k <= i + 2; ++k) {
+            key = (key << 8) | (k >= 0 && k < p.Length ? p.Text[k] : 0u);
+        }
     }
     return ((key * 2654435761u) >> 27) == 0;
 }
@@ -143,8 +148,21 @@ void KeepParagraphOf(std::int32_t from, std::int32_t to) {
         Kept& p = *Current;
         std::int32_t start = from;
         while (start > 0 && !IsLineBreakAt(start - 2)) --start;
+        // Forward from line feed to line feed, which memchr finds quickly.
+        const std::int32_t last = Doc.TextLength - 1;
         std::int32_t end = to + 1;
-        while (end < Doc.TextLength - 1 && !IsLineBreakAt(end)) ++end;
+        while (end < last && !IsLineBreakAt(end)) {
+            const void* found = std::memchr(Doc.TextBuffer + end + 1, LineFeed,
+                                            static_cast<std::size_t>(last - end - 1));
+            if (found == nullptr) {
+                end = last;
+            } else {
+                // The byte before the line feed; past it when that is not a carriage return.
+                const auto feed = static_cast<std::int32_t>(
+                    static_cast<const std::uint8_t*>(found) - Doc.TextBuffer);
+                end = IsLineBreakAt(feed - 1) ? feed - 1 : feed;
+            }
+        }
         p.Start = start;
         p.Length = end - start;
         std::memcpy(p.Text, Doc.TextBuffer + start, static_cast<std::size_t>(p.Length));
