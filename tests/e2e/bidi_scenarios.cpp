@@ -8,9 +8,11 @@
 #include "tests/support/bidi_cases.h"
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "e2e_steps.h"
 #include "scenarios.h"
@@ -116,11 +118,50 @@ void ConformanceThroughUniscribe(const ScenarioContext&) {
     Check(agree * 100 >= static_cast<int>(cases.size()) * 99, "fewer than 99% agree");
 }
 
+// A keystroke at the start of a nearly full document and a full repaint of the text area
+// (the order command's own), in each order: the times and their ratios.
+void BidiSpeed(const ScenarioContext& context) {
+    StartedEditor started(context.exePath);
+    HWND window = started.window;
+    FillDocument(window, 32700);
+    ExpectNoMessageBox(started.ProcessId(), "while filling the document");
+    BringToFront(window);
+    PressKey(VK_HOME, true);
+    Settle(window, 100);
+    std::vector<double> typed[2];
+    std::vector<double> painted[2];
+    for (int round = 0; round < 12; ++round) {
+        for (int order = 0; order < 2; ++order) {
+            painted[order].push_back(TimeCommand(window, order ? 46001 : 46000));
+            LARGE_INTEGER start, end;
+            QueryPerformanceCounter(&start);
+            SendMessageA(window, WM_CHAR, 0xE9, 1);
+            QueryPerformanceCounter(&end);
+            typed[order].push_back(Milliseconds(start, end));
+            SendMessageA(window, WM_KEYDOWN, VK_DELETE, 1);
+        }
+    }
+    ExpectNoMessageBox(started.ProcessId(), "after typing: a character was refused");
+    auto median = [](std::vector<double> times) {
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    };
+    char line[240];
+    std::snprintf(line, sizeof line,
+                  "keystroke at the start: Reversed %.2f ms, Bidirectional %.2f ms (ratio %.2f); "
+                  "repaint of the text area: Reversed %.2f ms, Bidirectional %.2f ms (ratio %.2f)",
+                  median(typed[0]), median(typed[1]), median(typed[1]) / median(typed[0]),
+                  median(painted[0]), median(painted[1]), median(painted[1]) / median(painted[0]));
+    Log(line);
+    SaveBmp(CaptureClient(window), Artifact(context, "bidi_speed.bmp"));
+}
+
 }  // namespace
 
 const std::vector<Scenario> BidiScenarios = {
     {"bidi_mixed_line", MixedLineInBidirectionalOrder, ""},
     {"bidi_conformance_uniscribe", ConformanceThroughUniscribe, ""},
+    {"bidi_speed", BidiSpeed, ""},
 };
 
 }  // namespace e2e
