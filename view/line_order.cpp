@@ -55,7 +55,8 @@ Kept* Before = &KeptParagraphs[1];
 
 // Working memory for the paragraph kept now.
 struct Work {
-    bool Cut[TextLimit];  // a piece may start or end here
+    bool Bracketless = false;  // no brackets: every strong character is safe
+    bool Cut[TextLimit];       // a piece may start or end here (when there are brackets)
     std::int32_t Cover[TextLimit + 1];
     WORD Units[TextLimit];
     SCRIPT_ITEM Items[TextLimit + 1];
@@ -67,6 +68,9 @@ bool IsOpeningBracket(std::uint8_t byte) { return byte == '(' || byte == '[' || 
 std::uint8_t ClosingBracketOf(std::uint8_t byte) {
     return byte == '(' ? ')' : byte == '[' ? ']' : '}';
 }
+
+// In text too even for the hash to choose from, a cut comes every 96 possible places.
+constexpr int Farthest = 96;
 
 // One position in 32, chosen by the four bytes around it.
 bool SelectsCut(const Kept& p, std::int32_t i) {
@@ -107,8 +111,6 @@ void FindAnchors(const Kept& p) {
         }
     }
     whole = whole || depth != 0;
-    // Text too even for the hash to choose from is cut every 96 possible places.
-    constexpr int Farthest = 96;
     std::int32_t inside = 0;
     int sinceCut = 0;
     for (std::int32_t i = 0; i < p.Length; ++i) {
@@ -118,6 +120,17 @@ void FindAnchors(const Kept& p) {
         Scratch.Cut[i] = ++sinceCut == Farthest || SelectsCut(p, i);
         if (Scratch.Cut[i]) sinceCut = 0;
     }
+}
+
+// One pass that compilers vectorize: in a paragraph without brackets the cuts are found
+// where they are needed, without a pass over all of it.
+bool HasBracket(const std::uint8_t* text, std::int32_t length) {
+    bool found = false;
+    for (std::int32_t i = 0; i < length; ++i) {
+        const std::uint8_t b = text[i];
+        found |= (b == '(') | (b == ')') | (b == '[') | (b == ']') | (b == '{') | (b == '}');
+    }
+    return found;
 }
 
 // While a StableText lives, the paragraph kept is checked against the text only once.
@@ -167,7 +180,8 @@ void KeepParagraphOf(std::int32_t from, std::int32_t to) {
         p.Length = end - start;
         std::memcpy(p.Text, Doc.TextBuffer + start, static_cast<std::size_t>(p.Length));
         std::memset(p.Known, 0, static_cast<std::size_t>(p.Length));
-        FindAnchors(p);
+        Scratch.Bracketless = !HasBracket(p.Text, p.Length);
+        if (!Scratch.Bracketless) FindAnchors(p);
         p.Valid = true;
     }
     CheckedWhileStable = StableDepth > 0;
@@ -242,6 +256,36 @@ bool LevelsOfPiece(std::int32_t from, std::int32_t to) {
     return true;
 }
 
+// Without brackets, a cut is a strong character the hash chooses, or, in text too even for
+// it, the 96th strong character met in the search.
+
+bool IsHashCut(const Kept& p, std::int32_t i) { return IsStrong(p.Text[i]) && SelectsCut(p, i); }
+
+// The cut at or before pos, or the paragraph's start.
+std::int32_t PreviousCut(const Kept& p, std::int32_t pos) {
+    if (!Scratch.Bracketless) {
+        while (pos > 0 && !Scratch.Cut[pos]) --pos;
+        return pos;
+    }
+    for (int strong = 0; pos > 0; --pos) {
+        if (IsHashCut(p, pos) || (IsStrong(p.Text[pos]) && ++strong == Farthest)) break;
+    }
+    return pos;
+}
+
+// The first cut after pos, or the paragraph's last byte.
+std::int32_t NextCut(const Kept& p, std::int32_t pos) {
+    ++pos;
+    if (!Scratch.Bracketless) {
+        while (pos < p.Length - 1 && !Scratch.Cut[pos]) ++pos;
+        return std::min(pos, p.Length - 1);
+    }
+    for (int strong = 0; pos < p.Length - 1; ++pos) {
+        if (IsHashCut(p, pos) || (IsStrong(p.Text[pos]) && ++strong == Farthest)) break;
+    }
+    return std::min(pos, p.Length - 1);
+}
+
 // The levels of the paragraph holding the bytes from..to, with theirs known; null when the
 // system could not give them.
 const std::uint8_t* ParagraphLevels(std::int32_t from, std::int32_t to) {
@@ -253,12 +297,9 @@ const std::uint8_t* ParagraphLevels(std::int32_t from, std::int32_t to) {
     for (std::int32_t i = from; i <= to && known; ++i) known = p.Known[i];
     if (known) return p.Levels + from;
     // The pieces that hold the bytes, each from a cut to the next.
-    std::int32_t first = from;
-    while (first > 0 && !Scratch.Cut[first]) --first;
+    std::int32_t first = PreviousCut(p, from);
     while (first <= to) {
-        std::int32_t last = first + 1;
-        while (last < p.Length - 1 && !Scratch.Cut[last]) ++last;
-        last = std::min(last, p.Length - 1);
+        const std::int32_t last = NextCut(p, first);
         if (!LevelsOfPiece(first, last)) return nullptr;
         if (last == p.Length - 1) break;
         first = last;

@@ -234,8 +234,8 @@ TEST_F(LineOrderTest, WithoutTheSystemsOrderALineIsShownReversed) {
 }
 
 // The levels come a piece at a time: every line of long random paragraphs, with brackets
-// nested across lines (or, every other document, left unbalanced), must come out as the
-// whole paragraph's levels give it.
+// nested across lines (or, every other document, left unbalanced; every third has none),
+// must come out as the whole paragraph's levels give it.
 TEST_F(LineOrderTest, OrderByPiecesEqualsOrderByTheWholeParagraph) {
     const std::string alphabet = "\xE0\xE1\xE2\xE3\xEC\xF9\xFA\xC4  abcXY0123456789.,-:+%$\xFD\xFE";
     const std::string openers = "([{";
@@ -248,7 +248,7 @@ TEST_F(LineOrderTest, OrderByPiecesEqualsOrderByTheWholeParagraph) {
         std::string open;  // the kinds of the brackets open, innermost last
         while (text.size() < 3000) {
             const unsigned pick = random() % 40;
-            if (pick == 0 && open.size() < 8) {
+            if (pick == 0 && open.size() < 8 && document % 3 != 2) {
                 open += static_cast<char>(random() % 3);
                 text += openers[static_cast<std::size_t>(open.back())];
             } else if (pick == 1 && !open.empty()) {
