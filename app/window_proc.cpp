@@ -134,6 +134,10 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_ABOUT:
             ShowAbout();
             return 0;
+        case IDM_ORDER_REVERSED:
+        case IDM_ORDER_BIDIRECTIONAL:
+            SetLineOrder(wParam);
+            return 0;
         default:
             break;
     }

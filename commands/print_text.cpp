@@ -7,7 +7,7 @@
 #include "document/document_font.h"
 #include "document/store.h"
 #include "view/glyph_run.h"
-#include "view/text_paint.h"
+#include "view/line_order.h"
 
 namespace nv {
 
@@ -116,7 +116,7 @@ bool PrintText(HDC printer) {
             SetBkMode(printer, TRANSPARENT);
             y = sheet.Top;
         }
-        const ReversedLine line = ReverseLine(printer, i);
+        const OrderedLine line = OrderLine(printer, i);
         DrawRun(printer, font->Advances(), sheet.ColumnRight - line.Width, y,
                 Doc.ReversedLineBuffer, line.Count);
         y += sheet.Pitch;

@@ -5,10 +5,14 @@
 #include "document/store.h"
 #include "input/text_edit.h"
 #include "view/geometry.h"
+#include "view/line_order.h"
 #include "view/redraw.h"
 #include "view/screen_layout.h"
 
 namespace nv {
+
+static_assert(IDM_ORDER_REVERSED == LineOrderReversed &&
+              IDM_ORDER_BIDIRECTIONAL == LineOrderBidirectional);
 
 namespace {
 
@@ -89,6 +93,17 @@ void SetPointSize(WPARAM command) {
                   static_cast<UINT>(IDM_SIZE_BASE - size));
     Doc.PointSize = size;
     ApplyFontChange(false);
+}
+
+void SetLineOrder(WPARAM command) {
+    const auto choice = static_cast<std::int32_t>(LOWORD(command));
+    if (choice == Doc.LineOrderChoice ||
+        (choice != LineOrderReversed && choice != LineOrderBidirectional)) {
+        return;
+    }
+    MoveCheckMark(static_cast<UINT>(Doc.LineOrderChoice), static_cast<UINT>(choice));
+    Doc.LineOrderChoice = choice;
+    Repaint(RECT{0, Geo.TextTop, Geo.ClientWidth, Geo.ClientHeight});
 }
 
 }  // namespace nv

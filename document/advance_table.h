@@ -32,8 +32,8 @@ bool MeasureWithTable(const AdvanceTable& table, const std::uint8_t* bytes, int 
 
 // A font created and selected into a device context, with its advances and glyphs known;
 // the previous font is selected back and the created one deleted on destruction. While it
-// lives, its table is registered for the context, so that line reversal and RightEdge on
-// that context sum the table instead of querying per byte.
+// lives, its table is registered for the context, so that ordering a line and placing the
+// caret on that context sum the table instead of querying per byte.
 class MeasuredFont {
 public:
     // Keep: measured once per font and device kind and resolution, and kept (the screen).

@@ -64,6 +64,7 @@ struct DocumentStore {
     std::int32_t PointSize = -12;  // stored negated
     std::uint8_t CharacterSet = HEBREW_CHARSET;
     std::int32_t WordWrapChoice = 42001;
+    std::int32_t LineOrderChoice = 46000;  // Reversed
 
     // The character palette.
     std::int32_t PaletteBank = 22;

@@ -8,8 +8,8 @@
 #include "input/selection_move.h"
 #include "platform/platform.h"
 #include "view/geometry.h"
+#include "view/line_order.h"
 #include "view/redraw.h"
-#include "view/text_paint.h"
 
 namespace nv {
 
@@ -40,32 +40,43 @@ void FinishMove(std::int32_t oldCaret, std::int32_t newCaret, MoveDirection dire
     FollowCaret();
 }
 
-// The screen x of a position on a reversed line: the right edge of its character, or the
-// line's left end past the visible bytes.
-std::int32_t ScreenX(HDC dc, const ReversedLine& line, std::int32_t pos) {
-    if (pos > line.VisibleEnd) return line.Left;
-    return RightEdge(dc, line, pos);
-}
-
-// The position on line T nearest the caret x at or right of it.
+// The position on line T nearest the caret x at or right of it (the line's end counted
+// on a line with a line break): the one standing leftmost there, the later one of two
+// that stand together.
 std::int32_t PositionAbove(HDC dc, std::int32_t target, std::int32_t caretX) {
-    const ReversedLine line = ReverseLine(dc, target);
+    const OrderedLine line = OrderLine(dc, target);
     const LineRecord& record = Doc.LineTable[target];
-    if (EndsWithLineBreak(record) && line.Left >= caretX) return line.VisibleEnd + 1;
-    for (std::int32_t pos = line.VisibleEnd; pos >= line.Start; --pos) {
-        if (RightEdge(dc, line, pos) >= caretX) return pos;
+    std::int32_t best = record.Start;
+    std::int32_t bestX = 0;
+    bool found = false;
+    const std::int32_t last = EndsWithLineBreak(record) ? line.VisibleEnd + 1 : line.VisibleEnd;
+    for (std::int32_t pos = last; pos >= line.Start; --pos) {
+        const std::int32_t x = CaretX(line, pos);
+        if (x >= caretX && (!found || x < bestX)) {
+            best = pos;
+            bestX = x;
+            found = true;
+        }
     }
-    return record.Start;
+    return best;
 }
 
-// The position on line T nearest the caret x at or left of it.
+// The position on line T nearest the caret x at or left of it: the one standing rightmost
+// there, the earlier one of two that stand together.
 std::int32_t PositionBelow(HDC dc, std::int32_t target, std::int32_t caretX) {
-    const ReversedLine line = ReverseLine(dc, target);
+    const OrderedLine line = OrderLine(dc, target);
     const LineRecord& record = Doc.LineTable[target];
     const bool brokenForWidth = !EndsWithLineBreak(record) && target != Doc.LineCount - 1;
+    std::int32_t best = -1;
+    std::int32_t bestX = 0;
     for (std::int32_t pos = line.Start; pos <= line.VisibleEnd; ++pos) {
-        if (RightEdge(dc, line, pos) <= caretX) return pos;
+        const std::int32_t x = CaretX(line, pos);
+        if (x <= caretX && (best < 0 || x > bestX)) {
+            best = pos;
+            bestX = x;
+        }
     }
+    if (best >= 0) return best;
     // Left of every character: the line's logical end. A line broken for width ends before
     // its last byte, since the position after it already belongs to the next line.
     return brokenForWidth ? record.End : line.VisibleEnd + 1;
@@ -80,8 +91,7 @@ void MoveVertically(MoveDirection direction) {
 
     ScreenTextContext screen;
     const HDC dc = screen.dc();
-    const ReversedLine line = ReverseLine(dc, current);
-    const std::int32_t caretX = ScreenX(dc, line, oldCaret);
+    const std::int32_t caretX = CaretX(OrderLine(dc, current), oldCaret);
     const std::int32_t newCaret = direction == MoveDirection::Backward
                                       ? PositionAbove(dc, current - 1, caretX)
                                       : PositionBelow(dc, current + 1, caretX);

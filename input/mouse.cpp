@@ -6,8 +6,8 @@
 #include "input/key_dispatch.h"
 #include "input/palette_keys.h"
 #include "view/geometry.h"
+#include "view/line_order.h"
 #include "view/redraw.h"
-#include "view/text_paint.h"
 
 namespace nv {
 
@@ -39,21 +39,26 @@ std::int32_t LineUnderPointer(LONG y, std::int32_t pageGap) {
     return Doc.LineCount - 1;
 }
 
-// The caret goes to the right edge of the character under the pointer: the position just
-// before it in logical order, whichever half of it was clicked.
+// The caret goes next to the character under the pointer. In reversed order it goes to
+// the character's right edge, before it in logical order, whichever half was clicked; in
+// bidirectional order before it when the click is on its leading half (the right half in a
+// right-to-left run, the left half in a left-to-right one), after it otherwise.
 std::int32_t PositionUnderPointer(HDC dc, std::int32_t lineIndex, LONG x) {
     const LineRecord& record = Doc.LineTable[lineIndex];
-    ReversedLine line = ReverseLine(dc, lineIndex);
-    std::int32_t v = line.VisibleEnd;
-    if (x < line.Left) {
-        // Left of the text. A line ended by a break or the terminator takes the caret after
-        // its last character; a line broken for width keeps it before its last byte, which
-        // is still on this line.
-        return v != record.End ? v + 1 : record.End;
-    }
-    for (std::int32_t j = 1; j <= line.Count; ++j) {
-        std::int32_t pos = v - j + 1;
-        if (x < RightEdge(dc, line, pos)) return pos;
+    const OrderedLine line = OrderLine(dc, lineIndex);
+    const std::int32_t v = line.VisibleEnd;
+    // Left of the text. A line ended by a break or the terminator takes the caret after its
+    // last character; a line broken for width keeps it before its last byte, which is still
+    // on this line.
+    const std::int32_t afterLast = v != record.End ? v + 1 : record.End;
+    if (x < line.Left) return afterLast;
+    for (std::int32_t k = 0; k < line.Count; ++k) {
+        const std::int32_t right = EdgeX(line, k + 1);
+        if (x >= right) continue;
+        const std::int32_t pos = PositionOfSlot(line, k);
+        if (!InBidirectionalOrder()) return pos;
+        const bool rightHalf = 2 * (x - EdgeX(line, k)) >= right - EdgeX(line, k);
+        return rightHalf == IsRightToLeft(line, pos) ? pos : std::min(pos + 1, afterLast);
     }
     return line.Start;
 }

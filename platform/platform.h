@@ -20,6 +20,7 @@ using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using WORD = std::uint16_t;
 using WCHAR = char16_t;  // a UTF-16 code unit
+using HRESULT = std::int32_t;
 
 // Opaque handles. Each world maps them to its own objects.
 struct WindowObject;
@@ -156,6 +157,57 @@ struct ABC {
     UINT abcB = 0;
     int abcC = 0;
 };
+
+// Uniscribe's records for the bidirectional levels of a paragraph, declared field for field
+// as the system declares them.
+struct SCRIPT_CONTROL {
+    DWORD uDefaultLanguage : 16;
+    DWORD fContextDigits : 1;
+    DWORD fInvertPreBoundDir : 1;
+    DWORD fInvertPostBoundDir : 1;
+    DWORD fLinkStringBefore : 1;
+    DWORD fLinkStringAfter : 1;
+    DWORD fNeutralOverride : 1;
+    DWORD fNumericOverride : 1;
+    DWORD fLegacyBidiClass : 1;
+    DWORD fMergeNeutralItems : 1;
+    DWORD fUseStandardBidi : 1;
+    DWORD fReserved : 6;
+};
+
+struct SCRIPT_STATE {
+    WORD uBidiLevel : 5;
+    WORD fOverrideDirection : 1;
+    WORD fInhibitSymSwap : 1;
+    WORD fCharShape : 1;
+    WORD fDigitSubstitute : 1;
+    WORD fInhibitLigate : 1;
+    WORD fDisplayZWG : 1;
+    WORD fArabicNumContext : 1;
+    WORD fGcpClusters : 1;
+    WORD fReserved : 1;
+    WORD fEngineReserved : 2;
+};
+
+struct SCRIPT_ANALYSIS {
+    WORD eScript : 10;
+    WORD fRTL : 1;
+    WORD fLayoutRTL : 1;
+    WORD fLinkBefore : 1;
+    WORD fLinkAfter : 1;
+    WORD fLogicalOrder : 1;
+    WORD fNoGlyphIndex : 1;
+    SCRIPT_STATE s;
+};
+
+struct SCRIPT_ITEM {
+    int iCharPos;
+    SCRIPT_ANALYSIS a;
+};
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 
 // Messages.
 constexpr UINT WM_CREATE = 0x0001;
@@ -395,6 +447,16 @@ public:
                                    DWORD flags) = 0;
     virtual BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WORD* text,
                              UINT count, const int* dx) = 0;
+
+    // Uniscribe. ScriptItemize splits UTF-16 text into items of one bidirectional level
+    // each (at the paragraph level psState gives), writing count + 1 records, the last
+    // one's iCharPos the text's length; ScriptLayout gives the visual order of runs from
+    // their levels.
+    virtual HRESULT ScriptItemize(const WORD* text, int count, int maxItems,
+                                  const SCRIPT_CONTROL* control, const SCRIPT_STATE* state,
+                                  SCRIPT_ITEM* items, int* itemCount) = 0;
+    virtual HRESULT ScriptLayout(int runs, const std::uint8_t* levels, int* visualToLogical,
+                                 int* logicalToVisual) = 0;
     // Clipboard and global memory.
     virtual BOOL OpenClipboard(HWND owner) = 0;
     virtual BOOL EmptyClipboard() = 0;
@@ -567,6 +629,17 @@ inline DWORD GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* indices
 inline BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WORD* text,
                         UINT count, const int* dx) {
     return CurrentPlatform().ExtTextOutW(dc, x, y, options, rect, text, count, dx);
+}
+
+// Uniscribe.
+inline HRESULT ScriptItemize(const WORD* text, int count, int maxItems,
+                             const SCRIPT_CONTROL* control, const SCRIPT_STATE* state,
+                             SCRIPT_ITEM* items, int* itemCount) {
+    return CurrentPlatform().ScriptItemize(text, count, maxItems, control, state, items, itemCount);
+}
+inline HRESULT ScriptLayout(int runs, const std::uint8_t* levels, int* visualToLogical,
+                            int* logicalToVisual) {
+    return CurrentPlatform().ScriptLayout(runs, levels, visualToLogical, logicalToVisual);
 }
 
 // Clipboard and global memory.

@@ -5,6 +5,7 @@
 #include "document/advance_table.h"
 #include "document/layout.h"
 #include "document/store.h"
+#include "view/line_order.h"
 
 namespace nv {
 
@@ -14,6 +15,7 @@ void ResetGeometry() {
     Geo = Geometry{};
     // The widths measured per font belong to the screen they were measured on.
     ForgetAdvanceTables();
+    ForgetParagraphLevels();
 }
 
 std::int32_t PageGap(int logPixelsY) {

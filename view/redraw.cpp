@@ -6,6 +6,7 @@
 #include "document/document_font.h"
 #include "document/layout.h"
 #include "view/geometry.h"
+#include "view/line_order.h"
 #include "view/text_paint.h"
 
 namespace nv {
@@ -29,12 +30,6 @@ public:
     std::int32_t pageGap() const { return pageGap_; }
     std::int32_t LineTop(std::int32_t line) const { return LineY(line, pageGap_); }
 
-    // The x of a position on a reversed line: the right edge of its character, or the
-    // line's left end when the position is past the visible end.
-    std::int32_t X(const ReversedLine& line, std::int32_t pos) const {
-        return pos <= line.VisibleEnd ? RightEdge(dc(), line, pos) : line.Left;
-    }
-
     std::int32_t LineBreakBlock() const {
         const std::uint8_t lineBreak[2] = {CarriageReturn, LineFeed};
         std::int32_t width = 0;
@@ -51,11 +46,76 @@ private:
 void RefreshLineIn(const RefreshContext& context, std::int32_t line, std::int32_t pos) {
     std::int32_t y = context.LineTop(line);
     if (!IsOnScreen(y)) return;
-    ReversedLine reversed = ReverseLine(context.dc(), line);
+    // In bidirectional order a change anywhere may reorder the whole line.
+    if (InBidirectionalOrder()) {
+        Repaint(0, y, Geo.ClientWidth, y + Doc.LineHeight);
+        return;
+    }
+    OrderedLine ordered = OrderLine(context.dc(), line);
     // A glyph may reach right of its advance by the font's largest right overhang (a
     // negative abcC): widen the rectangle by it so that no ink of the old text remains.
-    std::int32_t right = context.X(reversed, pos) - context.advances().Overhang;
+    std::int32_t right = CaretX(ordered, pos) - context.advances().Overhang;
     Repaint(0, y, right, y + Doc.LineHeight);
+}
+
+// The x range covering the drawn bytes of positions start..end-1 on a line; where the
+// caret at start stands when it holds none of them.
+struct Span {
+    std::int32_t Left;
+    std::int32_t Right;
+};
+
+Span SpanOf(const OrderedLine& line, std::int32_t start, std::int32_t end) {
+    const std::int32_t caret = CaretX(line, start);
+    Span span{caret, caret};
+    bool any = false;
+    ForEachStretch(line, start, end, [&](std::int32_t left, std::int32_t right, std::int32_t) {
+        span.Left = any ? std::min(span.Left, left) : left;
+        span.Right = any ? std::max(span.Right, right) : right;
+        any = true;
+    });
+    return span;
+}
+
+// In bidirectional order the levels belong to a whole paragraph, so an edit may reorder
+// lines of the paragraphs it touched whose own text stayed: those whose levels changed are
+// repainted whole, each run of them in one rectangle.
+void RepaintReorderedLines(const RefreshContext& context, const OldLines& old, std::int32_t p,
+                           std::int32_t removed, std::int32_t inserted) {
+    std::int32_t first = 0;
+    std::int32_t last = 0;
+    std::int32_t other = 0;
+    ParagraphLines(LineOfPosition(p), &first, &other);
+    ParagraphLines(LineOfPosition(p + inserted), &other, &last);
+    last = std::min(last, std::min(old.Count, Doc.LineCount) - 1);
+    const std::int32_t shift = inserted - removed;
+    std::int32_t runTop = -1;
+    std::int32_t runBottom = -1;
+    for (std::int32_t i = std::max(first, Doc.ViewTop); i <= last + 1; ++i) {
+        bool reordered = false;
+        const std::int32_t y = i <= last ? context.LineTop(i) : Geo.ClientHeight;
+        if (i <= last && y < Geo.ClientHeight) {
+            const LineRecord& now = Doc.LineTable[i];
+            std::int32_t s = old.Lines[i].Start;
+            std::int32_t e = old.Lines[i].End;
+            const bool touched = (s < p && p <= e) || (p <= s && s < p + removed);
+            if (s >= p + removed) {
+                s += shift;
+                e += shift;
+            }
+            // A line whose text or place changed is repainted whole by the other rules.
+            reordered = !touched && now.Start == s && now.End == e && VisibleEnd(now) >= s &&
+                        LevelsMayHaveChanged(s, VisibleEnd(now), s >= p + inserted ? s - shift : s);
+        }
+        if (reordered) {
+            if (runTop < 0) runTop = y;
+            runBottom = y + Doc.LineHeight;
+            continue;
+        }
+        if (runTop >= 0) Repaint(0, runTop, Geo.ClientWidth, runBottom);
+        runTop = -1;
+        if (y >= Geo.ClientHeight) break;
+    }
 }
 
 // The first window row below line m - 1, page gap included when line m starts a page.
@@ -72,8 +132,8 @@ void RefreshCaret(std::int32_t pos) {
     std::int32_t line = LineOfPosition(pos);
     std::int32_t y = context.LineTop(line);
     if (!IsOnScreen(y)) return;
-    ReversedLine reversed = ReverseLine(context.dc(), line);
-    std::int32_t x = context.X(reversed, pos);
+    OrderedLine ordered = OrderLine(context.dc(), line);
+    std::int32_t x = CaretX(ordered, pos);
     Repaint(x - 1, y, x, y + Doc.LineHeight);
 }
 
@@ -96,19 +156,17 @@ void RefreshRange(std::int32_t start, std::int32_t end) {
 
     std::int32_t y = context.LineTop(first);
     if (IsOnScreen(y)) {
-        ReversedLine line = ReverseLine(context.dc(), first);
+        OrderedLine line = OrderLine(context.dc(), first);
         const LineRecord& record = Doc.LineTable[first];
-        std::int32_t left;
+        Span span = SpanOf(line, start, end);
         if (end > record.End) {
-            left = 0;
+            span.Left = 0;
         } else if (EndsWithLineBreak(record) && end > line.VisibleEnd + 1) {
             // A range that ends between the carriage return and the line feed is highlighted
             // over the line-break block too (see PaintSelection): cover it.
-            left = line.Left - context.LineBreakBlock();
-        } else {
-            left = context.X(line, end);
+            span.Left = std::min(span.Left, line.Left - context.LineBreakBlock());
         }
-        Repaint(left, y, context.X(line, start), y + Doc.LineHeight);
+        Repaint(span.Left, y, span.Right, y + Doc.LineHeight);
     }
     for (std::int32_t m = std::max(first + 1, Doc.ViewTop); m < last; ++m) {
         y = context.LineTop(m);
@@ -119,8 +177,8 @@ void RefreshRange(std::int32_t start, std::int32_t end) {
     if (last > first) {
         y = context.LineTop(last);
         if (IsOnScreen(y)) {
-            ReversedLine line = ReverseLine(context.dc(), last);
-            Repaint(context.X(line, end), y, Geo.ClientWidth, y + Doc.LineHeight);
+            OrderedLine line = OrderLine(context.dc(), last);
+            Repaint(SpanOf(line, line.Start, end).Left, y, Geo.ClientWidth, y + Doc.LineHeight);
         }
     }
 }
@@ -193,6 +251,9 @@ void RepaintChangedLines(const OldLines& old, std::int32_t p, std::int32_t remov
         } else if (newEnd != e) {
             RefreshLineIn(context, i, std::min(newEnd, e) + 1);
         }
+    }
+    if (InBidirectionalOrder() && p != NoEditPosition) {
+        RepaintReorderedLines(context, old, p, removed, inserted);
     }
     if (old.Count != Doc.LineCount) {
         // The lines that came or went below the last common line, and the page rules

@@ -8,6 +8,7 @@
 #include "document/store.h"
 #include "view/geometry.h"
 #include "view/glyph_run.h"
+#include "view/line_order.h"
 
 namespace nv {
 
@@ -22,12 +23,6 @@ std::int32_t DocumentRowY(std::int32_t offset, std::int32_t pageGap) {
 void Rule(HDC dc, std::int32_t y) {
     MoveToEx(dc, Geo.TextLeft, y);
     LineTo(dc, Geo.TextRight, y);
-}
-
-// The x where a position stands on a reversed line: just right of its character, or the
-// line's left end when it is past the visible end.
-std::int32_t XOf(HDC dc, const ReversedLine& line, std::int32_t pos) {
-    return pos <= line.VisibleEnd ? RightEdge(dc, line, pos) : line.Left;
 }
 
 std::int32_t LineBreakBlock(HDC dc) {
@@ -50,35 +45,6 @@ bool MissesPaintArea(const RECT& paintArea, std::int32_t y) {
 }
 
 }  // namespace
-
-ReversedLine ReverseLine(HDC dc, std::int32_t line) {
-    const LineRecord& record = Doc.LineTable[line];
-    ReversedLine reversed;
-    reversed.Start = record.Start;
-    reversed.VisibleEnd = VisibleEnd(record);
-    reversed.Count = std::max(0, reversed.VisibleEnd - reversed.Start + 1);
-    std::memset(Doc.ReversedLineBuffer, 0, static_cast<std::size_t>(reversed.Count) + 1);
-    for (std::int32_t k = 0; k < reversed.Count; ++k) {
-        Doc.ReversedLineBuffer[k] = Doc.TextBuffer[reversed.VisibleEnd - k];
-    }
-    std::int32_t height = 0;
-    MeasureOn(dc, Doc.ReversedLineBuffer, reversed.Count, &reversed.Width, &height);
-    reversed.Left = Geo.TextRight - reversed.Width;
-    return reversed;
-}
-
-std::int32_t RightEdge(HDC dc, const ReversedLine& line, std::int32_t pos) {
-    // The characters from pos to the visible end are the ones drawn left of pos's right
-    // edge; the width of a run does not depend on its order, so they are measured where
-    // they stand in the text.
-    pos = std::max(pos, line.Start);
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    if (pos <= line.VisibleEnd) {
-        MeasureOn(dc, Doc.TextBuffer + pos, line.VisibleEnd - pos + 1, &width, &height);
-    }
-    return line.Left + width;
-}
 
 void PaintPageLines(HDC dc) {
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
@@ -105,13 +71,14 @@ void PaintText(HDC dc) {
     const AdvanceTable& advances = font.Advances();
     RECT paintArea;
     GetClipBox(dc, &paintArea);
+    StableText stable;
     // Lines stand lower the later they come, and the ones before ViewTop are above the
     // text area, so the scan can begin at ViewTop and end at the first line below it.
     for (std::int32_t i = std::max(Doc.ViewTop, 0); i < Doc.LineCount; ++i) {
         std::int32_t y = LineY(i, pageGap);
         if (y >= Geo.ClientHeight) break;
         if (y < Geo.TextTop || MissesPaintArea(paintArea, y)) continue;
-        ReversedLine line = ReverseLine(dc, i);
+        OrderedLine line = OrderLine(dc, i);
         SetTextAlign(dc, TA_LEFT | TA_TOP);
         DrawRun(dc, advances, line.Left, y, Doc.ReversedLineBuffer, line.Count);
     }
@@ -121,8 +88,8 @@ void PaintCaret(HDC dc) {
     if (Doc.Caret < 0 || Doc.Caret > Doc.TextLength - 1) return;
     MeasuredDocumentFont font(dc);
     std::int32_t line = LineOfPosition(Doc.Caret);
-    ReversedLine reversed = ReverseLine(dc, line);
-    std::int32_t x = XOf(dc, reversed, Doc.Caret) - 1;
+    OrderedLine ordered = OrderLine(dc, line);
+    std::int32_t x = CaretX(ordered, Doc.Caret) - 1;
     std::int32_t y = LineY(line, PageGap(font.LogPixelsY()));
     if (!IsOnScreen(y)) return;
     MoveToEx(dc, x, y);
@@ -139,31 +106,38 @@ void PaintSelection(HDC dc) {
 
     std::int32_t y = LineY(first, pageGap);
     if (IsOnScreen(y)) {
-        ReversedLine line = ReverseLine(dc, first);
-        std::int32_t left;
-        if (Doc.SelectionEnd <= line.VisibleEnd) {
-            left = RightEdge(dc, line, Doc.SelectionEnd);
-        } else if (EndsWithLineBreak(Doc.LineTable[first]) &&
-                   Doc.SelectionEnd > line.VisibleEnd + 1) {
-            left = line.Left - block;
-        } else {
-            left = line.Left;
-        }
-        Invert(dc, left, XOf(dc, line, Doc.SelectionStart), y);
+        OrderedLine line = OrderLine(dc, first);
+        // The line-break block stands left of the line's left end: it joins the stretch
+        // that begins there.
+        const bool withBlock =
+            EndsWithLineBreak(Doc.LineTable[first]) && Doc.SelectionEnd > line.VisibleEnd + 1;
+        bool blockDrawn = false;
+        ForEachStretch(line, Doc.SelectionStart, Doc.SelectionEnd,
+                       [&](std::int32_t left, std::int32_t right, std::int32_t firstSlot) {
+                           if (withBlock && firstSlot == 0) {
+                               left = line.Left - block;
+                               blockDrawn = true;
+                           }
+                           Invert(dc, left, right, y);
+                       });
+        if (withBlock && !blockDrawn) Invert(dc, line.Left - block, line.Left, y);
     }
     for (std::int32_t m = std::max(first + 1, Doc.ViewTop); m < last; ++m) {
         y = LineY(m, pageGap);
         if (y >= Geo.ClientHeight) break;
         if (y < Geo.TextTop) continue;
-        ReversedLine line = ReverseLine(dc, m);
+        OrderedLine line = OrderLine(dc, m);
         std::int32_t left = EndsWithLineBreak(Doc.LineTable[m]) ? line.Left - block : line.Left;
         Invert(dc, left, Geo.TextRight, y);
     }
     if (last > first) {
         y = LineY(last, pageGap);
         if (IsOnScreen(y)) {
-            ReversedLine line = ReverseLine(dc, last);
-            Invert(dc, XOf(dc, line, Doc.SelectionEnd), Geo.TextRight, y);
+            OrderedLine line = OrderLine(dc, last);
+            ForEachStretch(line, line.Start, Doc.SelectionEnd,
+                           [&](std::int32_t left, std::int32_t right, std::int32_t) {
+                               Invert(dc, left, right, y);
+                           });
         }
     }
 }

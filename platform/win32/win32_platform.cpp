@@ -69,14 +69,17 @@ constexpr auto frDown = nv::FR_DOWN, frWholeWord = nv::FR_WHOLEWORD, frMatchCase
                frFindNext = nv::FR_FINDNEXT, frReplace = nv::FR_REPLACE,
                frReplaceAll = nv::FR_REPLACEALL, frDialogTerm = nv::FR_DIALOGTERM;
 constexpr const char16_t* findMessageName = nv::FINDMSGSTRINGW;
+constexpr auto sOk = nv::S_OK, eInvalidArg = nv::E_INVALIDARG, eOutOfMemory = nv::E_OUTOFMEMORY;
 }  // namespace nv_values
 
 // clang-format off
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <usp10.h>
 // clang-format on
 
+#include <cstddef>
 #include <cstring>
 
 namespace nv_values {
@@ -145,6 +148,15 @@ static_assert(frDown == FR_DOWN && frWholeWord == FR_WHOLEWORD && frMatchCase ==
               frFindNext == FR_FINDNEXT && frReplace == FR_REPLACE &&
               frReplaceAll == FR_REPLACEALL && frDialogTerm == FR_DIALOGTERM);
 static_assert(sizeof(WCHAR) == sizeof(char16_t), "dialog texts travel as UTF-16 units");
+static_assert(sOk == S_OK && eInvalidArg == E_INVALIDARG && eOutOfMemory == E_OUTOFMEMORY);
+// The Uniscribe records are declared as the system declares them, so they are the same
+// records: the forwarders pass them through.
+static_assert(sizeof(nv::SCRIPT_CONTROL) == sizeof(::SCRIPT_CONTROL) &&
+              sizeof(nv::SCRIPT_STATE) == sizeof(::SCRIPT_STATE) &&
+              sizeof(nv::SCRIPT_ANALYSIS) == sizeof(::SCRIPT_ANALYSIS) &&
+              sizeof(nv::SCRIPT_ITEM) == sizeof(::SCRIPT_ITEM) &&
+              offsetof(nv::SCRIPT_ITEM, a) == offsetof(::SCRIPT_ITEM, a) &&
+              offsetof(nv::SCRIPT_ANALYSIS, s) == offsetof(::SCRIPT_ANALYSIS, s));
 }  // namespace nv_values
 
 namespace nv {
@@ -511,6 +523,22 @@ BOOL Win32Platform::ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* 
     if (rect != nullptr) area = Sys(*rect);
     return ::ExtTextOutW(Sys(dc), x, y, options, rect != nullptr ? &area : nullptr,
                          reinterpret_cast<const wchar_t*>(text), count, dx);
+}
+
+// Uniscribe.
+
+HRESULT Win32Platform::ScriptItemize(const WORD* text, int count, int maxItems,
+                                     const SCRIPT_CONTROL* control, const SCRIPT_STATE* state,
+                                     SCRIPT_ITEM* items, int* itemCount) {
+    return ::ScriptItemize(reinterpret_cast<const WCHAR*>(text), count, maxItems,
+                           reinterpret_cast<const ::SCRIPT_CONTROL*>(control),
+                           reinterpret_cast<const ::SCRIPT_STATE*>(state),
+                           reinterpret_cast<::SCRIPT_ITEM*>(items), itemCount);
+}
+
+HRESULT Win32Platform::ScriptLayout(int runs, const std::uint8_t* levels, int* visualToLogical,
+                                    int* logicalToVisual) {
+    return ::ScriptLayout(runs, levels, visualToLogical, logicalToVisual);
 }
 
 // Clipboard and global memory.

@@ -75,6 +75,12 @@ public:
                            DWORD flags) override;
     BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WORD* text,
                      UINT count, const int* dx) override;
+
+    // Uniscribe.
+    HRESULT ScriptItemize(const WORD* text, int count, int maxItems, const SCRIPT_CONTROL* control,
+                          const SCRIPT_STATE* state, SCRIPT_ITEM* items, int* itemCount) override;
+    HRESULT ScriptLayout(int runs, const std::uint8_t* levels, int* visualToLogical,
+                         int* logicalToVisual) override;
     // Clipboard and global memory.
     BOOL OpenClipboard(HWND owner) override;
     BOOL EmptyClipboard() override;

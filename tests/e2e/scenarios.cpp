@@ -146,6 +146,7 @@ std::vector<MenuItemSeen> ExpectedMenuBar() {
               {sizes("&Eight to Nineteen", 8, 19), sizes("&Twenty to Twenty-Nine", 20, 29),
                sizes("T&hirty to Thirty-Nine", 30, 39), sizes("&Forty to Forty-Nine", 40, 49),
                sizes("F&ifty to Fifty-Nine", 50, 59), sizes("&Sixty to Seventy-Two", 60, 72)}),
+        Popup("&Line Order", {Item("&Reversed", 46000, true), Item("&Bidirectional", 46001)}),
         Popup("&About", {Item("About &Nivrano...", 45000)}),
     };
 }
@@ -386,7 +387,7 @@ const std::vector<Scenario>& AllScenarios() {
         std::vector<Scenario> list = scenarios;
         for (const auto* group :
              {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios, &ViewScenarios,
-              &PrintScenarios, &RecoveryScenarios, &UndoScenarios, &FindScenarios})
+              &PrintScenarios, &RecoveryScenarios, &UndoScenarios, &FindScenarios, &BidiScenarios})
             list.insert(list.end(), group->begin(), group->end());
         return list;
     }();

@@ -54,5 +54,8 @@ extern const std::vector<Scenario> RecoveryScenarios;
 extern const std::vector<Scenario> UndoScenarios;
 // Find and Replace through the system's dialogs (find_scenarios.cpp).
 extern const std::vector<Scenario> FindScenarios;
+// Lines in bidirectional order on the screen, and the Unicode conformance cases through the
+// system's own Uniscribe (bidi_scenarios.cpp).
+extern const std::vector<Scenario> BidiScenarios;
 
 }  // namespace e2e

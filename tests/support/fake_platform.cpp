@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <fribidi.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,6 +106,7 @@ FakePlatform::FakePlatform() {
     menu_[42001] = MF_CHECKED;
     menu_[43004] = MF_CHECKED;
     menu_[44012] = MF_CHECKED;
+    menu_[46000] = MF_CHECKED;
 }
 
 FakePlatform::~FakePlatform() {
@@ -811,6 +813,76 @@ DWORD FakePlatform::GetGlyphIndicesA(HDC dc, const char* text, int count, WORD* 
         indices[k] = mark ? NonexistingGlyph : m.glyph[code];
     }
     return static_cast<DWORD>(count);
+}
+
+// --- Uniscribe ---------------------------------------------------------------------------
+
+HRESULT FakePlatform::ScriptItemize(const WORD* text, int count, int maxItems,
+                                    const SCRIPT_CONTROL*, const SCRIPT_STATE* state,
+                                    SCRIPT_ITEM* items, int* itemCount) {
+    ++itemizeCalls;
+    if (text == nullptr || count <= 0 || maxItems < 2 || items == nullptr || itemCount == nullptr) {
+        return E_INVALIDARG;
+    }
+    if (Fails("ScriptItemize")) return E_OUTOFMEMORY;
+    const auto length = static_cast<FriBidiStrIndex>(count);
+    // Kept between calls, as a system keeps its working memory.
+    static std::vector<FriBidiChar> chars;
+    static std::vector<FriBidiCharType> types;
+    static std::vector<FriBidiBracketType> brackets;
+    static std::vector<FriBidiLevel> levels;
+    chars.assign(text, text + count);
+    types.resize(chars.size());
+    brackets.resize(chars.size());
+    levels.resize(chars.size());
+    fribidi_get_bidi_types(chars.data(), length, types.data());
+    fribidi_get_bracket_types(chars.data(), length, types.data(), brackets.data());
+    FriBidiParType direction =
+        state != nullptr && (state->uBidiLevel & 1) ? FRIBIDI_PAR_RTL : FRIBIDI_PAR_LTR;
+    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &direction,
+                                            levels.data()) == 0) {
+        return E_OUTOFMEMORY;
+    }
+    // One item per run of equal levels, and the record that closes the last.
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && levels[i] == levels[i - 1]) continue;
+        if (n + 1 >= maxItems) return E_OUTOFMEMORY;
+        items[n] = SCRIPT_ITEM{};
+        items[n].iCharPos = i;
+        items[n].a.fRTL = levels[i] & 1;
+        items[n].a.s.uBidiLevel = static_cast<WORD>(levels[i] & 0x1F);
+        ++n;
+    }
+    items[n] = SCRIPT_ITEM{};
+    items[n].iCharPos = count;
+    *itemCount = n;
+    return S_OK;
+}
+
+HRESULT FakePlatform::ScriptLayout(int runs, const std::uint8_t* levels, int* visualToLogical,
+                                   int* logicalToVisual) {
+    if (runs <= 0 || levels == nullptr) return E_INVALIDARG;
+    if (Fails("ScriptLayout")) return E_OUTOFMEMORY;
+    const auto length = static_cast<FriBidiStrIndex>(runs);
+    // Neutral classes: the levels are final, so reordering changes none of them.
+    static std::vector<FriBidiCharType> types;
+    static std::vector<FriBidiLevel> own;
+    static std::vector<FriBidiStrIndex> map;
+    types.assign(static_cast<std::size_t>(runs), FRIBIDI_TYPE_ON);
+    own.assign(levels, levels + runs);
+    map.resize(static_cast<std::size_t>(runs));
+    for (int i = 0; i < runs; ++i) map[static_cast<std::size_t>(i)] = i;
+    if (fribidi_reorder_line(0, types.data(), length, 0, FRIBIDI_PAR_RTL, own.data(), nullptr,
+                             map.data()) == 0) {
+        return E_OUTOFMEMORY;
+    }
+    for (int k = 0; k < runs; ++k) {
+        const int logical = map[static_cast<std::size_t>(k)];
+        if (visualToLogical != nullptr) visualToLogical[k] = logical;
+        if (logicalToVisual != nullptr) logicalToVisual[logical] = k;
+    }
+    return S_OK;
 }
 
 // --- Printing ---------------------------------------------------------------------------

@@ -15,6 +15,8 @@
 //   size and printable-area offsets, that record print jobs page by page.
 // * Scripted message box answers with a log, key state, timers, capture, and injection of
 //   heap and width-query failures.
+// * Uniscribe's itemizing and layout answered by FriBidi, an independent implementation of
+//   the Unicode bidirectional algorithm.
 // * A clipboard of real global-memory blocks, files in a real folder of the test's own,
 //   scripted open and save dialogs, and failure injection for these and the print calls
 //   by name.
@@ -249,6 +251,7 @@ public:
     long widthQueries = 0;
     long glyphQueries = 0;
     long extTextOutCalls = 0;
+    long itemizeCalls = 0;
     long paintCount = 0;
     long invalidateCount = 0;
     long scrollCount = 0;
@@ -328,6 +331,10 @@ public:
                            DWORD flags) override;
     BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WORD* text,
                      UINT count, const int* dx) override;
+    HRESULT ScriptItemize(const WORD* text, int count, int maxItems, const SCRIPT_CONTROL* control,
+                          const SCRIPT_STATE* state, SCRIPT_ITEM* items, int* itemCount) override;
+    HRESULT ScriptLayout(int runs, const std::uint8_t* levels, int* visualToLogical,
+                         int* logicalToVisual) override;
     BOOL SetWindowTextA(HWND window, const char* text) override;
     BOOL OpenClipboard(HWND owner) override;
     BOOL EmptyClipboard() override;

@@ -26,9 +26,17 @@ namespace {
 constexpr std::int32_t WrapNo = 42000;
 constexpr std::int32_t WrapYes = 42001;
 
-std::string RandomBytes(std::mt19937& random, int length) {
+// With `mixed`, a third of the pieces are digits, Latin letters, brackets, punctuation and
+// direction marks, which bidirectional order moves about.
+std::string RandomBytes(std::mt19937& random, int length, bool mixed = false) {
+    static const char others[] = "0123456789abcXYZ()[]{}<>.,-+/:%$\xA4\xAB\xBB\xFD\xFE";
     std::string text;
     while (static_cast<int>(text.size()) < length) {
+        if (mixed && random() % 3 == 0) {
+            const auto run = 1 + random() % 6;
+            for (unsigned k = 0; k < run; ++k) text += others[random() % (sizeof others - 1)];
+            continue;
+        }
         int k = static_cast<int>(random() % 100);
         if (k < 55) {
             text += static_cast<char>(0xE0 + random() % 27);
@@ -51,7 +59,8 @@ std::string RandomBytes(std::mt19937& random, int length) {
 class RepaintInvariantTest : public EditorTest {
 protected:
     std::mt19937 random{7};
-    std::string last;  // the last edit, for the failure message
+    std::string last;    // the last edit, for the failure message
+    bool mixed = false;  // texts with digits, Latin and brackets
 
     // Every text since the document was put in place, one per recorded edit (joined steps
     // leave texts that Undo passes over), and the one the history stands at.
@@ -154,8 +163,10 @@ protected:
                     break;
             }
         }
-        std::string bytes = RandomBytes(random, static_cast<int>(random() % 4));
-        if (random() % 6 == 0) bytes = RandomBytes(random, 30 + static_cast<int>(random() % 200));
+        std::string bytes = RandomBytes(random, static_cast<int>(random() % 4), mixed);
+        if (random() % 6 == 0) {
+            bytes = RandomBytes(random, 30 + static_cast<int>(random() % 200), mixed);
+        }
         if (Doc.TextLength - r + static_cast<std::int32_t>(bytes.size()) > TextLimit) return;
         Edit(p, r, bytes);
     }
@@ -242,13 +253,14 @@ protected:
         Send(WM_VSCROLL, code | (position << 16));
     }
 
-    // A Word Wrap, Font Name or Font Point Size choice from the menus, now and then the
-    // item already checked.
+    // A Word Wrap, Font Name, Font Point Size or Line Order choice from the menus, now and
+    // then the item already checked.
     void RandomViewCommand() {
-        const unsigned kind = random() % 4;
+        const unsigned kind = random() % 5;
         Command(kind < 2    ? (random() % 2 ? WrapNo : WrapYes)
                 : kind == 2 ? 43000 + random() % 12
-                            : 44008 + random() % 65);
+                : kind == 3 ? 44008 + random() % 65
+                            : IDM_ORDER_REVERSED + random() % 2);
     }
 
     // The one checked item of each menu group is the current setting.
@@ -261,18 +273,25 @@ protected:
         };
         return group(WrapNo, WrapYes, static_cast<UINT>(Doc.WordWrapChoice)) &&
                group(43000, 43011, static_cast<UINT>(43000 + Doc.FaceIndex)) &&
-               group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize));
+               group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize)) &&
+               group(IDM_ORDER_REVERSED, IDM_ORDER_BIDIRECTIONAL,
+                     static_cast<UINT>(Doc.LineOrderChoice));
     }
 
     // `history`: the bytes of the history ring in use; `length`: of the random texts.
     void Run(int faceIndex, std::int32_t pointSize, int documents, int steps,
              std::int64_t history = EditHistoryCapacity, int length = 2500) {
         CreateWindowWithFont(faceIndex, pointSize);
+        RunDocuments(documents, steps, history, length);
+    }
+
+    void RunDocuments(int documents, int steps, std::int64_t history = EditHistoryCapacity,
+                      int length = 2500) {
         SetEditHistoryCapacity(history);
         const std::string face = Doc.FaceName;
         for (int d = 0; d < documents; ++d) {
             Command(d % 2 ? WrapNo : WrapYes);
-            SetText(RandomBytes(random, 50 + static_cast<int>(random() % length)));
+            SetText(RandomBytes(random, 50 + static_cast<int>(random() % length), mixed));
             texts = {Text()};
             at = 0;
             for (int s = 0; s < steps; ++s) {
@@ -302,7 +321,8 @@ protected:
                     RandomViewCommand();
                     step = "view command to " + std::string(Doc.FaceName) + " " +
                            std::to_string(-Doc.PointSize) + " wrap " +
-                           std::to_string(Doc.WordWrapChoice);
+                           std::to_string(Doc.WordWrapChoice) + " order " +
+                           std::to_string(Doc.LineOrderChoice);
                 } else if (what < 13) {
                     RandomCommand();
                     step = last;
@@ -345,6 +365,13 @@ TEST_F(RepaintInvariantTest, LargeSerifFace) { Run(11, -28, 4, 30); }
 
 // A small history keeps only the last steps: Undo stops at the oldest one kept.
 TEST_F(RepaintInvariantTest, SmallHistoryKeepsTheNewestSteps) { Run(4, -12, 3, 80, 700, 300); }
+
+TEST_F(RepaintInvariantTest, MixedTextInBidirectionalOrder) {
+    mixed = true;
+    CreateWindowWithFont(2, -14);
+    Command(IDM_ORDER_BIDIRECTIONAL);
+    RunDocuments(8, 40);
+}
 
 }  // namespace
 }  // namespace nv::test

@@ -1,0 +1,119 @@
+// Bidirectional order against Reversed order on a full document of Hebrew with numbers,
+// Latin words and brackets: one keystroke at its start, and one full paint. Each iteration
+// measures both orders, so that their ratio comes out as a counter.
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_editor.h"
+#include "commands/command_ids.h"
+
+namespace {
+
+using nv::Doc;
+using nv::bench::Clock;
+using nv::bench::Editor;
+
+// Hebrew words with a year, a Latin name or a bracketed word now and then; a line break
+// after every `wordsPerLine` words, or none (one paragraph wrapped at the column).
+std::string MixedText(int length, int wordsPerLine) {
+    static const char* const others[] = {"1948", "Windows", "(\xF9\xEC\xE5\xED)", "3.14"};
+    std::string text;
+    int word = 0;
+    while (static_cast<int>(text.size()) < length) {
+        if (word % 4 == 3) {
+            text += others[(word / 4) % 4];
+        } else {
+            for (int k = 0; k < 4 + word % 3; ++k) {
+                text += static_cast<char>(0xE0 + (word * 7 + k) % 27);
+            }
+        }
+        ++word;
+        text += (wordsPerLine > 0 && word % wordsPerLine == 0) ? "\r\n" : " ";
+    }
+    text.resize(static_cast<std::size_t>(length));
+    if (text.back() == '\r') text.back() = ' ';
+    return text;
+}
+
+double TimedPaint(Editor& editor, bool editorOnly) {
+    auto& fake = editor.fake();
+    const double scanBefore =
+        editorOnly ? static_cast<nv::bench::EditorOnlyPlatform&>(fake).paintScanSeconds : 0;
+    const auto start = Clock::now();
+    fake.InvalidateRect(fake.window(), nullptr, 1);
+    fake.UpdateWindow(fake.window());
+    double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (editorOnly) {
+        seconds -= static_cast<nv::bench::EditorOnlyPlatform&>(fake).paintScanSeconds - scanBefore;
+    }
+    return seconds;
+}
+
+// Arguments: words per line (0: one paragraph), and 1 for the editor's own time.
+void BM_TypeAtStartInBothOrders(benchmark::State& state) {
+    const bool editorOnly = state.range(1) != 0;
+    Editor editor(MixedText(nv::TextLimit - 2, static_cast<int>(state.range(0))), editorOnly);
+    double seconds[2] = {0, 0};
+    long paints[2] = {0, 0};
+    long itemized = 0;
+    for (auto _ : state) {
+        double both = 0;
+        for (int order = 0; order < 2; ++order) {
+            editor.Send(nv::WM_COMMAND, order ? IDM_ORDER_BIDIRECTIONAL : IDM_ORDER_REVERSED);
+            const long paintsBefore = editor.paints();
+            const long itemizedBefore = editor.fake().itemizeCalls;
+            const double typed = editor.Timed(nv::WM_CHAR, 0xE9);
+            paints[order] += editor.paints() - paintsBefore;
+            itemized += editor.fake().itemizeCalls - itemizedBefore;
+            if (Doc.TextLength != nv::TextLimit) state.SkipWithError("the character was refused");
+            editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
+            seconds[order] += typed;
+            both += typed;
+        }
+        state.SetIterationTime(both);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["reversed_us"] = seconds[0] / n * 1e6;
+    state.counters["bidi_us"] = seconds[1] / n * 1e6;
+    state.counters["ratio"] = seconds[1] / seconds[0];
+    state.counters["paints_reversed"] = static_cast<double>(paints[0]) / n;
+    state.counters["paints_bidi"] = static_cast<double>(paints[1]) / n;
+    state.counters["itemized"] = static_cast<double>(itemized) / n;
+}
+
+// Argument: 1 for the editor's own time.
+void BM_FullPaintInBothOrders(benchmark::State& state) {
+    const bool editorOnly = state.range(0) != 0;
+    Editor editor(MixedText(nv::TextLimit - 2, 9), editorOnly);
+    double seconds[2] = {0, 0};
+    for (auto _ : state) {
+        double both = 0;
+        for (int order = 0; order < 2; ++order) {
+            editor.Send(nv::WM_COMMAND, order ? IDM_ORDER_BIDIRECTIONAL : IDM_ORDER_REVERSED);
+            const double painted = TimedPaint(editor, editorOnly);
+            seconds[order] += painted;
+            both += painted;
+        }
+        state.SetIterationTime(both);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["reversed_us"] = seconds[0] / n * 1e6;
+    state.counters["bidi_us"] = seconds[1] / n * 1e6;
+    state.counters["ratio"] = seconds[1] / seconds[0];
+}
+
+}  // namespace
+
+BENCHMARK(BM_TypeAtStartInBothOrders)
+    ->ArgNames({"wordsPerLine", "editorOnly"})
+    ->Args({9, 0})
+    ->Args({0, 0})
+    ->Args({9, 1})
+    ->Args({0, 1})
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FullPaintInBothOrders)
+    ->ArgName("editorOnly")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,346 @@
+// Lines in bidirectional order: the order against the Unicode test suite, and text, caret,
+// selection, clicks and printing against what Reversed order shows for the same visual line.
+#include "view/line_order.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "commands/command_ids.h"
+#include "document/document_font.h"
+#include "document/layout.h"
+#include "tests/support/bidi_cases.h"
+#include "tests/support/editor_fixture.h"
+
+namespace nv::test {
+namespace {
+
+// UTF-8 text as document bytes.
+std::string Bytes(const std::string& utf8) {
+    std::string bytes;
+    for (std::size_t at = 0; at < utf8.size();) {
+        auto lead = static_cast<std::uint8_t>(utf8[at]);
+        int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        std::uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) c = (c << 6) | (utf8[at + k] & 0x3F);
+        at += static_cast<std::size_t>(extra) + 1;
+        bytes += static_cast<char>(ByteOf(c));
+    }
+    return bytes;
+}
+
+const std::string LRM = "\xFD";
+
+class LineOrderTest : public EditorTest {
+protected:
+    void Order(UINT id) { Command(id); }
+
+    // Shows text in an order and gives the picture without the caret.
+    std::vector<std::uint32_t> Picture(UINT order, const std::string& text) {
+        Order(order);
+        SetText(text);
+        return WithoutCaret();
+    }
+
+    // The pixels where two pictures differ, as (x, y) pairs.
+    std::vector<std::pair<int, int>> Difference(const std::vector<std::uint32_t>& a,
+                                                const std::vector<std::uint32_t>& b) {
+        std::vector<std::pair<int, int>> found;
+        for (std::size_t at = 0; at < a.size(); ++at) {
+            if (a[at] != b[at]) {
+                found.emplace_back(static_cast<int>(at % static_cast<std::size_t>(fake().width())),
+                                   static_cast<int>(at / static_cast<std::size_t>(fake().width())));
+            }
+        }
+        return found;
+    }
+
+    // The picture without caret.
+    std::vector<std::uint32_t> WithoutCaret() {
+        const std::int32_t caret = Doc.Caret;
+        Doc.Caret = -1;
+        FullRepaint();
+        std::vector<std::uint32_t> picture = fake().pixels();
+        Doc.Caret = caret;
+        FullRepaint();
+        return picture;
+    }
+
+    // Courier New at 12 points on the fake: every character 10 pixels wide.
+    static constexpr int Cell = 10;
+    int Left(int count) { return Geo.TextRight - count * Cell; }
+};
+
+// "אב 12 ab", drawn "ab 12 בא": a, b, space, 1, 2, space, ב, א from the left.
+const char* const Mixed = "אב 12 ab";
+
+TEST_F(LineOrderTest, MixedLinesShowWhatReversedOrderShowsForTheirVisualOrder) {
+    const struct {
+        const char* logical;
+        std::string visualTypedReversed;  // the visual order, typed backwards
+    } cases[] = {
+        {"אב 1948 (גד) abc", "אב 8491 )גד( cba"},
+        {"בשנת 1948", "בשנת 8491"},
+        {"(שלום)", ")שלום("},
+        {"שלום Windows.", "שלום swodniW."},
+        {"a!", "a!"},
+        {"a!\xE2\x80\x8E", "\xE2\x80\x8E!a"},    // a left-to-right mark keeps the ! after a
+        {"x [1-2] {ש} «ת»", "]2-1[ x }ש{ »ת«"},  // digits after x are Latin
+    };
+    for (const auto& c : cases) {
+        const auto expected = Picture(IDM_ORDER_REVERSED, Bytes(c.visualTypedReversed));
+        const auto shown = Picture(IDM_ORDER_BIDIRECTIONAL, Bytes(c.logical));
+        EXPECT_TRUE(Difference(expected, shown).empty()) << c.logical;
+    }
+}
+
+TEST_F(LineOrderTest, CaretStandsAtTheLeadingEdgeOfEachCharacter) {
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    SetText(Bytes(Mixed));
+    const int left = Left(8);
+    // Positions 0 to 8: א ב and the space in right-to-left runs (right edges), 1 2 a b in
+    // left-to-right ones (left edges), then the trailing edge of b, the last character.
+    const int slotsRight[] = {8, 7, 6, 3, 4, 3, 0, 1, 2};
+    for (std::int32_t pos = 0; pos <= 8; ++pos) {
+        Place(pos);
+        const int x = left + slotsRight[pos] * Cell - 1;
+        const auto diff = Difference(WithoutCaret(), fake().pixels());
+        ASSERT_FALSE(diff.empty()) << "caret at " << pos;
+        for (const auto& [px, py] : diff) {
+            ASSERT_EQ(px, x) << "caret at " << pos;
+            ASSERT_GE(py, Geo.TextTop);
+            ASSERT_LT(py, Geo.TextTop + Doc.LineHeight);
+        }
+    }
+}
+
+TEST_F(LineOrderTest, SelectionAcrossADirectionBoundaryInvertsExactlyItsCells) {
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    SetText(Bytes(Mixed));
+    Place(0);
+    const auto plain = fake().pixels();
+    // ב, the space and 1: cells 6, 5 and 3, two stretches.
+    Select(1, 4, 0);
+    const int left = Left(8);
+    const auto diff = Difference(plain, fake().pixels());
+    auto selected = [&](int x) {
+        int slot = (x - left) / Cell;
+        return x >= left && (slot == 3 || slot == 5 || slot == 6);
+    };
+    EXPECT_EQ(diff.size(), static_cast<std::size_t>(3 * Cell * Doc.LineHeight));
+    for (const auto& [x, y] : diff) {
+        ASSERT_TRUE(selected(x) && y >= Geo.TextTop && y < Geo.TextTop + Doc.LineHeight)
+            << x << ", " << y;
+    }
+}
+
+TEST_F(LineOrderTest, ClicksOnEitherHalfOfACharacter) {
+    const struct {
+        UINT order;
+        int slot;
+        bool rightHalf;
+        std::int32_t caret;
+    } cases[] = {
+        {IDM_ORDER_BIDIRECTIONAL, 7, true, 0},   // א: before it
+        {IDM_ORDER_BIDIRECTIONAL, 7, false, 1},  // after it
+        {IDM_ORDER_BIDIRECTIONAL, 3, false, 3},  // 1: before it
+        {IDM_ORDER_BIDIRECTIONAL, 3, true, 4},   // after it
+        {IDM_ORDER_BIDIRECTIONAL, 1, true, 8},   // b, the last character: after it
+        {IDM_ORDER_REVERSED, 3, false, 4},       // reversed, "ba 21 אב": either half of 2,
+        {IDM_ORDER_REVERSED, 3, true, 4},        // before it
+    };
+    for (const auto& c : cases) {
+        Order(c.order);
+        SetText(Bytes(Mixed));
+        const int x = Left(8) + c.slot * Cell + (c.rightHalf ? Cell - 2 : 1);
+        Click(x, Geo.TextTop + 2);
+        EXPECT_EQ(Doc.Caret, c.caret) << "slot " << c.slot << (c.rightHalf ? " right" : " left");
+        EXPECT_TRUE(MatchesFullRepaint());
+    }
+}
+
+// The levels belong to the paragraph: the first letter of a line decides whether the full
+// stop ending the line above stays with the Latin word before it.
+TEST_F(LineOrderTest, AnEditReordersTheOtherLinesOfItsParagraph) {
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    SetText(std::string(50, '\xE0') + " a. bcdefgh " + std::string(40, '\xE0'));
+    ASSERT_EQ(Doc.LineTable[1].Start, 54);
+    Place(54);
+    Char(0xF9);
+    EXPECT_TRUE(MatchesFullRepaint("after typing"));
+    KeyDown(VK_BACK);
+    EXPECT_TRUE(MatchesFullRepaint("after Backspace"));
+}
+
+TEST_F(LineOrderTest, PrintingPrintsTheLineAsShown) {
+    auto printed = [this](UINT order, const std::string& text) {
+        Order(order);
+        SetText(Bytes(text));
+        fake().recordTextOuts = true;
+        Command(IDM_FILE_PRINT);
+        EXPECT_EQ(fake().printJobs.size(), 1u);
+        std::vector<std::pair<int, std::string>> drawn;
+        for (const auto& record : fake().printJobs.back().pages.at(0)) {
+            drawn.emplace_back(record.x, record.text);
+        }
+        fake().printJobs.clear();
+        return drawn;
+    };
+    EXPECT_EQ(printed(IDM_ORDER_BIDIRECTIONAL, "אב 1948 (גד) abc"),
+              printed(IDM_ORDER_REVERSED, "אב 8491 )גד( cba"));
+}
+
+TEST_F(LineOrderTest, TheMenuChoiceRepaintsAndKeepsEverythingElse) {
+    SetText(Bytes("אב 12 ab\r\nגד"));
+    Select(1, 4, 4);
+    const auto lines = std::vector<LineRecord>(Doc.LineTable, Doc.LineTable + Doc.LineCount);
+    const long paints = fake().paintCount;
+    Order(IDM_ORDER_REVERSED);  // already checked: nothing happens
+    EXPECT_EQ(fake().paintCount, paints);
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    EXPECT_EQ(fake().menuState(IDM_ORDER_BIDIRECTIONAL), MF_CHECKED);
+    EXPECT_EQ(fake().menuState(IDM_ORDER_REVERSED), 0u);
+    EXPECT_EQ(fake().paintCount, paints + 1);
+    EXPECT_EQ(Doc.Caret, 4);
+    EXPECT_EQ(Doc.SelectionStart, 1);
+    EXPECT_EQ(Doc.SelectionEnd, 4);
+    EXPECT_EQ(Doc.LineCount, static_cast<std::int32_t>(lines.size()));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(Doc.LineTable[i].Start, lines[i].Start);
+        EXPECT_EQ(Doc.LineTable[i].End, lines[i].End);
+    }
+    EXPECT_TRUE(MatchesFullRepaint());
+}
+
+// When the system cannot give the levels or the order, the line is shown reversed, and
+// caret, selection and clicks follow what is shown.
+TEST_F(LineOrderTest, WithoutTheSystemsOrderALineIsShownReversed) {
+    for (const char* call : {"ScriptItemize", "ScriptLayout"}) {
+        Order(IDM_ORDER_REVERSED);
+        SetText(Bytes(Mixed));
+        const auto reversed = fake().pixels();
+        Order(IDM_ORDER_BIDIRECTIONAL);
+        ForgetParagraphLevels();
+        fake().FailCall(call);
+        SetText(Bytes(Mixed));
+        EXPECT_TRUE(Difference(reversed, fake().pixels()).empty()) << call;
+        Order(IDM_ORDER_REVERSED);
+    }
+}
+
+// The levels come a piece at a time: every line of long random paragraphs, with brackets
+// nested across lines (or, every other document, left unbalanced; every third has none),
+// must come out as the whole paragraph's levels give it.
+TEST_F(LineOrderTest, OrderByPiecesEqualsOrderByTheWholeParagraph) {
+    const std::string alphabet = "\xE0\xE1\xE2\xE3\xEC\xF9\xFA\xC4  abcXY0123456789.,-:+%$\xFD\xFE";
+    const std::string openers = "([{";
+    const std::string closers = ")]}";
+    std::mt19937 random(17);
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    int lines = 0;
+    for (int document = 0; document < 12; ++document) {
+        std::string text;
+        std::string open;  // the kinds of the brackets open, innermost last
+        while (text.size() < 3000) {
+            const unsigned pick = random() % 40;
+            if (pick == 0 && open.size() < 8 && document % 3 != 2) {
+                open += static_cast<char>(random() % 3);
+                text += openers[static_cast<std::size_t>(open.back())];
+            } else if (pick == 1 && !open.empty()) {
+                const char kind = document % 2 ? static_cast<char>(random() % 3) : open.back();
+                text += closers[static_cast<std::size_t>(kind)];
+                open.pop_back();
+            } else {
+                text += alphabet[random() % alphabet.size()];
+            }
+            if (random() % 400 == 0) text += "\r\n";
+        }
+        for (; !open.empty(); open.pop_back())
+            text += closers[static_cast<std::size_t>(open.back())];
+        SetText(text);
+        WindowDeviceContext window;
+        MeasuredDocumentFont font(window.dc());
+        for (std::int32_t i = 0; i < Doc.LineCount; ++i) {
+            std::int32_t first = 0;
+            std::int32_t last = 0;
+            ParagraphLines(i, &first, &last);
+            const std::int32_t start = Doc.LineTable[first].Start;
+            const int length = VisibleEnd(Doc.LineTable[last]) - start + 1;
+            const OrderedLine line = OrderLine(window.dc(), i);
+            if (line.Count == 0) continue;
+            std::vector<std::int32_t> shown;
+            for (std::int32_t k = 0; k < line.Count; ++k) shown.push_back(PositionOfSlot(line, k));
+            // The reference: the whole paragraph itemized at once, rule L1 on the line.
+            std::vector<WORD> units;
+            for (int k = 0; k < length; ++k)
+                units.push_back(GlyphCharacter[Doc.TextBuffer[start + k]]);
+            std::vector<SCRIPT_ITEM> items(static_cast<std::size_t>(length) + 1);
+            SCRIPT_CONTROL control{};
+            SCRIPT_STATE state{};
+            state.uBidiLevel = 1;
+            int count = 0;
+            ASSERT_EQ(ScriptItemize(units.data(), length, length + 1, &control, &state,
+                                    items.data(), &count),
+                      S_OK);
+            std::vector<std::uint8_t> levels;
+            for (int j = 0; j < count; ++j) {
+                for (int k = items[j].iCharPos; k < items[j + 1].iCharPos; ++k) {
+                    if (k >= line.Start - start && k <= line.VisibleEnd - start) {
+                        levels.push_back(static_cast<std::uint8_t>(items[j].a.s.uBidiLevel));
+                    }
+                }
+            }
+            bool trailing = true;
+            for (std::int32_t k = line.Count - 1; k >= 0; --k) {
+                const LineEndClass kind = LineEndClassOf(Doc.TextBuffer[line.Start + k]);
+                if (kind == LineEndClass::Separator ||
+                    (trailing && kind == LineEndClass::WhiteSpace)) {
+                    levels[static_cast<std::size_t>(k)] = 1;
+                }
+                trailing =
+                    kind != LineEndClass::Other && (trailing || kind == LineEndClass::Separator);
+            }
+            std::vector<int> visual(static_cast<std::size_t>(line.Count));
+            ASSERT_EQ(ScriptLayout(line.Count, levels.data(), visual.data(), nullptr), S_OK);
+            std::vector<std::int32_t> expected;
+            for (int v : visual) expected.push_back(line.Start + v);
+            ASSERT_EQ(shown, expected) << "document " << document << " line " << i;
+            ++lines;
+        }
+    }
+    EXPECT_GT(lines, 500);
+}
+
+// BidiCharacterTest.txt of the Unicode Character Database: every case of a right-to-left
+// paragraph whose characters all exist in code page 1255 is one display line of the
+// editor, ordered by the editor's own path; its order must be the file's.
+TEST_F(LineOrderTest, OrderMatchesTheUnicodeBidiCharacterTest) {
+    std::ifstream file("/usr/share/unicode/BidiCharacterTest.txt");
+    ASSERT_TRUE(file) << "BidiCharacterTest.txt is missing (Debian package unicode-data)";
+    const std::vector<BidiCase> cases = ReadRightToLeftCases(file);
+    Order(IDM_ORDER_BIDIRECTIONAL);
+    int failures = 0;
+    {
+        WindowDeviceContext window;
+        MeasuredDocumentFont font(window.dc());
+        for (const BidiCase& c : cases) {
+            const std::string got = OrderOfCase(window.dc(), c);
+            if (got != c.order && ++failures <= 10) {
+                ADD_FAILURE() << c.codes << ": order " << got << ", expected " << c.order;
+            }
+        }
+    }
+    EXPECT_EQ(failures, 0) << "of " << cases.size() << " cases";
+    EXPECT_GT(cases.size(), 7000u);
+    std::printf("[ conformance ] %zu right-to-left cases in code page 1255, %d differ\n",
+                cases.size(), failures);
+    SetText("");
+}
+
+}  // namespace
+}  // namespace nv::test

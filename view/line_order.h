@@ -1,0 +1,93 @@
+// The order in which a display line's visible bytes are drawn, left to right, and the byte
+// drawn for each. Painting, the caret, the selection, hit testing, the repaint of a changed
+// line and printing all take the line from here; none of them orders a line itself.
+//
+// * Reversed order: the line turned around, every character read from the right.
+// * Bidirectional order: each paragraph (the text between line breaks) gets the levels of
+//   the Unicode bidirectional algorithm at the right-to-left paragraph level from the
+//   system (ScriptItemize); each display line is reordered with its part of them
+//   (ScriptLayout), and mirrored characters in right-to-left runs are drawn mirrored.
+//
+// The order of the line last ordered lives in scratch storage (with its bytes in
+// ReversedLineBuffer) until the next line is ordered.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace nv {
+
+// The Line Order choices, by their menu commands.
+constexpr std::int32_t LineOrderReversed = 46000;
+constexpr std::int32_t LineOrderBidirectional = 46001;
+
+bool InBidirectionalOrder();
+
+struct OrderedLine {
+    std::int32_t Start = 0;
+    std::int32_t VisibleEnd = 0;  // before Start for an empty line
+    std::int32_t Count = 0;       // visible bytes
+    std::int32_t Width = 0;       // of the visible bytes
+    std::int32_t Left = 0;        // TextRight - Width
+};
+
+// Orders a display line and measures it in the font selected into dc.
+OrderedLine OrderLine(HDC dc, std::int32_t line);
+
+// The x of the boundary left of the k-th drawn byte (k = Count: the line's right end).
+std::int32_t EdgeX(const OrderedLine& line, std::int32_t k);
+// The position whose byte is drawn k-th.
+std::int32_t PositionOfSlot(const OrderedLine& line, std::int32_t k);
+// The slot a visible position is drawn in, and whether it belongs to a right-to-left run.
+std::int32_t SlotOfPosition(const OrderedLine& line, std::int32_t pos);
+bool IsRightToLeft(const OrderedLine& line, std::int32_t pos);
+
+// Where the caret at pos stands: at the leading edge of the character there, the right
+// edge in a right-to-left run, the left edge in a left-to-right one; past the visible end,
+// at the trailing edge of the line's last character in logical order.
+std::int32_t CaretX(const OrderedLine& line, std::int32_t pos);
+
+// Calls visit(left, right, firstSlot) for each stretch of adjacent drawn bytes whose
+// positions lie in start..end-1, from left to right.
+template <typename Visit>
+void ForEachStretch(const OrderedLine& line, std::int32_t start, std::int32_t end, Visit visit) {
+    std::int32_t k = 0;
+    auto inside = [&](std::int32_t slot) {
+        std::int32_t pos = PositionOfSlot(line, slot);
+        return start <= pos && pos < end;
+    };
+    while (k < line.Count) {
+        if (!inside(k)) {
+            ++k;
+            continue;
+        }
+        const std::int32_t first = k;
+        while (k < line.Count && inside(k)) ++k;
+        visit(EdgeX(line, first), EdgeX(line, k), first);
+    }
+}
+
+// The first and last display lines of the paragraph that holds a line.
+void ParagraphLines(std::int32_t line, std::int32_t* first, std::int32_t* last);
+
+// After an edit: false when the bytes from..to of the text are known to have the levels
+// that they had at oldFrom before the edit (the paragraph then was the one kept before the
+// present one).
+bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom);
+
+// While one lives the text stays as it is (during a paint): the paragraph whose levels are
+// kept is then compared with the text once, not at every line.
+class StableText {
+public:
+    StableText();
+    ~StableText();
+    StableText(const StableText&) = delete;
+    StableText& operator=(const StableText&) = delete;
+};
+
+// Forgets the paragraph levels kept from the last query (tests change what the system
+// answers).
+void ForgetParagraphLevels();
+
+}  // namespace nv
