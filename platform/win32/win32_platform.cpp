@@ -530,7 +530,7 @@ BOOL Win32Platform::ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* 
 HRESULT Win32Platform::ScriptItemize(const WORD* text, int count, int maxItems,
                                      const SCRIPT_CONTROL* control, const SCRIPT_STATE* state,
                                      SCRIPT_ITEM* items, int* itemCount) {
-    return ::ScriptItemize(reinterpret_cast<const WCHAR*>(text), count, maxItems,
+    return ::ScriptItemize(reinterpret_cast<const ::WCHAR*>(text), count, maxItems,
                            reinterpret_cast<const ::SCRIPT_CONTROL*>(control),
                            reinterpret_cast<const ::SCRIPT_STATE*>(state),
                            reinterpret_cast<::SCRIPT_ITEM*>(items), itemCount);
