@@ -65,7 +65,7 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
     if (count > 0) InsertBytes(p, inserted, count);
     Doc.Caret = p + count;
 
-    LayoutDocument();
+    LayoutAfterEdit(p, r, count);
     RefreshCaret(Doc.Caret);
     RepaintChangedLines(old, p, r, count);
     FollowCaret();

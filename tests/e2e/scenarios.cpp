@@ -354,8 +354,8 @@ const std::vector<Scenario>& AllScenarios() {
     };
     static const std::vector<Scenario> all = [] {
         std::vector<Scenario> list = scenarios;
-        for (const auto* group :
-             {&TypingScenarios, &PaletteScenarios, &FileScenarios, &ViewScenarios, &PrintScenarios})
+        for (const auto* group : {&TypingScenarios, &PaletteScenarios, &FileScenarios,
+                                  &ViewScenarios, &PrintScenarios, &KeystrokeScenarios})
             list.insert(list.end(), group->begin(), group->end());
         return list;
     }();

@@ -28,6 +28,9 @@ inline std::string Artifact(const ScenarioContext& context, const std::string& n
 
 const std::vector<Scenario>& AllScenarios();
 
+// The least window of the keystroke timing, run as a process of its own (driver --least-window).
+int RunLeastWindow();
+
 // Typing, the caret and editing keys, and the time per typed character (typing_scenarios.cpp).
 extern const std::vector<Scenario> TypingScenarios;
 
@@ -43,5 +46,8 @@ extern const std::vector<Scenario> ViewScenarios;
 
 // Printing on a real printer whose output is a file (print_scenarios.cpp).
 extern const std::vector<Scenario> PrintScenarios;
+
+// A keystroke on a full document against the least possible window (keystroke_scenarios.cpp).
+extern const std::vector<Scenario> KeystrokeScenarios;
 
 }  // namespace e2e
