@@ -113,9 +113,27 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
-}  // namespace
+// The messages that are operations: they only invalidate what they change, and the window
+// is painted once when they have been handled.
+bool IsOperation(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_CHAR:
+        case WM_COMMAND:
+        case WM_TIMER:
+        case WM_VSCROLL:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_MOUSEMOVE:
+        case WM_CAPTURECHANGED:
+            return true;
+        default:
+            // A registered message (0xC000 and up) comes from a dialog of the editor's own.
+            return message >= 0xC000 && message <= 0xFFFF;
+    }
+}
 
-LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             return HandleCreate(window);
@@ -177,6 +195,19 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = HandleMessage(window, message, wParam, lParam);
+    if (IsOperation(message) && Doc.MainWindow != nullptr) {
+        // One paint cycle for the whole operation, before the message returns; the scroll
+        // bar, slow to draw, after the text.
+        UpdateWindow(Doc.MainWindow);
+        RedrawScrollBar();
+    }
+    return result;
 }
 
 }  // namespace nv

@@ -72,7 +72,6 @@ void ShowNewText() {
     LayoutDocument();
     RECT textArea{0, Geo.TextTop, Geo.ClientWidth, Geo.ClientHeight};
     InvalidateRect(Doc.MainWindow, &textArea, 1);
-    UpdateWindow(Doc.MainWindow);
 }
 
 // The folder of a path, its last separator kept ("C:\\" stays the root); "." for a bare name.

@@ -205,6 +205,7 @@ protected:
                     RandomCommand();
                     step = last;
                 }
+                EndOperation();
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
