@@ -67,6 +67,19 @@ LRESULT CALLBACK LeastWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
 }
 
+// The window's vertical scroll bar on the screen: right of the client area.
+RECT ScrollBarRect(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    POINT topRight{client.right, 0};
+    POINT bottomRight{client.right, client.bottom};
+    ClientToScreen(window, &topRight);
+    ClientToScreen(window, &bottomRight);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    return RECT{topRight.x, topRight.y, frame.right, bottomRight.y};
+}
+
 double Percentile(std::vector<double> values, int percent) {
     std::sort(values.begin(), values.end());
     std::size_t at = values.size() * static_cast<std::size_t>(percent) / 100;
@@ -102,6 +115,8 @@ void KeystrokeSpeed(const ScenarioContext& context) {
     HWND leastWindow = WaitForProcessWindow(process.dwProcessId, LeastWindowClass, "", 10000);
     Check(leastWindow != nullptr, "the least window did not appear");
     Settle(leastWindow, 100);
+    // Out of the editor's way, so that captures of the editor show the editor.
+    BringToFront(editor.window);
 
     std::vector<double> editorTimes;
     std::vector<double> leastTimes;
@@ -126,8 +141,10 @@ void KeystrokeSpeed(const ScenarioContext& context) {
 
     // Enter at the end of the text, on the last line in view: each one scrolls the view by a
     // line and so moves the scroll bar's thumb.
+    BringToFront(editor.window);
     PressKey(VK_END, true);
     Settle(editor.window, 100);
+    const Capture barBefore = CaptureScreenRect(ScrollBarRect(editor.window));
     std::vector<double> enters;
     for (int round = 0; round < 30; ++round) {
         LARGE_INTEGER start, end;
@@ -137,6 +154,10 @@ void KeystrokeSpeed(const ScenarioContext& context) {
         enters.push_back(Milliseconds(start, end));
     }
     ExpectNoMessageBox(editor.ProcessId(), "after Enter at the end");
+    Settle(editor.window, 100);
+    const Capture barAfter = CaptureScreenRect(ScrollBarRect(editor.window));
+    SaveBmp(barAfter, Artifact(context, "keystroke_scroll_bar.bmp"));
+    Check(barBefore.pixels != barAfter.pixels, "the scroll bar's thumb did not move on the screen");
 
     const double editorMedian = Percentile(editorTimes, 50);
     const double editorTail = Percentile(editorTimes, 99);
@@ -171,9 +192,8 @@ int RunLeastWindow() {
     std::strcpy(font.lfFaceName, "Courier New");
     least.font = CreateFontIndirectA(&font);
     HWND window =
-        CreateWindowExA(0, LeastWindowClass, "least window", WS_OVERLAPPEDWINDOW | WS_VSCROLL,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                        nullptr, windowClass.hInstance, nullptr);
+        CreateWindowExA(0, LeastWindowClass, "least window", WS_OVERLAPPEDWINDOW | WS_VSCROLL, 0,
+                        860, 800, 120, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (window == nullptr) return 1;
     SetScrollRange(window, SB_VERT, 0, 100, FALSE);
     ShowWindow(window, SW_SHOW);
