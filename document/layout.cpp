@@ -46,38 +46,50 @@ bool AppendLine(std::int32_t lineLimit, const LineRecord& line) {
     return true;
 }
 
-// Breaks the one line that begins at start. Each width test compares the sum of the advances
+// Breaks lines from start on, handing each to lineDone(line, next), where next is where the
+// following line begins, or -1 after the line the terminator ends; the scan stops when
+// lineDone returns false or the text ends. Each width test compares the sum of the advances
 // from the line start through the byte under test with the available width; the sum is kept
 // as the scan goes, and so is the sum up to the last space, where a word-wrapped line may
-// end. A run holding a code whose width query fails measures 0 and so always fits. Sets
-// *next to where the following line begins, or -1 after the line the terminator ends; false
-// when no line begins at start.
+// end. A run holding a code whose width query fails measures 0 and so always fits.
 //
-// What the scan reads: at most the byte after the one that did not fit, and that byte lies
-// at most one after the End of the following line (the following line holds no space before
-// it and, with advances of 0 or more, fits everything before it). So a line's breaks depend
-// on no byte past the End of the next line plus 2; the layout after an edit relies on it.
-bool BreakLine(const AdvanceTable& advances, std::int32_t available, bool wrapAtSpaces,
-               std::int32_t start, LineRecord* line, std::int32_t* next) {
+// What a line's scan reads: at most the byte after the one that did not fit, and that byte
+// lies at most one after the End of the following line (the following line holds no space
+// before it and, with advances of 0 or more, fits everything before it). So a line's breaks
+// depend on no byte past the End of the next line plus 2; the layout after an edit relies
+// on it.
+template <typename LineDone>
+void ScanLines(const AdvanceTable& advances, std::int32_t available, std::int32_t from,
+               LineDone lineDone) {
     const std::uint8_t* text = Doc.TextBuffer;
     const std::int32_t length = Doc.TextLength;
+    const bool wrapAtSpaces = Doc.WordWrapChoice != WordWrapNo;
+
+    std::int32_t start = from;
     std::int32_t spaces = 0;
     std::int32_t lastSpace = -1;
     RunMeasure run;      // start .. i - 1
     RunMeasure toSpace;  // start .. lastSpace
-    std::int32_t i = start;
+    std::int32_t i = from;
+    auto beginLine = [&](std::int32_t at) {
+        start = at;
+        spaces = 0;
+        lastSpace = -1;
+        run = RunMeasure{};
+        i = at;
+    };
+
     while (i < length) {
         const std::uint8_t byte = text[i];
         if (byte == CarriageReturn && i + 1 < length && text[i + 1] == LineFeed) {
-            RunMeasure measure = run.With(advances, CarriageReturn).With(advances, LineFeed);
-            *line = MakeLine(advances, start, i + 1, spaces, measure);
-            *next = i + 2;
-            return true;
+            RunMeasure line = run.With(advances, CarriageReturn).With(advances, LineFeed);
+            if (!lineDone(MakeLine(advances, start, i + 1, spaces, line), i + 2)) return;
+            beginLine(i + 2);
+            continue;
         }
         if (byte == 0 && i == length - 1) {
-            *line = MakeLine(advances, start, i, spaces, run.With(advances, 0));
-            *next = -1;
-            return true;
+            lineDone(MakeLine(advances, start, i, spaces, run.With(advances, 0)), -1);
+            return;
         }
         RunMeasure through = run.With(advances, byte);
         if (through.Failed || through.Width <= available) {
@@ -91,28 +103,26 @@ bool BreakLine(const AdvanceTable& advances, std::int32_t available, bool wrapAt
             continue;
         }
         std::int32_t end;
-        RunMeasure measure;
+        RunMeasure line;
         if (i == start) {
             end = i;  // one byte wider than the column makes a line by itself
-            measure = through;
+            line = through;
             if (byte == Space) ++spaces;
         } else if (byte == Space) {
             // A space that does not fit stays at the end of the line in both modes.
             end = i;
-            measure = through;
+            line = through;
             ++spaces;
         } else if (!wrapAtSpaces || spaces == 0) {
             end = i - 1;
-            measure = run;
+            line = run;
         } else {
             end = lastSpace;
-            measure = toSpace;
+            line = toSpace;
         }
-        *line = MakeLine(advances, start, end, spaces, measure);
-        *next = end + 1;
-        return true;
+        if (!lineDone(MakeLine(advances, start, end, spaces, line), end + 1)) return;
+        beginLine(end + 1);
     }
-    return false;
 }
 
 // What the line table was last broken from in whole, so that an edit may break only the
@@ -152,16 +162,11 @@ void RecordBasis(const AdvanceTable& advances, std::int32_t available, bool comp
 
 bool BreakIntoLines(const AdvanceTable& advances, std::int32_t available, std::int32_t lineLimit) {
     Doc.LineCount = 0;
-    const bool wrapAtSpaces = Doc.WordWrapChoice != WordWrapNo;
     bool complete = true;
-    LineRecord line;
-    for (std::int32_t start = 0; start >= 0;) {
-        if (!BreakLine(advances, available, wrapAtSpaces, start, &line, &start)) break;
-        if (!AppendLine(lineLimit, line)) {
-            complete = false;
-            break;
-        }
-    }
+    ScanLines(advances, available, 0, [&](const LineRecord& line, std::int32_t) {
+        complete = AppendLine(lineLimit, line);
+        return complete;
+    });
     RecordBasis(advances, available, complete);
     return complete;
 }
@@ -186,32 +191,32 @@ bool BreakLinesAfterEdit(const AdvanceTable& advances, std::int32_t available,
                                     [](std::int32_t advance) { return advance >= 0; });
     if (!usable) return BreakIntoLines(advances, available, lineLimit);
 
-    // Lines before `first` read no byte at or after p (see BreakLine), so they stand.
+    // Lines before `first` read no byte at or after p (see ScanLines), so they stand.
     const std::int32_t first = std::max(0, LineOfPosition(p - 2) - 1);
     const std::int32_t delta = inserted - removed;
-    const bool wrapAtSpaces = Doc.WordWrapChoice != WordWrapNo;
 
     std::int32_t count = 0;      // lines gathered
     std::int32_t k = first + 1;  // the next old line whose start may meet a new one
     bool meets = false;
-    for (std::int32_t start = Doc.LineTable[first].Start;;) {
-        if (count == GatherLimit) return BreakIntoLines(advances, available, lineLimit);
-        std::int32_t next;
-        if (!BreakLine(advances, available, wrapAtSpaces, start, &gathered[count], &next)) break;
-        ++count;
-        if (next < 0) break;
-        // An old line after the changed bytes that begins where the new one does: from
-        // there on the old lines hold, moved by the change in length.
-        while (k < oldCount &&
-               (Doc.LineTable[k].Start < p + removed || Doc.LineTable[k].Start + delta < next)) {
-            ++k;
-        }
-        if (k < oldCount && Doc.LineTable[k].Start + delta == next) {
-            meets = true;
-            break;
-        }
-        start = next;
-    }
+    bool overflow = false;
+    ScanLines(advances, available, Doc.LineTable[first].Start,
+              [&](const LineRecord& line, std::int32_t next) {
+                  if (count == GatherLimit) {
+                      overflow = true;
+                      return false;
+                  }
+                  gathered[count++] = line;
+                  if (next < 0) return false;
+                  // An old line after the changed bytes that begins where the new one does:
+                  // from there on the old lines hold, moved by the change in length.
+                  while (k < oldCount && (Doc.LineTable[k].Start < p + removed ||
+                                          Doc.LineTable[k].Start + delta < next)) {
+                      ++k;
+                  }
+                  meets = k < oldCount && Doc.LineTable[k].Start + delta == next;
+                  return !meets;
+              });
+    if (overflow) return BreakIntoLines(advances, available, lineLimit);
     const std::int32_t kept = meets ? oldCount - k : 0;
     // A table that would overflow is left to the whole layout, which fills it as far as it
     // goes and warns.
