@@ -52,8 +52,10 @@ LRESULT HandleCreate(HWND window) {
 // most likely holds that file's newer text); otherwise the start file opens.
 void FinishStartUp() {
     ReportInterruptedSaves();
-    if (OfferRecoveryCopy()) return;
-    OpenStartFile();
+    if (!OfferRecoveryCopy()) OpenStartFile();
+    // Like an operation, what it changed is painted once, the scroll bar after the text.
+    UpdateWindow(Doc.MainWindow);
+    RedrawScrollBar();
 }
 
 }  // namespace nv

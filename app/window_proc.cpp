@@ -152,6 +152,27 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
+// The messages that are operations: they only invalidate what they change, and the window
+// is painted once when they have been handled.
+bool IsOperation(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_CHAR:
+        case WM_COMMAND:
+        case WM_TIMER:
+        case WM_VSCROLL:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_MOUSEMOVE:
+        case WM_CAPTURECHANGED:
+        case WM_DROPFILES:
+            return true;
+        default:
+            // A registered message (0xC000 and up) comes from a dialog of the editor's own.
+            return message >= 0xC000 && message <= 0xFFFF;
+    }
+}
+
 LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
@@ -234,6 +255,12 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = HandleMessage(window, message, wParam, lParam);
+    if (IsOperation(message) && Doc.MainWindow != nullptr) {
+        // One paint cycle for the whole operation, before the message returns; the scroll
+        // bar, slow to draw, after the text.
+        UpdateWindow(Doc.MainWindow);
+        RedrawScrollBar();
+    }
     // Whatever the message did to the text, the recovery copy follows it.
     TrackRecoveryCopy();
     return result;

@@ -49,10 +49,15 @@ class EditorOnlyPlatform : public nv::fake::FakePlatform {
 public:
     double paintScanSeconds = 0;
 
+    long fontsCreated = 0;
+
+    // The fake works a font's metrics out anew for each font created, as a system realises
+    // a font; that time is left out like the pixel work.
     nv::HFONT CreateFontIndirectA(const nv::LOGFONTA* font) override {
         const auto start = Clock::now();
         nv::HFONT handle = FakePlatform::CreateFontIndirectA(font);
         metrics_[handle] = MetricsFor(*font);
+        ++fontsCreated;
         paintScanSeconds += std::chrono::duration<double>(Clock::now() - start).count();
         return handle;
     }
@@ -147,6 +152,7 @@ public:
         return seconds;
     }
     long paints() const { return fake_->paintCount; }
+    long fontsCreated() const { return editorOnly_ ? editorOnly_->fontsCreated : 0; }
     nv::fake::FakePlatform& fake() { return *fake_; }
 
 private:

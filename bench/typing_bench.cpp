@@ -1,6 +1,6 @@
 // One keystroke at the start of a document of 32,767 bytes (terminator included), through
-// the window procedure on the fake platform: the edit, the layout of the whole text, and
-// every synchronous repaint it asks for, painting included.
+// the window procedure on the fake platform: the edit, the layout, and the one paint it
+// asks for.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_editor.h"
@@ -17,15 +17,20 @@ void BM_TypeAtStartOfFullDocument(benchmark::State& state) {
     Editor editor(HebrewText(nv::TextLimit - 2, static_cast<int>(state.range(0))),
                   state.range(1) != 0);
     long paints = 0;
+    long fonts = 0;
     for (auto _ : state) {
         const long before = editor.paints();
+        const long fontsBefore = editor.fontsCreated();
         state.SetIterationTime(editor.Timed(nv::WM_CHAR, 0xE9));
         paints += editor.paints() - before;
+        fonts += editor.fontsCreated() - fontsBefore;
         if (Doc.TextLength != nv::TextLimit) state.SkipWithError("the character was refused");
         editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
     }
     state.counters["paints"] =
         benchmark::Counter(static_cast<double>(paints), benchmark::Counter::kAvgIterations);
+    state.counters["fonts"] =
+        benchmark::Counter(static_cast<double>(fonts), benchmark::Counter::kAvgIterations);
 }
 
 void BM_BackspaceAtStartOfFullDocument(benchmark::State& state) {

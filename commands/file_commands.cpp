@@ -78,7 +78,6 @@ void ShowNewText() {
     LayoutDocument();
     RECT textArea{0, Geo.TextTop, Geo.ClientWidth, Geo.ClientHeight};
     InvalidateRect(Doc.MainWindow, &textArea, 1);
-    UpdateWindow(Doc.MainWindow);
 }
 
 }  // namespace

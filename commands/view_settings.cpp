@@ -23,10 +23,7 @@ void MoveCheckMark(UINT from, UINT to) {
     CheckMenuItem(menu, to, MF_BYCOMMAND | MF_CHECKED);
 }
 
-void Repaint(const RECT& area) {
-    InvalidateRect(Doc.MainWindow, &area, 1);
-    UpdateWindow(Doc.MainWindow);
-}
+void Repaint(const RECT& area) { InvalidateRect(Doc.MainWindow, &area, 1); }
 
 // A new face or size changes the line height and the lines per page: measure the font on
 // the screen, lay the whole text out again from the top with the caret at the start, and

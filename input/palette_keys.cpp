@@ -17,10 +17,7 @@ bool IsHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
 bool IsCell(std::int32_t item) { return item >= PaletteFirstCell && item <= PaletteLastCell; }
 
-void Repaint(const RECT& area) {
-    InvalidateRect(Doc.MainWindow, &area, 1);
-    UpdateWindow(Doc.MainWindow);
-}
+void Repaint(const RECT& area) { InvalidateRect(Doc.MainWindow, &area, 1); }
 
 // The focus is set before the two frames are repainted, so each shows its new state.
 void FocusTo(std::int32_t item) {

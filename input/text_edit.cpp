@@ -76,7 +76,7 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
     }
     ++Doc.EditCount;
 
-    LayoutDocument();
+    LayoutAfterEdit(p, r, count);
     RefreshCaret(Doc.Caret);
     RepaintChangedLines(old, p, r, count);
     FollowCaret();

@@ -62,7 +62,6 @@ void ScrollTextArea(std::int32_t oldTop, std::int32_t newTop) {
     int dy = ScrollDistance(oldTop, newTop, PageGap(ScreenLogPixels(LOGPIXELSY)));
     RECT area{0, Geo.TextTop, Geo.ClientWidth, Geo.ClientHeight};
     ScrollWindow(Doc.MainWindow, 0, dy, &area, &area);
-    UpdateWindow(Doc.MainWindow);
 }
 
 LRESULT HandleSize(LPARAM lParam) {
@@ -111,7 +110,7 @@ LRESULT HandleVScroll(WPARAM wParam) {
     std::int32_t old = GetScrollPos(Doc.MainWindow, SB_VERT);
     if (old == top) return 0;
     Doc.ViewTop = top;
-    SetScrollPos(Doc.MainWindow, SB_VERT, top, 1);
+    SetScrollBarPosition(top);
     ScrollTextArea(old, top);
     return 0;
 }
@@ -156,12 +155,20 @@ void SetScrollBar(std::int32_t scrollMax, std::int32_t position) {
     GetScrollRange(Doc.MainWindow, SB_VERT, &low, &high);
     if (low == 0 && high == scrollMax && GetScrollPos(Doc.MainWindow, SB_VERT) == position) return;
     SetScrollRange(Doc.MainWindow, SB_VERT, 0, scrollMax, 0);
-    SetScrollPos(Doc.MainWindow, SB_VERT, position, 1);
+    SetScrollPos(Doc.MainWindow, SB_VERT, position, 0);
+    Geo.ScrollBarStale = true;
 }
 
 void SetScrollBarPosition(std::int32_t position) {
     if (GetScrollPos(Doc.MainWindow, SB_VERT) == position) return;
-    SetScrollPos(Doc.MainWindow, SB_VERT, position, 1);
+    SetScrollPos(Doc.MainWindow, SB_VERT, position, 0);
+    Geo.ScrollBarStale = true;
+}
+
+void RedrawScrollBar() {
+    if (!Geo.ScrollBarStale) return;
+    Geo.ScrollBarStale = false;
+    SetScrollPos(Doc.MainWindow, SB_VERT, GetScrollPos(Doc.MainWindow, SB_VERT), 1);
 }
 
 void KeepCaretInView() {

@@ -24,6 +24,7 @@ struct Geometry {
     std::int32_t TextTop = 0;
     RECT PaletteFrame;
     RECT PaletteItemRects[PaletteItemCount];
+    bool ScrollBarStale = false;  // set without a redraw during the operation
 };
 
 extern Geometry Geo;
@@ -44,14 +45,17 @@ void LayoutPalette();
 void LayoutTextArea();
 void KeepCaretInView();
 
-// Sets the scroll bar's range and position and redraws it, unless both already stand so:
-// a redraw of an unchanged bar costs several milliseconds under Wine on every keystroke.
+// Sets the scroll bar's range and position, unless both already stand so, without drawing
+// it: a redraw of the bar costs milliseconds under Wine, so it waits for RedrawScrollBar.
 void SetScrollBar(std::int32_t scrollMax, std::int32_t position);
 // The same for the position alone.
 void SetScrollBarPosition(std::int32_t position);
+// Draws the scroll bar once if an operation changed it: after the text has been painted.
+void RedrawScrollBar();
 
-// Moves the text area's pixels from first line oldTop to newTop, page gaps included, and
-// paints the uncovered band at once. The palette band never moves.
+// Moves the text area's pixels from first line oldTop to newTop, page gaps included; the
+// uncovered band is left to be painted (what was waiting to be painted moves with the
+// pixels). The palette band never moves.
 void ScrollTextArea(std::int32_t oldTop, std::int32_t newTop);
 
 }  // namespace nv

@@ -16,7 +16,6 @@ namespace {
 void Repaint(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
     RECT area{left, top, right, bottom};
     InvalidateRect(Doc.MainWindow, &area, 1);
-    UpdateWindow(Doc.MainWindow);
 }
 
 // A screen device context of the main window with the document font selected, and the

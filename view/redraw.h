@@ -1,6 +1,7 @@
-// The operations that repaint exactly what changed, at once: the caret strip, a line from
-// a position leftward, a range of text, and the lines an edit moved. Each invalidates with
-// erasing and calls UpdateWindow, so painting sees the records as they stand at that step.
+// The operations that repaint exactly what changed: the caret strip, a line from a position
+// leftward, a range of text, and the lines an edit moved. Each invalidates with erasing; the
+// window is painted once when the message that asked for them has been handled, so painting
+// sees the records as the whole operation leaves them.
 #pragma once
 
 #include <cstdint>

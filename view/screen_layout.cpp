@@ -10,17 +10,19 @@
 
 namespace nv {
 
-void LayoutDocument() { LayoutDocumentWithLineLimit(LineLimit); }
+namespace {
 
-void LayoutDocumentWithLineLimit(std::int32_t lineLimit) {
-    lineLimit = std::clamp(lineLimit, 1, LineLimit);
+// Breaks the lines with the document font at the screen's column, then brings the scroll
+// range and the view in line with them.
+template <typename BreakLines>
+void LayOut(BreakLines breakLines) {
     HDC dc = GetDC(Doc.MainWindow);
     bool complete;
     {
         MeasuredDocumentFont font(dc);
         std::int32_t columnWidth = Doc.TextWidthInches * font.LogPixelsX();
         std::memset(Doc.ReversedLineBuffer, 0, sizeof Doc.ReversedLineBuffer);
-        complete = BreakIntoLines(font.Advances(), columnWidth, lineLimit);
+        complete = breakLines(font.Advances(), columnWidth);
     }
     ReleaseDC(Doc.MainWindow, dc);
     // A full line table leaves the scroll range and the view as they were.
@@ -29,6 +31,23 @@ void LayoutDocumentWithLineLimit(std::int32_t lineLimit) {
     std::int32_t scrollMax = ScrollMax();
     Doc.ViewTop = std::clamp(Doc.ViewTop, 0, scrollMax);
     SetScrollBar(scrollMax, Doc.ViewTop);
+}
+
+}  // namespace
+
+void LayoutDocument() { LayoutDocumentWithLineLimit(LineLimit); }
+
+void LayoutDocumentWithLineLimit(std::int32_t lineLimit) {
+    lineLimit = std::clamp(lineLimit, 1, LineLimit);
+    LayOut([lineLimit](const AdvanceTable& advances, std::int32_t columnWidth) {
+        return BreakIntoLines(advances, columnWidth, lineLimit);
+    });
+}
+
+void LayoutAfterEdit(std::int32_t p, std::int32_t removed, std::int32_t inserted) {
+    LayOut([=](const AdvanceTable& advances, std::int32_t columnWidth) {
+        return BreakLinesAfterEdit(advances, columnWidth, LineLimit, p, removed, inserted);
+    });
 }
 
 }  // namespace nv

@@ -15,4 +15,8 @@ void LayoutDocument();
 // the line limit be exercised.
 void LayoutDocumentWithLineLimit(std::int32_t lineLimit);
 
+// The same records after an edit at p that took out `removed` bytes and put in `inserted`,
+// with only the lines the edit changed broken again.
+void LayoutAfterEdit(std::int32_t p, std::int32_t removed, std::int32_t inserted);
+
 }  // namespace nv

@@ -1,5 +1,6 @@
 // Runs one end-to-end scenario against nivrano.exe and prints PASS or FAIL.
 //   nivrano_e2e.exe --list
+//   nivrano_e2e.exe --least-window   (the window the keystroke timing compares with)
 //   nivrano_e2e.exe SCENARIO EXE ARTIFACTS_DIR TRACE_FILE
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
             std::printf("%s %s\n", scenario.name, scenario.wineDebug);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--least-window") == 0) return e2e::RunLeastWindow();
     if (argc != 5) {
         std::fprintf(stderr, "usage: %s SCENARIO EXE ARTIFACTS_DIR TRACE_FILE | --list\n", argv[0]);
         return 2;

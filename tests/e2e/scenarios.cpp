@@ -387,7 +387,8 @@ const std::vector<Scenario>& AllScenarios() {
         std::vector<Scenario> list = scenarios;
         for (const auto* group :
              {&TypingScenarios, &PaletteScenarios, &FileScenarios, &SaveScenarios, &ViewScenarios,
-              &PrintScenarios, &RecoveryScenarios, &UndoScenarios, &FindScenarios, &BidiScenarios})
+              &PrintScenarios, &RecoveryScenarios, &UndoScenarios, &FindScenarios, &BidiScenarios,
+              &KeystrokeScenarios})
             list.insert(list.end(), group->begin(), group->end());
         return list;
     }();

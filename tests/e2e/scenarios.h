@@ -28,6 +28,9 @@ inline std::string Artifact(const ScenarioContext& context, const std::string& n
 
 const std::vector<Scenario>& AllScenarios();
 
+// The least window of the keystroke timing, run as a process of its own (driver --least-window).
+int RunLeastWindow();
+
 // Typing, the caret and editing keys, and the time per typed character (typing_scenarios.cpp).
 extern const std::vector<Scenario> TypingScenarios;
 
@@ -57,5 +60,7 @@ extern const std::vector<Scenario> FindScenarios;
 // Lines in bidirectional order on the screen, and the Unicode conformance cases through the
 // system's own Uniscribe (bidi_scenarios.cpp).
 extern const std::vector<Scenario> BidiScenarios;
+// A keystroke on a full document against the least possible window (keystroke_scenarios.cpp).
+extern const std::vector<Scenario> KeystrokeScenarios;
 
 }  // namespace e2e

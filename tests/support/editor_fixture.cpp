@@ -111,6 +111,11 @@ void EditorTest::Click(int x, int y, bool shift) {
 
 void EditorTest::Command(UINT id) { Send(WM_COMMAND, id, 0); }
 
+void EditorTest::EndOperation() {
+    fake_->UpdateWindow(fake_->window());
+    RedrawScrollBar();
+}
+
 void EditorTest::FullRepaint() {
     fake_->InvalidateRect(fake_->window(), nullptr, 1);
     fake_->UpdateWindow(fake_->window());

@@ -46,6 +46,9 @@ protected:
     void Click(int x, int y, bool shift = false);
     void Command(UINT id);
 
+    // Ends an operation called directly, as the window procedure ends every message: the
+    // window painted once, then the scroll bar.
+    void EndOperation();
     // Repaints the whole client area from the records.
     void FullRepaint();
     // Fails the test when the framebuffer differs from a fresh full repaint of the same

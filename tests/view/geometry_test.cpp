@@ -172,11 +172,13 @@ TEST_F(GeometryTest, FollowCaretScrollsThePixelsOnlyWhenTheCaretLineIsHidden) {
 
     Doc.Caret = Doc.LineTable[90].Start;
     FollowCaret();
+    EndOperation();
     EXPECT_EQ(Doc.ViewTop, 90 - 41 + 1);
     EXPECT_EQ(fake().scrollCount, scrolls + 1);
     EXPECT_TRUE(MatchesFullRepaint("after following the caret down"));
     Doc.Caret = 0;
     FollowCaret();
+    EndOperation();
     EXPECT_EQ(Doc.ViewTop, 0);
     EXPECT_TRUE(MatchesFullRepaint("after following the caret up"));
 }

@@ -37,6 +37,7 @@ protected:
         auto n = static_cast<std::int32_t>(bytes.size());
         ASSERT_TRUE(ApplyTextEdit(EditSpan{p, r},
                                   reinterpret_cast<const std::uint8_t*>(bytes.data()), n, "Edit"));
+        EndOperation();
     }
 };
 
@@ -149,6 +150,7 @@ TEST_F(RedrawTest, SelectionEndingOnALineFeedIsRemovedWithItsLineBreakBlock) {
     FullRepaint();
     Doc.SelectionActive = 0;
     RefreshRange(1, 4);
+    EndOperation();
     EXPECT_TRUE(MatchesFullRepaint("highlight removed"));
 }
 
@@ -186,6 +188,7 @@ TEST_F(RedrawTest, NewLayoutOfUnchangedTextRepaintsOnlyLinesThatMoved) {
     fake().invalidatedRects.clear();
     RepaintChangedLines(old, NoEditPosition, 0, 0);
     FreeOldLines(&old);
+    EndOperation();
     for (const RECT& r : fake().invalidatedRects) EXPECT_GE(r.top, 162);
     EXPECT_FALSE(fake().invalidatedRects.empty());
     EXPECT_TRUE(MatchesFullRepaint("word wrap off"));

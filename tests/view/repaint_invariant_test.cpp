@@ -330,6 +330,7 @@ protected:
                     RandomFind();
                     step = last;
                 }
+                EndOperation();
                 if (what < 13 || (what >= 16 && what < 18)) Follow(before);
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;

@@ -1,0 +1,82 @@
+// Every operation paints the window once, before its message returns, and draws the scroll
+// bar once when, and only when, its range or position changed; the picture stays that of a
+// full repain
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "commands/command_ids.h"
+#include "document/store.h"
+#include "tests/support/editor_fixture.h"
+#include "view/geometry.h"
+
+namespace nv::test {
+namespace {
+
+class PaintOnceTest : public EditorTest {
+protected:
+    void ClickCenter(const RECT& r) { Click((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+};
+
+TEST_F(PaintOnceTest, EachOperationPaintsOnceAndTheScrollBarOnlyWhenItChanged) {
+    std::string text;
+    for (int i = 0; i < 70; ++i) text += "line " + std::to_string(i) + " of the text\r\n";
+    SetText(text);
+    EndOperation();
+
+    struct Step {
+        const char* name;
+        std::function<void()> run;
+        long paints = 1;
+    };
+    const std::vector<Step> steps = {
+        {"a letter", [this] { Char('x'); }},
+        {"Enter", [this] { KeyDown(VK_RETURN); }},
+        {"Backspace", [this] { KeyDown(VK_BACK); }},
+        {"Delete", [this] { KeyDown(VK_DELETE); }},
+        {"Tab", [this] { KeyDown(VK_TAB); }},
+        {"Shift+Left", [this] { KeyDown(VK_LEFT, true); }},
+        {"Cut", [this] { Command(IDM_EDIT_CUT); }},
+        {"Paste", [this] { Command(IDM_EDIT_PASTE); }},
+        {"Ctrl+End", [this] { KeyDown(VK_END, false, true); }},
+        {"Enter at the end", [this] { KeyDown(VK_RETURN); }},
+        {"Page Up", [this] { KeyDown(VK_PRIOR); }},
+        {"scroll to the top", [this] { Send(WM_VSCROLL, SB_TOP); }},
+        {"a click in the text", [this] { Click(Geo.TextRight - 25, Geo.TextTop + 40); }},
+        {"a palette cell", [this] { ClickCenter(Geo.PaletteItemRects[PaletteFirstCell + 3]); }},
+        {"palette Down", [this] { ClickCenter(Geo.PaletteItemRects[PaletteDown]); }},
+        {"button up", [this] { Send(WM_LBUTTONUP); }, 0},
+        {"a face", [this] { Command(IDM_FACE_FIRST + 2); }},
+        {"a size", [this] { Command(IDM_SIZE_BASE + 16); }},
+        {"word wrap off", [this] { Command(IDM_WRAP_NO); }},
+        {"Select All", [this] { Command(IDM_EDIT_SELECT_ALL); }},
+        {"Delete all", [this] { Command(IDM_EDIT_DELETE); }},
+        {"Undo", [this] { Command(IDM_EDIT_UNDO); }},
+        {"Redo", [this] { Command(IDM_EDIT_REDO); }},
+        {"Undo again", [this] { Command(IDM_EDIT_UNDO); }},
+        {"Replace All",
+         [this] {
+             Command(IDM_EDIT_REPLACE);
+             fake().PressFindDialogButton(FR_REPLACEALL, u"line", 0, u"row");
+             fake().CloseFindDialog();
+         }},
+        {"bidirectional order", [this] { Command(IDM_ORDER_BIDIRECTIONAL); }},
+        {"a paste in bidirectional order", [this] { Command(IDM_EDIT_PASTE); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const long paints = fake().paintCount;
+        const long barRedraws = fake().scrollBarRedraws;
+        const int position = fake().GetScrollPos(fake().window(), SB_VERT);
+        const int range = fake().scrollMax();
+        step.run();
+        EXPECT_EQ(fake().paintCount - paints, step.paints);
+        const bool barChanged = position != fake().GetScrollPos(fake().window(), SB_VERT) ||
+                                range != fake().scrollMax();
+        EXPECT_EQ(fake().scrollBarRedraws - barRedraws, barChanged ? 1 : 0);
+        ASSERT_TRUE(MatchesFullRepaint(step.name));
+    }
+}
+
+}  // namespace
+}  // namespace nv::test
