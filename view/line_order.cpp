@@ -53,15 +53,25 @@ Kept KeptParagraphs[2];
 Kept* Current = &KeptParagraphs[0];
 Kept* Before = &KeptParagraphs[1];
 
-// Working memory for the paragraph kept now.
+// Working memory for the paragraph kept now. Brackets are few in text, so the pairs are
+// found on a list of their places, not on every byte: what an edit costs is then a quick
+// pass that looks for brackets, and the pairing of the few it finds.
 struct Work {
-    bool Bracketless = false;  // no brackets: every strong character is safe
-    bool Cut[TextLimit];       // a piece may start or end here (when there are brackets)
-    std::int32_t Cover[TextLimit + 1];
+    bool Whole = false;           // a bracket left alone: the paragraph is itemized whole
+    std::int32_t OuterCount = 0;  // the pairs that no other pair encloses, in text order
+    std::int32_t OuterOpen[TextLimit / 2];
+    std::int32_t OuterClose[TextLimit / 2];
+    std::int32_t Brackets[TextLimit];
     WORD Units[TextLimit];
     SCRIPT_ITEM Items[TextLimit + 1];
 };
 Work Scratch;
+
+// ( and ) differ in the lowest bit, [ and { and ] and } in the 0x20 bit: three tests that
+// compilers vectorize.
+std::uint8_t IsBracket(std::uint8_t b) {
+    return static_cast<std::uint8_t>(((b | 1) == ')') | ((b | 0x20) == '{') | ((b | 0x20) == '}'));
+}
 
 bool IsOpeningBracket(std::uint8_t byte) { return byte == '(' || byte == '[' || byte == '{'; }
 
@@ -86,51 +96,63 @@ bool SelectsCut(const Kept& p, std::int32_t i) {
     return ((key * 2654435761u) >> 27) == 0;
 }
 
-// Pairs the brackets and marks the strong characters that no pair encloses, choosing the
-// cuts among them. Only where every bracket has its partner, properly nested, do all
-// implementations pair them alike (FriBidi, for one, lets an opener that a closer passed
-// over pair later); a paragraph with a bracket left alone, brackets crossing or more than
-// 63 open at once is itemized whole.
+// The places of the paragraph's brackets into Scratch.Brackets; their count. Blocks of 32
+// bytes are tested at once (compilers vectorize the test), and only a block holding a
+// bracket is looked at byte by byte.
+std::int32_t ListBrackets(const Kept& p) {
+    constexpr std::int32_t Block = 32;
+    std::int32_t count = 0;
+    std::int32_t i = 0;
+    for (; i + Block <= p.Length; i += Block) {
+        std::uint8_t any = 0;
+        for (std::int32_t k = 0; k < Block; ++k) any |= IsBracket(p.Text[i + k]);
+        if (!any) continue;
+        for (std::int32_t k = 0; k < Block; ++k) {
+            if (IsBracket(p.Text[i + k])) Scratch.Brackets[count++] = i + k;
+        }
+    }
+    for (; i < p.Length; ++i) {
+        if (IsBracket(p.Text[i])) Scratch.Brackets[count++] = i;
+    }
+    return count;
+}
+
+// Pairs the brackets and keeps the outermost pairs: a strong character that none of them
+// encloses may start or end a piece. Only where every bracket has its partner, properly
+// nested, do all implementations pair them alike (FriBidi, for one, lets an opener that a
+// closer passed over pair later); a paragraph with a bracket left alone, brackets crossing
+// or more than 63 open at once is itemized whole.
 void FindAnchors(const Kept& p) {
     constexpr int StackLimit = 63;
     std::int32_t stack[StackLimit];
     int depth = 0;
     bool whole = false;
-    std::memset(Scratch.Cover, 0, sizeof(std::int32_t) * static_cast<std::size_t>(p.Length + 1));
-    for (std::int32_t i = 0; i < p.Length && !whole; ++i) {
+    Scratch.OuterCount = 0;
+    const std::int32_t count = ListBrackets(p);
+    for (std::int32_t j = 0; j < count && !whole; ++j) {
+        const std::int32_t i = Scratch.Brackets[j];
         const std::uint8_t byte = p.Text[i];
         if (IsOpeningBracket(byte)) {
             whole = depth == StackLimit;
             if (!whole) stack[depth++] = i;
-        } else if (byte == ')' || byte == ']' || byte == '}') {
+        } else {
             whole = depth == 0 || ClosingBracketOf(p.Text[stack[depth - 1]]) != byte;
             if (whole) break;
-            --depth;
-            ++Scratch.Cover[stack[depth] + 1];
-            --Scratch.Cover[i];
+            if (--depth == 0) {
+                Scratch.OuterOpen[Scratch.OuterCount] = stack[0];
+                Scratch.OuterClose[Scratch.OuterCount] = i;
+                ++Scratch.OuterCount;
+            }
         }
     }
-    whole = whole || depth != 0;
-    std::int32_t inside = 0;
-    int sinceCut = 0;
-    for (std::int32_t i = 0; i < p.Length; ++i) {
-        inside += Scratch.Cover[i];
-        Scratch.Cut[i] = false;
-        if (whole || inside != 0 || !IsStrong(p.Text[i])) continue;
-        Scratch.Cut[i] = ++sinceCut == Farthest || SelectsCut(p, i);
-        if (Scratch.Cut[i]) sinceCut = 0;
-    }
+    Scratch.Whole = whole || depth != 0;
 }
 
-// One pass that compilers vectorize: in a paragraph without brackets the cuts are found
-// where they are needed, without a pass over all of it.
-bool HasBracket(const std::uint8_t* text, std::int32_t length) {
-    bool found = false;
-    for (std::int32_t i = 0; i < length; ++i) {
-        const std::uint8_t b = text[i];
-        found |= (b == '(') | (b == ')') | (b == '[') | (b == ']') | (b == '{') | (b == '}');
-    }
-    return found;
+// True when a pair of brackets encloses the byte at i.
+bool Enclosed(std::int32_t i) {
+    const std::int32_t* closes = Scratch.OuterClose;
+    const std::int32_t* after = std::lower_bound(closes, closes + Scratch.OuterCount, i);
+    return after != closes + Scratch.OuterCount && Scratch.OuterOpen[after - closes] < i;
 }
 
 // While a StableText lives, the paragraph kept is checked against the text only once.
@@ -180,8 +202,7 @@ void KeepParagraphOf(std::int32_t from, std::int32_t to) {
         p.Length = end - start;
         std::memcpy(p.Text, Doc.TextBuffer + start, static_cast<std::size_t>(p.Length));
         std::memset(p.Known, 0, static_cast<std::size_t>(p.Length));
-        Scratch.Bracketless = !HasBracket(p.Text, p.Length);
-        if (!Scratch.Bracketless) FindAnchors(p);
+        FindAnchors(p);
         p.Valid = true;
     }
     CheckedWhileStable = StableDepth > 0;
@@ -256,32 +277,29 @@ bool LevelsOfPiece(std::int32_t from, std::int32_t to) {
     return true;
 }
 
-// Without brackets, a cut is a strong character the hash chooses, or, in text too even for
-// it, the 96th strong character met in the search.
-
-bool IsHashCut(const Kept& p, std::int32_t i) { return IsStrong(p.Text[i]) && SelectsCut(p, i); }
+// A cut is a strong character that no pair of brackets encloses: one the hash chooses or,
+// in text too even for it, any from the 96th strong character met in the search on.
+bool IsCut(const Kept& p, std::int32_t i, int* strong) {
+    if (!IsStrong(p.Text[i])) return false;
+    if (!SelectsCut(p, i) && ++*strong < Farthest) return false;
+    return Scratch.OuterCount == 0 || !Enclosed(i);
+}
 
 // The cut at or before pos, or the paragraph's start.
 std::int32_t PreviousCut(const Kept& p, std::int32_t pos) {
-    if (!Scratch.Bracketless) {
-        while (pos > 0 && !Scratch.Cut[pos]) --pos;
-        return pos;
-    }
+    if (Scratch.Whole) return 0;
     for (int strong = 0; pos > 0; --pos) {
-        if (IsHashCut(p, pos) || (IsStrong(p.Text[pos]) && ++strong == Farthest)) break;
+        if (IsCut(p, pos, &strong)) break;
     }
     return pos;
 }
 
 // The first cut after pos, or the paragraph's last byte.
 std::int32_t NextCut(const Kept& p, std::int32_t pos) {
+    if (Scratch.Whole) return p.Length - 1;
     ++pos;
-    if (!Scratch.Bracketless) {
-        while (pos < p.Length - 1 && !Scratch.Cut[pos]) ++pos;
-        return std::min(pos, p.Length - 1);
-    }
     for (int strong = 0; pos < p.Length - 1; ++pos) {
-        if (IsHashCut(p, pos) || (IsStrong(p.Text[pos]) && ++strong == Farthest)) break;
+        if (IsCut(p, pos, &strong)) break;
     }
     return std::min(pos, p.Length - 1);
 }

@@ -81,6 +81,9 @@ Span SpanOf(const OrderedLine& line, std::int32_t start, std::int32_t end) {
 // repainted whole, each run of them in one rectangle.
 void RepaintReorderedLines(const RefreshContext& context, const OldLines& old, std::int32_t p,
                            std::int32_t removed, std::int32_t inserted) {
+    // The text stays as it is while the lines are compared: the paragraph kept is checked
+    // against it once, not at every line.
+    StableText stable;
     std::int32_t first = 0;
     std::int32_t last = 0;
     std::int32_t other = 0;
