@@ -29,13 +29,19 @@ using nv::Doc;
 using Clock = std::chrono::steady_clock;
 
 // Hebrew words of four to six letters; a line break after every `wordsPerLine` words, or
-// none at all when it is 0 (one paragraph, wrapped at the column).
-inline std::string HebrewText(int length, int wordsPerLine) {
+// none at all when it is 0 (one paragraph, wrapped at the column). With `others`, every
+// fourth word is the next of those four instead.
+inline std::string HebrewText(int length, int wordsPerLine,
+                              const char* const (*others)[4] = nullptr) {
     std::string text;
     int word = 0;
     while (static_cast<int>(text.size()) < length) {
-        for (int k = 0; k < 4 + word % 3; ++k) {
-            text += static_cast<char>(0xE0 + (word * 7 + k) % 27);
+        if (others != nullptr && word % 4 == 3) {
+            text += (*others)[(word / 4) % 4];
+        } else {
+            for (int k = 0; k < 4 + word % 3; ++k) {
+                text += static_cast<char>(0xE0 + (word * 7 + k) % 27);
+            }
         }
         ++word;
         text += (wordsPerLine > 0 && word % wordsPerLine == 0) ? "\r\n" : " ";

@@ -15,23 +15,8 @@ using nv::bench::Editor;
 // Hebrew words with a year, a Latin name or a bracketed word now and then; a line break
 // after every `wordsPerLine` words, or none (one paragraph wrapped at the column).
 std::string MixedText(int length, int wordsPerLine) {
-    static const char* const others[] = {"1948", "Windows", "(\xF9\xEC\xE5\xED)", "3.14"};
-    std::string text;
-    int word = 0;
-    while (static_cast<int>(text.size()) < length) {
-        if (word % 4 == 3) {
-            text += others[(word / 4) % 4];
-        } else {
-            for (int k = 0; k < 4 + word % 3; ++k) {
-                text += static_cast<char>(0xE0 + (word * 7 + k) % 27);
-            }
-        }
-        ++word;
-        text += (wordsPerLine > 0 && word % wordsPerLine == 0) ? "\r\n" : " ";
-    }
-    text.resize(static_cast<std::size_t>(length));
-    if (text.back() == '\r') text.back() = ' ';
-    return text;
+    static const char* const others[4] = {"1948", "Windows", "(\xF9\xEC\xE5\xED)", "3.14"};
+    return nv::bench::HebrewText(length, wordsPerLine, &others);
 }
 
 double TimedPaint(Editor& editor, bool editorOnly) {
