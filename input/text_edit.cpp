@@ -5,6 +5,7 @@
 #include "document/layout.h"
 #include "document/store.h"
 #include "platform/platform.h"
+#include "view/line_order.h"
 #include "view/redraw.h"
 #include "view/screen_layout.h"
 
@@ -63,6 +64,7 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
     // The caret mark goes too.
     EraseCaret();
 
+    NoteTextEdit(p, r, inserted, count);
     if (r > 0) RemoveBytes(p, r);
     if (count > 0) InsertBytes(p, inserted, count);
     Doc.Caret = p + count;

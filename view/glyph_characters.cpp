@@ -37,7 +37,9 @@ const std::uint16_t GlyphCharacter[256] = {
     0x05E8, 0x05E9, 0x05EA, 0xFFFD, 0xFFFD, 0x200E, 0x200F, 0xFFFD,  // F8
 };
 
-std::uint8_t MirroredByte(std::uint8_t byte) {
+namespace {
+
+constexpr std::uint8_t MirrorOf(std::uint8_t byte) {
     switch (byte) {
         case '(':
             return ')';
@@ -68,16 +70,14 @@ std::uint8_t MirroredByte(std::uint8_t byte) {
     }
 }
 
-namespace {
-bool IsLatinLetter(std::uint8_t byte) {
+constexpr bool IsLatinLetter(std::uint8_t byte) {
     return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
 }
-}  // namespace
 
 // Latin and Hebrew letters, f with hook, micro sign, maqaf, paseq, sof pasuq, the Yiddish
 // ligatures, geresh and gershayim, and the direction marks.
 // clang-format off
-const bool StrongByte[256] = {
+constexpr bool StrongByte[256] = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 00
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 10
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 20
@@ -97,7 +97,7 @@ const bool StrongByte[256] = {
 };
 // clang-format on
 
-bool IsLeftToRightOrNumber(std::uint8_t byte) {
+constexpr bool LeftToRightOrNumber(std::uint8_t byte) {
     if (IsLatinLetter(byte) || (byte >= '0' && byte <= '9')) return true;
     switch (byte) {
         case 0x83:
@@ -112,7 +112,7 @@ bool IsLeftToRightOrNumber(std::uint8_t byte) {
     }
 }
 
-LineEndClass LineEndClassOf(std::uint8_t byte) {
+constexpr LineEndClass LineEndClassOfByte(std::uint8_t byte) {
     switch (byte) {
         case 0x09:  // tab and the other segment separators
         case 0x0B:
@@ -133,5 +133,21 @@ LineEndClass LineEndClassOf(std::uint8_t byte) {
             return byte < 0x20 ? LineEndClass::WhiteSpace : LineEndClass::Other;
     }
 }
+
+constexpr ByteClassTable MakeByteClasses() {
+    ByteClassTable table{};
+    for (int code = 0; code < 256; ++code) {
+        const auto byte = static_cast<std::uint8_t>(code);
+        table.Mirrored[code] = MirrorOf(byte);
+        table.Strong[code] = StrongByte[code];
+        table.LeftToRightOrNumber[code] = LeftToRightOrNumber(byte);
+        table.LineEnd[code] = LineEndClassOfByte(byte);
+    }
+    return table;
+}
+
+}  // namespace
+
+constexpr ByteClassTable ByteClasses = MakeByteClasses();
 
 }  // namespace nv

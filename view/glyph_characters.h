@@ -12,22 +12,29 @@ namespace nv {
 // unassigned, which show the font's default character.
 extern const std::uint16_t GlyphCharacter[256];
 
-// The byte whose glyph is the mirror image of this one's (the brackets, the angle
-// quotation marks), or the byte itself.
-std::uint8_t MirroredByte(std::uint8_t byte);
-
-// A byte whose character is strong (class L or R): it resolves to its own direction
-// whatever stands around it.
-extern const bool StrongByte[256];
-inline bool IsStrong(std::uint8_t byte) { return StrongByte[byte]; }
-
-// A byte whose character is of class L or EN: in a right-to-left paragraph, only these
-// start runs at a left-to-right level.
-bool IsLeftToRightOrNumber(std::uint8_t byte);
-
 // What rule L1 of the bidirectional algorithm needs of a byte's class: a segment or
 // paragraph separator, white space (boundary neutrals too, which count with it), or other.
 enum class LineEndClass : std::uint8_t { Other, WhiteSpace, Separator };
-LineEndClass LineEndClassOf(std::uint8_t byte);
+
+// What ordering a line asks of each byte, in tables: a line asks it of every byte it shows.
+struct ByteClassTable {
+    // The byte whose glyph is the mirror image of this one's (the brackets, the angle
+    // quotation marks), or the byte itself.
+    std::uint8_t Mirrored[256];
+    // Strong (class L or R): resolves to its own direction whatever stands around it.
+    bool Strong[256];
+    // Class L or EN: in a right-to-left paragraph, only these start runs at a
+    // left-to-right level.
+    bool LeftToRightOrNumber[256];
+    LineEndClass LineEnd[256];
+};
+extern const ByteClassTable ByteClasses;
+
+inline std::uint8_t MirroredByte(std::uint8_t byte) { return ByteClasses.Mirrored[byte]; }
+inline bool IsStrong(std::uint8_t byte) { return ByteClasses.Strong[byte]; }
+inline bool IsLeftToRightOrNumber(std::uint8_t byte) {
+    return ByteClasses.LeftToRightOrNumber[byte];
+}
+inline LineEndClass LineEndClassOf(std::uint8_t byte) { return ByteClasses.LineEnd[byte]; }
 
 }  // namespace nv

@@ -17,55 +17,71 @@ namespace {
 constexpr std::uint8_t ParagraphLevel = 1;
 
 // The line last ordered: for each drawn slot the offset of its byte in the line, for each
-// offset its slot and level, and the x of each slot boundary from the line's left end.
+// offset its slot and level, and the x of each slot boundary from the line's left end; and
+// its runs of equal levels in logical order with their visual order.
 struct LineScratch {
     int Visual[TextLimit];
     int Slot[TextLimit];
     std::uint8_t Level[TextLimit];
     std::int32_t Edge[TextLimit + 1];
+    std::int32_t RunStart[TextLimit + 1];
+    std::uint8_t RunLevel[TextLimit];
+    int RunVisual[TextLimit];
 };
 LineScratch Line;
 
-// The paragraph last asked for, kept with its text: its lines are ordered one after
-// another, and its text changes only by an edit. Its levels are asked of the system a
-// piece at a time, for the lines actually ordered, and the pieces' levels are kept by their
-// text, so that typing in a long paragraph itemizes only the piece that changed.
+// The paragraph last asked for, with the levels known of its bytes. Its lines are ordered
+// one after another, and its levels are asked of the system a window at a time, for the
+// lines actually ordered. An edit moves what is known along with the text (NoteTextEdit)
+// and forgets only the levels it may have changed, so that typing in a long paragraph asks
+// the system for the few bytes around the caret.
 //
-// A piece starts at a strong character that no bracket pair encloses (or at the
-// paragraph's start) and ends at another such character (or the paragraph's end): without
+// A window starts at an anchor (a strong character that no pair of brackets encloses) or
+// at the paragraph's start, and ends at another anchor or at the paragraph's end: without
 // embeddings, isolates or Arabic characters, which code page 1255 lacks, every rule of the
-// algorithm then finds within the piece what it finds in the whole paragraph (the
+// algorithm then finds within the window what it finds in the whole paragraph (the
 // previous and next strong character, the brackets' partners and their context), so the
-// piece's levels are the paragraph's, and depend on its bytes alone. Of those characters,
-// the ones whose neighbourhood hashes to one value in 32 cut the paragraph into pieces: an
-// edit moves no cut away from the text around it.
-struct Kept {
+// window's levels are the paragraph's and depend on its bytes alone. An anchor's own level
+// is that of its direction, whatever the edit.
+struct KeptParagraph {
     bool Valid = false;
+    std::uint32_t EditCount = 0;  // the document's, as of the text this describes
+    std::int32_t TextLength = 0;
     std::int32_t Start = 0;
     std::int32_t Length = 0;
-    std::uint8_t Text[TextLimit];
-    bool Known[TextLimit];  // the level is in Levels
-    std::uint8_t Levels[TextLimit];
-};
-// The paragraph kept now, and the one it replaced with the levels known of it then: the
-// repaint after an edit compares the two.
-Kept KeptParagraphs[2];
-Kept* Current = &KeptParagraphs[0];
-Kept* Before = &KeptParagraphs[1];
-
-// Working memory for the paragraph kept now. Brackets are few in text, so the pairs are
-// found on a list of their places, not on every byte: what an edit costs is then a quick
-// pass that looks for brackets, and the pairing of the few it finds.
-struct Work {
     bool Whole = false;           // a bracket left alone: the paragraph is itemized whole
     std::int32_t OuterCount = 0;  // the pairs that no other pair encloses, in text order
     std::int32_t OuterOpen[TextLimit / 2];
     std::int32_t OuterClose[TextLimit / 2];
+    bool Known[TextLimit];  // the level is in Levels
+    std::uint8_t Levels[TextLimit];
+};
+KeptParagraph Kept;
+
+// What was known before the last edit of the bytes whose levels it may have changed, by
+// their old places, for the repaint that follows it. Local: only the new text's bytes
+// NewFrom..NewTo may have other levels; otherwise any byte of the paragraphs it touched.
+struct LevelsBeforeEdit {
+    bool Local = false;
+    std::int32_t NewFrom = 0;
+    std::int32_t NewTo = -1;
+    std::int32_t OldFrom = 0;  // the old place of Known[0]
+    std::int32_t Count = 0;
+    bool Known[TextLimit];
+    std::uint8_t Levels[TextLimit];
+};
+LevelsBeforeEdit Before;
+
+// Working memory. Brackets are few in text, so the pairs are found on a list of their
+// places, not on every byte.
+struct Work {
     std::int32_t Brackets[TextLimit];
     WORD Units[TextLimit];
     SCRIPT_ITEM Items[TextLimit + 1];
 };
 Work Scratch;
+
+const std::uint8_t* KeptText() { return Doc.TextBuffer + Kept.Start; }
 
 // ( and ) differ in the lowest bit, [ and { and ] and } in the 0x20 bit: three tests that
 // compilers vectorize.
@@ -79,108 +95,93 @@ std::uint8_t ClosingBracketOf(std::uint8_t byte) {
     return byte == '(' ? ')' : byte == '[' ? ']' : '}';
 }
 
-// In text too even for the hash to choose from, a cut comes every 96 possible places.
-constexpr int Farthest = 96;
-
-// One position in 32, chosen by the four bytes around it.
-bool SelectsCut(const Kept& p, std::int32_t i) {
-    std::uint32_t key = 0;
-    if (i >= 1 && i + 2 < p.Length) {
-        key = (std::uint32_t{p.Text[i - 1]} << 24) | (std::uint32_t{p.Text[i]} << 16) |
-              (std::uint32_t{p.Text[i + 1]} << 8) | p.Text[i + 2];
-    } else {
-        for (std::int32_t k = i - 1; k <= i + 2; ++k) {
-            key = (key << 8) | (k >= 0 && k < p.Length ? p.Text[k] : 0u);
-        }
+bool HoldsBracketOrLineBreak(const std::uint8_t* bytes, std::int32_t count) {
+    std::uint8_t found = 0;
+    for (std::int32_t k = 0; k < count; ++k) {
+        found |= IsBracket(bytes[k]) | (bytes[k] == CarriageReturn) | (bytes[k] == LineFeed);
     }
-    return ((key * 2654435761u) >> 27) == 0;
+    return found != 0;
 }
 
-// The places of the paragraph's brackets into Scratch.Brackets; their count. Blocks of 32
-// bytes are tested at once (compilers vectorize the test), and only a block holding a
-// bracket is looked at byte by byte.
-std::int32_t ListBrackets(const Kept& p) {
+// The places of the bytes' brackets into Scratch.Brackets; their count. Blocks of 32 bytes
+// are tested at once (compilers vectorize the test), and only a block holding a bracket is
+// looked at byte by byte.
+std::int32_t ListBrackets(const std::uint8_t* text, std::int32_t length) {
     constexpr std::int32_t Block = 32;
     std::int32_t count = 0;
     std::int32_t i = 0;
-    for (; i + Block <= p.Length; i += Block) {
+    for (; i + Block <= length; i += Block) {
         std::uint8_t any = 0;
-        for (std::int32_t k = 0; k < Block; ++k) any |= IsBracket(p.Text[i + k]);
+        for (std::int32_t k = 0; k < Block; ++k) any |= IsBracket(text[i + k]);
         if (!any) continue;
         for (std::int32_t k = 0; k < Block; ++k) {
-            if (IsBracket(p.Text[i + k])) Scratch.Brackets[count++] = i + k;
+            if (IsBracket(text[i + k])) Scratch.Brackets[count++] = i + k;
         }
     }
-    for (; i < p.Length; ++i) {
-        if (IsBracket(p.Text[i])) Scratch.Brackets[count++] = i;
+    for (; i < length; ++i) {
+        if (IsBracket(text[i])) Scratch.Brackets[count++] = i;
     }
     return count;
 }
 
 // Pairs the brackets and keeps the outermost pairs: a strong character that none of them
-// encloses may start or end a piece. Only where every bracket has its partner, properly
-// nested, do all implementations pair them alike (FriBidi, for one, lets an opener that a
-// closer passed over pair later); a paragraph with a bracket left alone, brackets crossing
-// or more than 63 open at once is itemized whole.
-void FindAnchors(const Kept& p) {
+// encloses is an anchor. Only where every bracket has its partner, properly nested, do all
+// implementations pair them alike (FriBidi, for one, lets an opener that a closer passed
+// over pair later); a paragraph with a bracket left alone, brackets crossing or more than
+// 63 open at once is itemized whole.
+void FindPairs() {
     constexpr int StackLimit = 63;
     std::int32_t stack[StackLimit];
     int depth = 0;
     bool whole = false;
-    Scratch.OuterCount = 0;
-    const std::int32_t count = ListBrackets(p);
+    const std::uint8_t* text = KeptText();
+    Kept.OuterCount = 0;
+    const std::int32_t count = ListBrackets(text, Kept.Length);
     for (std::int32_t j = 0; j < count && !whole; ++j) {
         const std::int32_t i = Scratch.Brackets[j];
-        const std::uint8_t byte = p.Text[i];
-        if (IsOpeningBracket(byte)) {
+        if (IsOpeningBracket(text[i])) {
             whole = depth == StackLimit;
             if (!whole) stack[depth++] = i;
         } else {
-            whole = depth == 0 || ClosingBracketOf(p.Text[stack[depth - 1]]) != byte;
-            if (whole) break;
-            if (--depth == 0) {
-                Scratch.OuterOpen[Scratch.OuterCount] = stack[0];
-                Scratch.OuterClose[Scratch.OuterCount] = i;
-                ++Scratch.OuterCount;
+            whole = depth == 0 || ClosingBracketOf(text[stack[depth - 1]]) != text[i];
+            if (!whole && --depth == 0) {
+                Kept.OuterOpen[Kept.OuterCount] = stack[0];
+                Kept.OuterClose[Kept.OuterCount] = i;
+                ++Kept.OuterCount;
             }
         }
     }
-    Scratch.Whole = whole || depth != 0;
+    Kept.Whole = whole || depth != 0;
 }
 
 // True when a pair of brackets encloses the byte at i.
 bool Enclosed(std::int32_t i) {
-    const std::int32_t* closes = Scratch.OuterClose;
-    const std::int32_t* after = std::lower_bound(closes, closes + Scratch.OuterCount, i);
-    return after != closes + Scratch.OuterCount && Scratch.OuterOpen[after - closes] < i;
+    const std::int32_t* closes = Kept.OuterClose;
+    const std::int32_t* after = std::lower_bound(closes, closes + Kept.OuterCount, i);
+    return after != closes + Kept.OuterCount && Kept.OuterOpen[after - closes] < i;
 }
 
-// While a StableText lives, the paragraph kept is checked against the text only once.
-int StableDepth = 0;
-bool CheckedWhileStable = false;
+bool IsAnchor(std::int32_t i) {
+    return IsStrong(KeptText()[i]) && (Kept.OuterCount == 0 || !Enclosed(i));
+}
 
 bool IsLineBreakAt(std::int32_t pos) {
     return pos >= 0 && pos + 1 < Doc.TextLength && Doc.TextBuffer[pos] == CarriageReturn &&
            Doc.TextBuffer[pos + 1] == LineFeed;
 }
 
-// True when the paragraph kept is still the one that holds the bytes from..to: the same
-// bytes, between line breaks (or the text's ends).
+// True when the paragraph kept describes the present text (it followed every edit since)
+// and holds the bytes from..to.
 bool KeptParagraphHolds(std::int32_t from, std::int32_t to) {
-    const Kept& p = *Current;
-    if (!p.Valid || from < p.Start || to >= p.Start + p.Length) return false;
-    if (StableDepth > 0 && CheckedWhileStable) return true;
-    const std::int32_t end = p.Start + p.Length;
-    return (p.Start == 0 || IsLineBreakAt(p.Start - 2)) &&
-           (end == Doc.TextLength - 1 || IsLineBreakAt(end)) &&
-           std::memcmp(p.Text, Doc.TextBuffer + p.Start, static_cast<std::size_t>(p.Length)) == 0;
+    const std::int32_t end = Kept.Start + Kept.Length;
+    return Kept.Valid && Kept.EditCount == Doc.EditCount && Kept.TextLength == Doc.TextLength &&
+           from >= Kept.Start && to < end && (Kept.Start == 0 || IsLineBreakAt(Kept.Start - 2)) &&
+           (end == Doc.TextLength - 1 || IsLineBreakAt(end));
 }
 
 // Keeps the paragraph (the text between line breaks) that holds the bytes from..to.
 void KeepParagraphOf(std::int32_t from, std::int32_t to) {
     if (!KeptParagraphHolds(from, to)) {
-        std::swap(Current, Before);
-        Kept& p = *Current;
         std::int32_t start = from;
         while (start > 0 && !IsLineBreakAt(start - 2)) --start;
         // Forward from line feed to line feed, which memchr finds quickly.
@@ -198,30 +199,30 @@ void KeepParagraphOf(std::int32_t from, std::int32_t to) {
                 end = IsLineBreakAt(feed - 1) ? feed - 1 : feed;
             }
         }
-        p.Start = start;
-        p.Length = end - start;
-        std::memcpy(p.Text, Doc.TextBuffer + start, static_cast<std::size_t>(p.Length));
-        std::memset(p.Known, 0, static_cast<std::size_t>(p.Length));
-        FindAnchors(p);
-        p.Valid = true;
+        Kept.Valid = true;
+        Kept.EditCount = Doc.EditCount;
+        Kept.TextLength = Doc.TextLength;
+        Kept.Start = start;
+        Kept.Length = end - start;
+        std::memset(Kept.Known, 0, static_cast<std::size_t>(Kept.Length));
+        FindPairs();
     }
-    CheckedWhileStable = StableDepth > 0;
 }
 
-// Asks the system for the levels of the window from..to (inclusive); false when it could
-// not give them.
+// Asks the system for the levels of the window from..to (inclusive) of the paragraph kept;
+// false when it could not give them.
 bool ItemizeWindow(std::int32_t from, std::int32_t to) {
-    Kept& p = *Current;
+    const std::uint8_t* text = KeptText();
     const std::int32_t length = to - from + 1;
     bool mixed = false;
-    for (std::int32_t i = from; i <= to && !mixed; ++i) mixed = IsLeftToRightOrNumber(p.Text[i]);
+    for (std::int32_t i = from; i <= to && !mixed; ++i) mixed = IsLeftToRightOrNumber(text[i]);
     if (!mixed) {
         // Nothing here can stand left to right: the whole window is at the paragraph level.
-        std::memset(p.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
-        std::memset(p.Known + from, 1, static_cast<std::size_t>(length));
+        std::memset(Kept.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
+        std::memset(Kept.Known + from, 1, static_cast<std::size_t>(length));
         return true;
     }
-    for (std::int32_t i = 0; i < length; ++i) Scratch.Units[i] = GlyphCharacter[p.Text[from + i]];
+    for (std::int32_t i = 0; i < length; ++i) Scratch.Units[i] = GlyphCharacter[text[from + i]];
     SCRIPT_CONTROL control{};
     SCRIPT_STATE state{};
     state.uBidiLevel = ParagraphLevel;
@@ -231,19 +232,20 @@ bool ItemizeWindow(std::int32_t from, std::int32_t to) {
         count < 1 || count > length) {
         return false;
     }
-    std::memset(p.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
+    std::memset(Kept.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
     for (int j = 0; j < count; ++j) {
         const int a = std::clamp(Scratch.Items[j].iCharPos, 0, length);
         const int b = std::clamp(Scratch.Items[j + 1].iCharPos, a, length);
-        std::memset(p.Levels + from + a, Scratch.Items[j].a.s.uBidiLevel,
+        std::memset(Kept.Levels + from + a, Scratch.Items[j].a.s.uBidiLevel,
                     static_cast<std::size_t>(b - a));
     }
-    std::memset(p.Known + from, 1, static_cast<std::size_t>(length));
+    std::memset(Kept.Known + from, 1, static_cast<std::size_t>(length));
     return true;
 }
 
-// The levels of pieces already itemized, by their bytes.
-constexpr std::int32_t PieceLimit = 256;  // longer pieces are not kept
+// The levels of windows already itemized, by their bytes: a window's levels depend on its
+// bytes alone, so a paragraph kept again, or a word typed and taken back, finds them here.
+constexpr std::int32_t PieceLimit = 256;  // longer windows are not kept
 constexpr std::size_t PieceSlots = 1024;
 struct KeptPiece {
     std::int32_t Length = 0;  // 0: empty slot
@@ -258,71 +260,53 @@ KeptPiece& SlotOf(const std::uint8_t* text, std::int32_t length) {
     return Pieces[hash % PieceSlots];
 }
 
-// The levels of the piece from..to of the kept paragraph into its Levels.
-bool LevelsOfPiece(std::int32_t from, std::int32_t to) {
-    Kept& p = *Current;
+// The levels of the window from..to of the paragraph kept into its Levels.
+bool LevelsOfWindow(std::int32_t from, std::int32_t to) {
+    const std::uint8_t* text = KeptText() + from;
     const std::int32_t length = to - from + 1;
     if (length > PieceLimit) return ItemizeWindow(from, to);
-    KeptPiece& piece = SlotOf(p.Text + from, length);
+    KeptPiece& piece = SlotOf(text, length);
     if (piece.Length == length &&
-        std::memcmp(piece.Text, p.Text + from, static_cast<std::size_t>(length)) == 0) {
-        std::memcpy(p.Levels + from, piece.Levels, static_cast<std::size_t>(length));
-        std::memset(p.Known + from, 1, static_cast<std::size_t>(length));
+        std::memcmp(piece.Text, text, static_cast<std::size_t>(length)) == 0) {
+        std::memcpy(Kept.Levels + from, piece.Levels, static_cast<std::size_t>(length));
+        std::memset(Kept.Known + from, 1, static_cast<std::size_t>(length));
         return true;
     }
     if (!ItemizeWindow(from, to)) return false;
     piece.Length = length;
-    std::memcpy(piece.Text, p.Text + from, static_cast<std::size_t>(length));
-    std::memcpy(piece.Levels, p.Levels + from, static_cast<std::size_t>(length));
+    std::memcpy(piece.Text, text, static_cast<std::size_t>(length));
+    std::memcpy(piece.Levels, Kept.Levels + from, static_cast<std::size_t>(length));
     return true;
-}
-
-// A cut is a strong character that no pair of brackets encloses: one the hash chooses or,
-// in text too even for it, any from the 96th strong character met in the search on.
-bool IsCut(const Kept& p, std::int32_t i, int* strong) {
-    if (!IsStrong(p.Text[i])) return false;
-    if (!SelectsCut(p, i) && ++*strong < Farthest) return false;
-    return Scratch.OuterCount == 0 || !Enclosed(i);
-}
-
-// The cut at or before pos, or the paragraph's start.
-std::int32_t PreviousCut(const Kept& p, std::int32_t pos) {
-    if (Scratch.Whole) return 0;
-    for (int strong = 0; pos > 0; --pos) {
-        if (IsCut(p, pos, &strong)) break;
-    }
-    return pos;
-}
-
-// The first cut after pos, or the paragraph's last byte.
-std::int32_t NextCut(const Kept& p, std::int32_t pos) {
-    if (Scratch.Whole) return p.Length - 1;
-    ++pos;
-    for (int strong = 0; pos < p.Length - 1; ++pos) {
-        if (IsCut(p, pos, &strong)) break;
-    }
-    return std::min(pos, p.Length - 1);
 }
 
 // The levels of the paragraph holding the bytes from..to, with theirs known; null when the
 // system could not give them.
 const std::uint8_t* ParagraphLevels(std::int32_t from, std::int32_t to) {
     KeepParagraphOf(from, to);
-    Kept& p = *Current;
-    from -= p.Start;
-    to -= p.Start;
-    bool known = true;
-    for (std::int32_t i = from; i <= to && known; ++i) known = p.Known[i];
-    if (known) return p.Levels + from;
-    // The pieces that hold the bytes, each from a cut to the next.
-    std::int32_t first = PreviousCut(p, from);
-    while (first <= to) {
-        const std::int32_t last = NextCut(p, first);
-        if (!LevelsOfPiece(first, last)) return nullptr;
-        if (last == p.Length - 1) break;
-        first = last;
+    from -= Kept.Start;
+    to -= Kept.Start;
+    const void* gap = std::memchr(Kept.Known + from, 0, static_cast<std::size_t>(to - from + 1));
+    if (gap == nullptr) return Kept.Levels + from;
+    // One window from the anchor before the first byte not known to the one after the last.
+    std::int32_t first = static_cast<std::int32_t>(static_cast<const bool*>(gap) - Kept.Known);
+    std::int32_t last = to;
+    while (Kept.Known[last]) --last;
+    if (Kept.Whole) {
+        first = 0;
+        last = Kept.Length - 1;
+    } else {
+        while (first > 0 && !IsAnchor(first)) --first;
+        while (last < Kept.Length - 1 && !IsAnchor(last)) ++last;
     }
-    return p.Levels + from;
+    return LevelsOfWindow(first, last) ? Kept.Levels + from : nullptr;
+}
+
+void SaveLevelsBefore(std::int32_t oldFrom, std::int32_t count) {
+    const std::int32_t at = oldFrom - Kept.Start;
+    Before.OldFrom = oldFrom;
+    Before.Count = count;
+    std::memcpy(Before.Known, Kept.Known + at, static_cast<std::size_t>(count));
+    std::memcpy(Before.Levels, Kept.Levels + at, static_cast<std::size_t>(count));
 }
 
 void OrderReversed(std::int32_t n) {
@@ -343,9 +327,10 @@ bool OrderByLevels(const OrderedLine& line) {
     // The white space at the line's end and before a separator, and the separators, go back
     // to the paragraph level, line by line (rule L1): a line broken at a space keeps that
     // space at its left end.
+    const std::uint8_t* text = Doc.TextBuffer + line.Start;
     bool trailing = true;
     for (std::int32_t i = n - 1; i >= 0; --i) {
-        const LineEndClass kind = LineEndClassOf(Doc.TextBuffer[line.Start + i]);
+        const LineEndClass kind = LineEndClassOf(text[i]);
         if (kind == LineEndClass::Separator) {
             Line.Level[i] = ParagraphLevel;
             trailing = true;
@@ -355,18 +340,37 @@ bool OrderByLevels(const OrderedLine& line) {
             trailing = false;
         }
     }
-    bool even = true;
-    for (std::int32_t i = 1; i < n && even; ++i) even = Line.Level[i] == Line.Level[0];
-    if (even && Line.Level[0] == ParagraphLevel) {
+    // The runs of equal levels: the system orders the runs, and each run reads from the
+    // right at an odd level and from the left at an even one.
+    int runs = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+        if (i > 0 && Line.Level[i] == Line.Level[i - 1]) continue;
+        Line.RunStart[runs] = i;
+        Line.RunLevel[runs] = Line.Level[i];
+        ++runs;
+    }
+    Line.RunStart[runs] = n;
+    if (runs == 1 && Line.RunLevel[0] == ParagraphLevel) {
         OrderReversed(n);  // one right-to-left run: what the system would answer
         return true;
     }
-    if (ScriptLayout(n, Line.Level, Line.Visual, Line.Slot) != S_OK) return false;
-    for (std::int32_t k = 0; k < n; ++k) {
-        if (Line.Visual[k] < 0 || Line.Visual[k] >= n || Line.Slot[Line.Visual[k]] != k) {
-            return false;
+    if (ScriptLayout(runs, Line.RunLevel, Line.RunVisual, nullptr) != S_OK) return false;
+    // A run drawn twice, or not at all, is no order: each one drawn is marked in its level.
+    constexpr std::uint8_t Drawn = 0x80;
+    std::int32_t k = 0;
+    for (int v = 0; v < runs; ++v) {
+        const int run = Line.RunVisual[v];
+        if (run < 0 || run >= runs || (Line.RunLevel[run] & Drawn)) return false;
+        Line.RunLevel[run] |= Drawn;
+        const std::int32_t a = Line.RunStart[run];
+        const std::int32_t b = Line.RunStart[run + 1];
+        if (Line.RunLevel[run] & 1) {
+            for (std::int32_t i = b - 1; i >= a; --i) Line.Visual[k++] = i;
+        } else {
+            for (std::int32_t i = a; i < b; ++i) Line.Visual[k++] = i;
         }
     }
+    for (k = 0; k < n; ++k) Line.Slot[Line.Visual[k]] = k;
     return true;
 }
 
@@ -453,16 +457,81 @@ std::int32_t CaretX(const OrderedLine& line, std::int32_t pos) {
     return IsRightToLeft(line, pos) ? EdgeX(line, slot + 1) : EdgeX(line, slot);
 }
 
-bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom) {
-    const std::uint8_t* now = ParagraphLevels(from, to);
-    const Kept& before = *Before;
-    const std::int32_t offset = oldFrom - before.Start;
-    if (now == nullptr || !before.Valid || offset < 0 || offset + (to - from) >= before.Length) {
-        return true;
+void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inserted,
+                  std::int32_t count) {
+    Before.Local = false;
+    Before.Count = 0;
+    if (!Kept.Valid || Kept.EditCount != Doc.EditCount || Kept.TextLength != Doc.TextLength) {
+        Kept.Valid = false;
+        return;
     }
+    const std::int32_t delta = count - removed;
+    const std::int32_t end = Kept.Start + Kept.Length;  // its line break, or the text's end
+    // The edit counts from when it is made; ApplyTextEdit makes it next.
+    const auto follow = [delta] {
+        Kept.EditCount = Doc.EditCount + 1;
+        Kept.TextLength = Doc.TextLength + delta;
+    };
+    if (p + removed <= Kept.Start - 2) {  // before the line break that opens the paragraph
+        Kept.Start += delta;
+        follow();
+        return;
+    }
+    if (end < Doc.TextLength - 1 && p >= end + 2) {  // after the one that closes it
+        follow();
+        return;
+    }
+    const std::uint8_t* text = Doc.TextBuffer;
+    const bool plain = p >= Kept.Start && p + removed <= end && !Kept.Whole &&
+                       !HoldsBracketOrLineBreak(text + p, removed) &&
+                       !HoldsBracketOrLineBreak(inserted, count) &&
+                       !(removed > 0 && p > 0 && text[p - 1] == CarriageReturn &&
+                         text[p + removed] == LineFeed);
+    if (!plain) {
+        // Paragraphs join or part, or the brackets pair otherwise: any level may change.
+        SaveLevelsBefore(Kept.Start, Kept.Length);
+        Kept.Valid = false;
+        return;
+    }
+    // Only the bytes between the anchors around the edit may take other levels. The pairs
+    // stay as they were, so every other anchor stays one.
+    const std::int32_t at = p - Kept.Start;
+    std::int32_t before = at - 1;
+    while (before >= 0 && !IsAnchor(before)) --before;
+    std::int32_t after = at + removed;
+    while (after < Kept.Length && !IsAnchor(after)) ++after;
+    SaveLevelsBefore(Kept.Start + before + 1, after - before - 1);
+    Before.Local = true;
+    Before.NewFrom = Kept.Start + before + 1;
+    Before.NewTo = Kept.Start + after - 1 + delta;
+    const auto tail = static_cast<std::size_t>(Kept.Length - at - removed);
+    std::memmove(Kept.Known + at + count, Kept.Known + at + removed, tail);
+    std::memmove(Kept.Levels + at + count, Kept.Levels + at + removed, tail);
+    Kept.Length += delta;
+    std::memset(Kept.Known + before + 1, 0, static_cast<std::size_t>(after + delta - before - 1));
+    for (std::int32_t j = 0; j < Kept.OuterCount; ++j) {
+        if (Kept.OuterOpen[j] >= at + removed) Kept.OuterOpen[j] += delta;
+        if (Kept.OuterClose[j] >= at + removed) Kept.OuterClose[j] += delta;
+    }
+    follow();
+}
+
+void NoteTextReplaced() {
+    Kept.Valid = false;
+    Before.Local = false;
+    Before.Count = 0;
+}
+
+bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom) {
+    const bool outside = to < Before.NewFrom || from > Before.NewTo;
+    if (Before.Local && outside) return false;
+    const std::uint8_t* now = ParagraphLevels(from, to);
+    if (now == nullptr) return true;
     for (std::int32_t k = 0; k <= to - from; ++k) {
-        if (!before.Known[offset + k] || before.Levels[offset + k] != now[k] ||
-            before.Text[offset + k] != Doc.TextBuffer[from + k]) {
+        const std::int32_t pos = from + k;
+        if (Before.Local && (pos < Before.NewFrom || pos > Before.NewTo)) continue;
+        const std::int32_t old = oldFrom + k - Before.OldFrom;
+        if (old < 0 || old >= Before.Count || !Before.Known[old] || Before.Levels[old] != now[k]) {
             return true;
         }
     }
@@ -470,17 +539,8 @@ bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFr
 }
 
 void ForgetParagraphLevels() {
-    Current->Valid = false;
-    Before->Valid = false;
+    NoteTextReplaced();
     for (KeptPiece& piece : Pieces) piece.Length = 0;
-}
-
-StableText::StableText() {
-    if (StableDepth++ == 0) CheckedWhileStable = false;
-}
-
-StableText::~StableText() {
-    if (--StableDepth == 0) CheckedWhileStable = false;
 }
 
 }  // namespace nv

@@ -71,23 +71,18 @@ void ForEachStretch(const OrderedLine& line, std::int32_t start, std::int32_t en
 // The first and last display lines of the paragraph that holds a line.
 void ParagraphLines(std::int32_t line, std::int32_t* first, std::int32_t* last);
 
+// The paragraph whose levels are kept follows the text. Called just before an edit
+// replaces `removed` bytes at p with `count` bytes.
+void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inserted,
+                  std::int32_t count);
+// The whole text was put in place (Open, New, a recovered copy) or laid out again.
+void NoteTextReplaced();
+
 // After an edit: false when the bytes from..to of the text are known to have the levels
-// that they had at oldFrom before the edit (the paragraph then was the one kept before the
-// present one).
+// that the bytes at oldFrom had before it.
 bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom);
 
-// While one lives the text stays as it is (during a paint): the paragraph whose levels are
-// kept is then compared with the text once, not at every line.
-class StableText {
-public:
-    StableText();
-    ~StableText();
-    StableText(const StableText&) = delete;
-    StableText& operator=(const StableText&) = delete;
-};
-
-// Forgets the paragraph levels kept from the last query (tests change what the system
-// answers).
+// Forgets every level kept (tests change what the system answers).
 void ForgetParagraphLevels();
 
 }  // namespace nv

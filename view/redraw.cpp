@@ -81,15 +81,16 @@ Span SpanOf(const OrderedLine& line, std::int32_t start, std::int32_t end) {
 // repainted whole, each run of them in one rectangle.
 void RepaintReorderedLines(const RefreshContext& context, const OldLines& old, std::int32_t p,
                            std::int32_t removed, std::int32_t inserted) {
-    // The text stays as it is while the lines are compared: the paragraph kept is checked
-    // against it once, not at every line.
-    StableText stable;
-    std::int32_t first = 0;
-    std::int32_t last = 0;
-    std::int32_t other = 0;
-    ParagraphLines(LineOfPosition(p), &first, &other);
-    ParagraphLines(LineOfPosition(p + inserted), &other, &last);
-    last = std::min(last, std::min(old.Count, Doc.LineCount) - 1);
+    // The lines of the paragraphs the edit touched, from the first one shown.
+    std::int32_t first = LineOfPosition(p);
+    while (first > Doc.ViewTop && !EndsWithLineBreak(Doc.LineTable[first - 1])) --first;
+    std::int32_t last = LineOfPosition(p + inserted);
+    const std::int32_t lastOfBoth = std::min(old.Count, Doc.LineCount) - 1;
+    while (last < lastOfBoth && !EndsWithLineBreak(Doc.LineTable[last]) &&
+           context.LineTop(last + 1) < Geo.ClientHeight) {
+        ++last;
+    }
+    last = std::min(last, lastOfBoth);
     const std::int32_t shift = inserted - removed;
     std::int32_t runTop = -1;
     std::int32_t runBottom = -1;

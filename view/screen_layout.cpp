@@ -7,6 +7,7 @@
 #include "document/layout.h"
 #include "document/store.h"
 #include "view/geometry.h"
+#include "view/line_order.h"
 
 namespace nv {
 
@@ -39,6 +40,7 @@ void LayoutDocument() { LayoutDocumentWithLineLimit(LineLimit); }
 
 void LayoutDocumentWithLineLimit(std::int32_t lineLimit) {
     lineLimit = std::clamp(lineLimit, 1, LineLimit);
+    NoteTextReplaced();
     LayOut([lineLimit](const AdvanceTable& advances, std::int32_t columnWidth) {
         return BreakIntoLines(advances, columnWidth, lineLimit);
     });

@@ -71,7 +71,6 @@ void PaintText(HDC dc) {
     const AdvanceTable& advances = font.Advances();
     RECT paintArea;
     GetClipBox(dc, &paintArea);
-    StableText stable;
     // Lines stand lower the later they come, and the ones before ViewTop are above the
     // text area, so the scan can begin at ViewTop and end at the first line below it.
     for (std::int32_t i = std::max(Doc.ViewTop, 0); i < Doc.LineCount; ++i) {

@@ -69,6 +69,7 @@ inline std::string OrderOfCase(HDC dc, const BidiCase& c) {
     Doc.TextLength = static_cast<std::int32_t>(c.bytes.size()) + 1;
     Doc.LineTable[0] = LineRecord{0, Doc.TextLength - 1, 0, 0, 0};
     Doc.LineCount = 1;
+    NoteTextReplaced();
     const OrderedLine ordered = OrderLine(dc, 0);
     std::string got;
     for (std::int32_t k = 0; k < ordered.Count; ++k) {

@@ -233,39 +233,23 @@ TEST_F(LineOrderTest, WithoutTheSystemsOrderALineIsShownReversed) {
     }
 }
 
-// The levels come a piece at a time: every line of long random paragraphs, with brackets
-// nested across lines (or, every other document, left unbalanced; every third has none),
-// must come out as the whole paragraph's levels give it.
-TEST_F(LineOrderTest, OrderByPiecesEqualsOrderByTheWholeParagraph) {
+// The levels come a window at a time, and an edit keeps all but those it may change: every
+// line of long random paragraphs, with brackets nested across lines (or, every other
+// document, left unbalanced; every third has none), must come out as the whole paragraph's
+// levels give it, on the text put in place and after each of a run of edits.
+TEST_F(LineOrderTest, OrderByWindowsEqualsOrderByTheWholeParagraph) {
     const std::string alphabet = "\xE0\xE1\xE2\xE3\xEC\xF9\xFA\xC4  abcXY0123456789.,-:+%$\xFD\xFE";
     const std::string openers = "([{";
     const std::string closers = ")]}";
     std::mt19937 random(17);
     Order(IDM_ORDER_BIDIRECTIONAL);
     int lines = 0;
-    for (int document = 0; document < 12; ++document) {
-        std::string text;
-        std::string open;  // the kinds of the brackets open, innermost last
-        while (text.size() < 3000) {
-            const unsigned pick = random() % 40;
-            if (pick == 0 && open.size() < 8 && document % 3 != 2) {
-                open += static_cast<char>(random() % 3);
-                text += openers[static_cast<std::size_t>(open.back())];
-            } else if (pick == 1 && !open.empty()) {
-                const char kind = document % 2 ? static_cast<char>(random() % 3) : open.back();
-                text += closers[static_cast<std::size_t>(kind)];
-                open.pop_back();
-            } else {
-                text += alphabet[random() % alphabet.size()];
-            }
-            if (random() % 400 == 0) text += "\r\n";
-        }
-        for (; !open.empty(); open.pop_back())
-            text += closers[static_cast<std::size_t>(open.back())];
-        SetText(text);
+    // The lines from..to, or all of them.
+    auto checkLines = [&](int document, int edit, std::int32_t from = 0,
+                          std::int32_t to = LineLimit) {
         WindowDeviceContext window;
         MeasuredDocumentFont font(window.dc());
-        for (std::int32_t i = 0; i < Doc.LineCount; ++i) {
+        for (std::int32_t i = std::max(from, 0); i < std::min(to + 1, Doc.LineCount); ++i) {
             std::int32_t first = 0;
             std::int32_t last = 0;
             ParagraphLines(i, &first, &last);
@@ -309,11 +293,67 @@ TEST_F(LineOrderTest, OrderByPiecesEqualsOrderByTheWholeParagraph) {
             ASSERT_EQ(ScriptLayout(line.Count, levels.data(), visual.data(), nullptr), S_OK);
             std::vector<std::int32_t> expected;
             for (int v : visual) expected.push_back(line.Start + v);
-            ASSERT_EQ(shown, expected) << "document " << document << " line " << i;
+            ASSERT_EQ(shown, expected) << "document " << document << " edit " << edit << " line "
+                                       << i;
             ++lines;
         }
+    };
+    for (int document = 0; document < 6; ++document) {
+        std::string text;
+        std::string open;  // the kinds of the brackets open, innermost last
+        while (text.size() < 3000) {
+            const unsigned pick = random() % 40;
+            if (pick == 0 && open.size() < 8 && document % 3 != 2) {
+                open += static_cast<char>(random() % 3);
+                text += openers[static_cast<std::size_t>(open.back())];
+            } else if (pick == 1 && !open.empty()) {
+                const char kind = document % 2 ? static_cast<char>(random() % 3) : open.back();
+                text += closers[static_cast<std::size_t>(kind)];
+                open.pop_back();
+            } else {
+                text += alphabet[random() % alphabet.size()];
+            }
+            if (random() % 400 == 0) text += "\r\n";
+        }
+        for (; !open.empty(); open.pop_back())
+            text += closers[static_cast<std::size_t>(open.back())];
+        SetText(text);
+        checkLines(document, 0);
+        for (int edit = 1; edit <= 60; ++edit) {
+            // Typing, a bracket now and then, Backspace, Delete, Enter, or a selection typed
+            // over, somewhere in the text.
+            Doc.SelectionActive = 0;  // no picture is compared here: the caret is just put
+            Doc.Caret = static_cast<std::int32_t>(random() % static_cast<unsigned>(Doc.TextLength));
+            const unsigned kind = random() % 8;
+            if (kind < 3) {
+                for (unsigned n = 1 + random() % 6; n > 0; --n)
+                    Char(static_cast<std::uint8_t>(alphabet[random() % alphabet.size()]));
+            } else if (kind == 3) {
+                Char(static_cast<std::uint8_t>((random() % 2 ? openers : closers)[random() % 3]));
+            } else if (kind < 6) {
+                KeyDown(kind == 4 ? VK_BACK : VK_DELETE);
+            } else if (kind == 6) {
+                KeyDown(VK_RETURN);
+            } else {
+                const std::int32_t end = std::min(
+                    Doc.Caret + 1 + static_cast<std::int32_t>(random() % 9), Doc.TextLength - 1);
+                Doc.SelectionStart = Doc.Caret;
+                Doc.SelectionEnd = Doc.Caret = end;
+                Doc.SelectionActive = 1;
+                Char(static_cast<std::uint8_t>(alphabet[random() % alphabet.size()]));
+            }
+            const std::int32_t line = LineOfPosition(Doc.Caret);
+            checkLines(document, edit, line - 2, line + 2);
+        }
+        checkLines(document, 61);
     }
-    EXPECT_GT(lines, 500);
+    // Brackets whose pairing decides their levels, moved on by typing before them.
+    std::string pairs;
+    for (int k = 0; k < 300; ++k) pairs += Bytes("אב(גד [&ef]. )gh ");
+    SetText(pairs);
+    for (int k = 0; k < 6; ++k) Char(0xE0);
+    checkLines(6, 0);
+    EXPECT_GT(lines, 2000);
 }
 
 // BidiCharacterTest.txt of the Unicode Character Database: every case of a right-to-left
