@@ -30,41 +30,46 @@ struct LineScratch {
 };
 LineScratch Line;
 
-// The paragraph last asked for, with the levels known of its bytes. Its lines are ordered
-// one after another, and its levels are asked of the system a window at a time, for the
-// lines actually ordered. An edit moves what is known along with the text (NoteTextEdit)
-// and forgets only the levels it may have changed, so that typing in a long paragraph asks
-// the system for the few bytes around the caret.
+// The levels known of the text's bytes. Lines are ordered one after another, and the
+// levels are asked of the system a window at a time, for the lines actually ordered. An edit
+// moves what is known along with the text (NoteTextEdit) and forgets only the levels it may
+// have changed, so that typing asks the system for the few bytes around the caret and a
+// repaint asks it for nothing.
 //
-// A window starts at an anchor (a strong character that no pair of brackets encloses) or
-// at the paragraph's start, and ends at another anchor or at the paragraph's end: without
-// embeddings, isolates or Arabic characters, which code page 1255 lacks, every rule of the
-// algorithm then finds within the window what it finds in the whole paragraph (the
-// previous and next strong character, the brackets' partners and their context), so the
-// window's levels are the paragraph's and depend on its bytes alone. An anchor's own level
-// is that of its direction, whatever the edit.
-struct KeptParagraph {
+// A window lies within one paragraph (the text between line breaks). It starts at an
+// anchor (a strong character that no pair of brackets encloses) or at the paragraph's
+// start, and ends at another anchor or at the paragraph's end: without embeddings, isolates
+// or Arabic characters, which code page 1255 lacks, every rule of the algorithm then finds
+// within the window what it finds in the whole paragraph (the previous and next strong
+// character, the brackets' partners and their context), so the window's levels are the
+// paragraph's and depend on its bytes alone. An anchor's own level is that of its
+// direction, whatever the edit.
+struct KeptLevels {
     bool Valid = false;
     std::uint32_t EditCount = 0;  // the document's, as of the text this describes
     std::int32_t TextLength = 0;
-    std::int32_t Start = 0;
-    std::int32_t Length = 0;
-    bool Whole = false;           // a bracket left alone: the paragraph is itemized whole
-    std::int32_t OuterCount = 0;  // the pairs that no other pair encloses, in text order
-    std::int32_t OuterOpen[TextLimit / 2];
-    std::int32_t OuterClose[TextLimit / 2];
+    bool PairsStale = false;  // the pairs are found again when next asked for
+    // The pairs of brackets that no other pair encloses, in text order. Only where every
+    // bracket of a paragraph has its partner, properly nested, do all implementations pair
+    // them alike (FriBidi, for one, lets an opener that a closer passed over pair later):
+    // a paragraph with a bracket left alone, brackets crossing or more than 63 open at once
+    // is enclosed by one pair from before its start to its end, and so has no anchor and
+    // is itemized whole.
+    std::int32_t PairCount = 0;
+    std::int32_t Open[TextLimit / 2 + 1];
+    std::int32_t Close[TextLimit / 2 + 1];
     bool Known[TextLimit];  // the level is in Levels
     std::uint8_t Levels[TextLimit];
 };
-KeptParagraph Kept;
+KeptLevels Kept;
 
 // What was known before the last edit of the bytes whose levels it may have changed, by
-// their old places, for the repaint that follows it. Local: only the new text's bytes
-// NewFrom..NewTo may have other levels; otherwise any byte of the paragraphs it touched.
+// their old places, for the repaint that follows it: only the new text's bytes
+// NewFrom..NewTo may have other levels. Count 0 with NewFrom > NewTo: nothing is known
+// of the edit, and any level of the paragraphs it touched may have changed.
 struct LevelsBeforeEdit {
-    bool Local = false;
     std::int32_t NewFrom = 0;
-    std::int32_t NewTo = -1;
+    std::int32_t NewTo = TextLimit;
     std::int32_t OldFrom = 0;  // the old place of Known[0]
     std::int32_t Count = 0;
     bool Known[TextLimit];
@@ -73,20 +78,22 @@ struct LevelsBeforeEdit {
 LevelsBeforeEdit Before;
 
 // Working memory. Brackets are few in text, so the pairs are found on a list of their
-// places, not on every byte.
+// places (and of the line feeds that may end paragraphs), not on every byte.
 struct Work {
-    std::int32_t Brackets[TextLimit];
+    std::int32_t Marks[TextLimit];
     WORD Units[TextLimit];
     SCRIPT_ITEM Items[TextLimit + 1];
 };
 Work Scratch;
 
-const std::uint8_t* KeptText() { return Doc.TextBuffer + Kept.Start; }
-
-// ( and ) differ in the lowest bit, [ and { and ] and } in the 0x20 bit: three tests that
+// ( and ) differ in the lowest bit, [ and { and ] and } in the 0x20 bit: tests that
 // compilers vectorize.
 std::uint8_t IsBracket(std::uint8_t b) {
     return static_cast<std::uint8_t>(((b | 1) == ')') | ((b | 0x20) == '{') | ((b | 0x20) == '}'));
+}
+
+std::uint8_t IsBracketOrLineFeed(std::uint8_t b) {
+    return static_cast<std::uint8_t>(IsBracket(b) | (b == LineFeed));
 }
 
 bool IsOpeningBracket(std::uint8_t byte) { return byte == '(' || byte == '[' || byte == '{'; }
@@ -98,71 +105,9 @@ std::uint8_t ClosingBracketOf(std::uint8_t byte) {
 bool HoldsBracketOrLineBreak(const std::uint8_t* bytes, std::int32_t count) {
     std::uint8_t found = 0;
     for (std::int32_t k = 0; k < count; ++k) {
-        found |= IsBracket(bytes[k]) | (bytes[k] == CarriageReturn) | (bytes[k] == LineFeed);
+        found |= IsBracketOrLineFeed(bytes[k]) | (bytes[k] == CarriageReturn);
     }
     return found != 0;
-}
-
-// The places of the bytes' brackets into Scratch.Brackets; their count. Blocks of 32 bytes
-// are tested at once (compilers vectorize the test), and only a block holding a bracket is
-// looked at byte by byte.
-std::int32_t ListBrackets(const std::uint8_t* text, std::int32_t length) {
-    constexpr std::int32_t Block = 32;
-    std::int32_t count = 0;
-    std::int32_t i = 0;
-    for (; i + Block <= length; i += Block) {
-        std::uint8_t any = 0;
-        for (std::int32_t k = 0; k < Block; ++k) any |= IsBracket(text[i + k]);
-        if (!any) continue;
-        for (std::int32_t k = 0; k < Block; ++k) {
-            if (IsBracket(text[i + k])) Scratch.Brackets[count++] = i + k;
-        }
-    }
-    for (; i < length; ++i) {
-        if (IsBracket(text[i])) Scratch.Brackets[count++] = i;
-    }
-    return count;
-}
-
-// Pairs the brackets and keeps the outermost pairs: a strong character that none of them
-// encloses is an anchor. Only where every bracket has its partner, properly nested, do all
-// implementations pair them alike (FriBidi, for one, lets an opener that a closer passed
-// over pair later); a paragraph with a bracket left alone, brackets crossing or more than
-// 63 open at once is itemized whole.
-void FindPairs() {
-    constexpr int StackLimit = 63;
-    std::int32_t stack[StackLimit];
-    int depth = 0;
-    bool whole = false;
-    const std::uint8_t* text = KeptText();
-    Kept.OuterCount = 0;
-    const std::int32_t count = ListBrackets(text, Kept.Length);
-    for (std::int32_t j = 0; j < count && !whole; ++j) {
-        const std::int32_t i = Scratch.Brackets[j];
-        if (IsOpeningBracket(text[i])) {
-            whole = depth == StackLimit;
-            if (!whole) stack[depth++] = i;
-        } else {
-            whole = depth == 0 || ClosingBracketOf(text[stack[depth - 1]]) != text[i];
-            if (!whole && --depth == 0) {
-                Kept.OuterOpen[Kept.OuterCount] = stack[0];
-                Kept.OuterClose[Kept.OuterCount] = i;
-                ++Kept.OuterCount;
-            }
-        }
-    }
-    Kept.Whole = whole || depth != 0;
-}
-
-// True when a pair of brackets encloses the byte at i.
-bool Enclosed(std::int32_t i) {
-    const std::int32_t* closes = Kept.OuterClose;
-    const std::int32_t* after = std::lower_bound(closes, closes + Kept.OuterCount, i);
-    return after != closes + Kept.OuterCount && Kept.OuterOpen[after - closes] < i;
-}
-
-bool IsAnchor(std::int32_t i) {
-    return IsStrong(KeptText()[i]) && (Kept.OuterCount == 0 || !Enclosed(i));
 }
 
 bool IsLineBreakAt(std::int32_t pos) {
@@ -170,49 +115,116 @@ bool IsLineBreakAt(std::int32_t pos) {
            Doc.TextBuffer[pos + 1] == LineFeed;
 }
 
-// True when the paragraph kept describes the present text (it followed every edit since)
-// and holds the bytes from..to.
-bool KeptParagraphHolds(std::int32_t from, std::int32_t to) {
-    const std::int32_t end = Kept.Start + Kept.Length;
-    return Kept.Valid && Kept.EditCount == Doc.EditCount && Kept.TextLength == Doc.TextLength &&
-           from >= Kept.Start && to < end && (Kept.Start == 0 || IsLineBreakAt(Kept.Start - 2)) &&
-           (end == Doc.TextLength - 1 || IsLineBreakAt(end));
+// The places of the text's brackets and line feeds into Scratch.Marks; their count. Blocks
+// of 32 bytes are tested at once, and only a block holding one is looked at byte by byte.
+std::int32_t ListMarks() {
+    constexpr std::int32_t Block = 32;
+    const std::uint8_t* text = Doc.TextBuffer;
+    const std::int32_t length = Doc.TextLength - 1;
+    std::int32_t count = 0;
+    std::int32_t i = 0;
+    for (; i + Block <= length; i += Block) {
+        std::uint8_t any = 0;
+        for (std::int32_t k = 0; k < Block; ++k) any |= IsBracketOrLineFeed(text[i + k]);
+        if (!any) continue;
+        for (std::int32_t k = 0; k < Block; ++k) {
+            if (IsBracketOrLineFeed(text[i + k])) Scratch.Marks[count++] = i + k;
+        }
+    }
+    for (; i < length; ++i) {
+        if (IsBracketOrLineFeed(text[i])) Scratch.Marks[count++] = i;
+    }
+    return count;
 }
 
-// Keeps the paragraph (the text between line breaks) that holds the bytes from..to.
-void KeepParagraphOf(std::int32_t from, std::int32_t to) {
-    if (!KeptParagraphHolds(from, to)) {
-        std::int32_t start = from;
-        while (start > 0 && !IsLineBreakAt(start - 2)) --start;
-        // Forward from line feed to line feed, which memchr finds quickly.
-        const std::int32_t last = Doc.TextLength - 1;
-        std::int32_t end = to + 1;
-        while (end < last && !IsLineBreakAt(end)) {
-            const void* found = std::memchr(Doc.TextBuffer + end + 1, LineFeed,
-                                            static_cast<std::size_t>(last - end - 1));
-            if (found == nullptr) {
-                end = last;
-            } else {
-                // The byte before the line feed; past it when that is not a carriage return.
-                const auto feed = static_cast<std::int32_t>(
-                    static_cast<const std::uint8_t*>(found) - Doc.TextBuffer);
-                end = IsLineBreakAt(feed - 1) ? feed - 1 : feed;
+// Pairs the brackets of every paragraph (see KeptLevels).
+void FindPairs() {
+    constexpr int StackLimit = 63;
+    std::int32_t stack[StackLimit];
+    const std::uint8_t* text = Doc.TextBuffer;
+    const std::int32_t count = ListMarks();
+    Kept.PairCount = 0;
+    std::int32_t paragraphStart = 0;
+    std::int32_t firstPair = 0;  // the paragraph's first in the list
+    int depth = 0;
+    bool whole = false;
+    // Ends the paragraph whose line break (or the text's end) is at `end`.
+    auto endParagraph = [&](std::int32_t end) {
+        if (whole || depth != 0) {
+            Kept.PairCount = firstPair + 1;
+            Kept.Open[firstPair] = paragraphStart - 1;
+            Kept.Close[firstPair] = end;
+        }
+        paragraphStart = end + 2;
+        firstPair = Kept.PairCount;
+        depth = 0;
+        whole = false;
+    };
+    for (std::int32_t j = 0; j < count; ++j) {
+        const std::int32_t i = Scratch.Marks[j];
+        if (text[i] == LineFeed) {
+            if (IsLineBreakAt(i - 1)) endParagraph(i - 1);
+        } else if (whole) {
+        } else if (IsOpeningBracket(text[i])) {
+            whole = depth == StackLimit;
+            if (!whole) stack[depth++] = i;
+        } else {
+            whole = depth == 0 || ClosingBracketOf(text[stack[depth - 1]]) != text[i];
+            if (!whole && --depth == 0) {
+                Kept.Open[Kept.PairCount] = stack[0];
+                Kept.Close[Kept.PairCount] = i;
+                ++Kept.PairCount;
             }
         }
+    }
+    endParagraph(Doc.TextLength - 1);
+    Kept.PairsStale = false;
+}
+
+// True when a pair of brackets encloses the byte at i.
+bool Enclosed(std::int32_t i) {
+    const std::int32_t* closes = Kept.Close;
+    const std::int32_t* after = std::lower_bound(closes, closes + Kept.PairCount, i);
+    return after != closes + Kept.PairCount && Kept.Open[after - closes] < i;
+}
+
+bool IsAnchor(std::int32_t i) {
+    return IsStrong(Doc.TextBuffer[i]) && (Kept.PairCount == 0 || !Enclosed(i));
+}
+
+bool StartsParagraph(std::int32_t i) { return i == 0 || IsLineBreakAt(i - 2); }
+// The line break that ends a paragraph, or the text's end.
+bool AtParagraphEnd(std::int32_t i) { return i == Doc.TextLength - 1 || IsLineBreakAt(i); }
+
+// The anchor at or before i, or the paragraph's first byte.
+std::int32_t AnchorBefore(std::int32_t i) {
+    while (!StartsParagraph(i) && !IsAnchor(i)) --i;
+    return i;
+}
+
+// The anchor at or after i, or the paragraph's last byte.
+std::int32_t AnchorAfter(std::int32_t i) {
+    while (!AtParagraphEnd(i + 1) && !IsAnchor(i)) ++i;
+    return i;
+}
+
+// Makes the levels kept describe the present text: they followed every edit since, or
+// they are all forgotten.
+void KeepLevelsOfText() {
+    if (!Kept.Valid || Kept.EditCount != Doc.EditCount || Kept.TextLength != Doc.TextLength) {
         Kept.Valid = true;
         Kept.EditCount = Doc.EditCount;
         Kept.TextLength = Doc.TextLength;
-        Kept.Start = start;
-        Kept.Length = end - start;
-        std::memset(Kept.Known, 0, static_cast<std::size_t>(Kept.Length));
-        FindPairs();
+        Kept.PairsStale = true;
+        std::memset(Kept.Known, 0, static_cast<std::size_t>(Doc.TextLength));
     }
+    if (Kept.PairsStale) FindPairs();
 }
 
-// Asks the system for the levels of the window from..to (inclusive) of the paragraph kept;
-// false when it could not give them.
+// Asks the system for the levels of the window from..to (inclusive); false when it could
+// not give them.
 bool ItemizeWindow(std::int32_t from, std::int32_t to) {
-    const std::uint8_t* text = KeptText();
+    const std::uint8_t* text = Doc.TextBuffer;
     const std::int32_t length = to - from + 1;
     bool mixed = false;
     for (std::int32_t i = from; i <= to && !mixed; ++i) mixed = IsLeftToRightOrNumber(text[i]);
@@ -244,7 +256,7 @@ bool ItemizeWindow(std::int32_t from, std::int32_t to) {
 }
 
 // The levels of windows already itemized, by their bytes: a window's levels depend on its
-// bytes alone, so a paragraph kept again, or a word typed and taken back, finds them here.
+// bytes alone, so a text opened again, or a word typed and taken back, finds them here.
 constexpr std::int32_t PieceLimit = 256;  // longer windows are not kept
 constexpr std::size_t PieceSlots = 1024;
 struct KeptPiece {
@@ -260,9 +272,9 @@ KeptPiece& SlotOf(const std::uint8_t* text, std::int32_t length) {
     return Pieces[hash % PieceSlots];
 }
 
-// The levels of the window from..to of the paragraph kept into its Levels.
+// The levels of the window from..to into Kept.Levels.
 bool LevelsOfWindow(std::int32_t from, std::int32_t to) {
-    const std::uint8_t* text = KeptText() + from;
+    const std::uint8_t* text = Doc.TextBuffer + from;
     const std::int32_t length = to - from + 1;
     if (length > PieceLimit) return ItemizeWindow(from, to);
     KeptPiece& piece = SlotOf(text, length);
@@ -279,41 +291,35 @@ bool LevelsOfWindow(std::int32_t from, std::int32_t to) {
     return true;
 }
 
-// The levels of the paragraph holding the bytes from..to, with theirs known; null when the
-// system could not give them.
-const std::uint8_t* ParagraphLevels(std::int32_t from, std::int32_t to) {
-    KeepParagraphOf(from, to);
-    from -= Kept.Start;
-    to -= Kept.Start;
+// The levels of the bytes from..to of one paragraph; null when the system could not give
+// them.
+const std::uint8_t* TextLevels(std::int32_t from, std::int32_t to) {
+    KeepLevelsOfText();
     const void* gap = std::memchr(Kept.Known + from, 0, static_cast<std::size_t>(to - from + 1));
     if (gap == nullptr) return Kept.Levels + from;
     // One window from the anchor before the first byte not known to the one after the last.
-    std::int32_t first = static_cast<std::int32_t>(static_cast<const bool*>(gap) - Kept.Known);
+    const auto first = static_cast<std::int32_t>(static_cast<const bool*>(gap) - Kept.Known);
     std::int32_t last = to;
     while (Kept.Known[last]) --last;
-    if (Kept.Whole) {
-        first = 0;
-        last = Kept.Length - 1;
-    } else {
-        while (first > 0 && !IsAnchor(first)) --first;
-        while (last < Kept.Length - 1 && !IsAnchor(last)) ++last;
-    }
-    return LevelsOfWindow(first, last) ? Kept.Levels + from : nullptr;
+    return LevelsOfWindow(AnchorBefore(first), AnchorAfter(last)) ? Kept.Levels + from : nullptr;
 }
 
 void SaveLevelsBefore(std::int32_t oldFrom, std::int32_t count) {
-    const std::int32_t at = oldFrom - Kept.Start;
     Before.OldFrom = oldFrom;
     Before.Count = count;
-    std::memcpy(Before.Known, Kept.Known + at, static_cast<std::size_t>(count));
-    std::memcpy(Before.Levels, Kept.Levels + at, static_cast<std::size_t>(count));
+    std::memcpy(Before.Known, Kept.Known + oldFrom, static_cast<std::size_t>(count));
+    std::memcpy(Before.Levels, Kept.Levels + oldFrom, static_cast<std::size_t>(count));
 }
 
-void OrderReversed(std::int32_t n) {
+// Every byte read from the right, into the drawn bytes as they are or, at the right-to-left
+// level of bidirectional order, mirrored.
+void OrderReversed(const std::uint8_t* text, std::int32_t n, bool mirrored) {
     for (std::int32_t k = 0; k < n; ++k) {
-        Line.Visual[k] = n - 1 - k;
-        Line.Slot[k] = n - 1 - k;
+        const std::int32_t i = n - 1 - k;
+        Line.Visual[k] = i;
+        Line.Slot[i] = k;
         Line.Level[k] = ParagraphLevel;
+        Doc.ReversedLineBuffer[k] = mirrored ? MirroredByte(text[i]) : text[i];
     }
 }
 
@@ -321,9 +327,8 @@ void OrderReversed(std::int32_t n) {
 // system could not, and the line is then shown reversed.
 bool OrderByLevels(const OrderedLine& line) {
     const std::int32_t n = line.Count;
-    const std::uint8_t* levels = ParagraphLevels(line.Start, line.VisibleEnd);
+    const std::uint8_t* levels = TextLevels(line.Start, line.VisibleEnd);
     if (levels == nullptr) return false;
-    std::memcpy(Line.Level, levels, static_cast<std::size_t>(n));
     // The white space at the line's end and before a separator, and the separators, go back
     // to the paragraph level, line by line (rule L1): a line broken at a space keeps that
     // space at its left end.
@@ -331,14 +336,8 @@ bool OrderByLevels(const OrderedLine& line) {
     bool trailing = true;
     for (std::int32_t i = n - 1; i >= 0; --i) {
         const LineEndClass kind = LineEndClassOf(text[i]);
-        if (kind == LineEndClass::Separator) {
-            Line.Level[i] = ParagraphLevel;
-            trailing = true;
-        } else if (kind == LineEndClass::WhiteSpace) {
-            if (trailing) Line.Level[i] = ParagraphLevel;
-        } else {
-            trailing = false;
-        }
+        trailing = kind == LineEndClass::Separator || (trailing && kind == LineEndClass::WhiteSpace);
+        Line.Level[i] = trailing ? ParagraphLevel : levels[i];
     }
     // The runs of equal levels: the system orders the runs, and each run reads from the
     // right at an odd level and from the left at an even one.
@@ -351,7 +350,7 @@ bool OrderByLevels(const OrderedLine& line) {
     }
     Line.RunStart[runs] = n;
     if (runs == 1 && Line.RunLevel[0] == ParagraphLevel) {
-        OrderReversed(n);  // one right-to-left run: what the system would answer
+        OrderReversed(text, n, true);  // one right-to-left run: what the system would answer
         return true;
     }
     if (ScriptLayout(runs, Line.RunLevel, Line.RunVisual, nullptr) != S_OK) return false;
@@ -365,12 +364,19 @@ bool OrderByLevels(const OrderedLine& line) {
         const std::int32_t a = Line.RunStart[run];
         const std::int32_t b = Line.RunStart[run + 1];
         if (Line.RunLevel[run] & 1) {
-            for (std::int32_t i = b - 1; i >= a; --i) Line.Visual[k++] = i;
+            for (std::int32_t i = b - 1; i >= a; --i, ++k) {
+                Line.Visual[k] = i;
+                Line.Slot[i] = k;
+                Doc.ReversedLineBuffer[k] = MirroredByte(text[i]);
+            }
         } else {
-            for (std::int32_t i = a; i < b; ++i) Line.Visual[k++] = i;
+            for (std::int32_t i = a; i < b; ++i, ++k) {
+                Line.Visual[k] = i;
+                Line.Slot[i] = k;
+                Doc.ReversedLineBuffer[k] = text[i];
+            }
         }
     }
-    for (k = 0; k < n; ++k) Line.Slot[Line.Visual[k]] = k;
     return true;
 }
 
@@ -417,14 +423,8 @@ OrderedLine OrderLine(HDC dc, std::int32_t index) {
     line.Count = std::max(0, line.VisibleEnd - line.Start + 1);
     const std::int32_t n = line.Count;
     const bool bidirectional = InBidirectionalOrder() && n > 0 && OrderByLevels(line);
-    if (!bidirectional) OrderReversed(n);
-    std::memset(Doc.ReversedLineBuffer, 0, static_cast<std::size_t>(n) + 1);
-    for (std::int32_t k = 0; k < n; ++k) {
-        const int i = Line.Visual[k];
-        const std::uint8_t byte = Doc.TextBuffer[line.Start + i];
-        Doc.ReversedLineBuffer[k] =
-            bidirectional && (Line.Level[i] & 1) ? MirroredByte(byte) : byte;
-    }
+    if (!bidirectional) OrderReversed(Doc.TextBuffer + line.Start, n, false);
+    Doc.ReversedLineBuffer[n] = 0;
     MeasureEdges(dc, n);
     line.Width = Line.Edge[n];
     line.Left = Geo.TextRight - line.Width;
@@ -459,77 +459,71 @@ std::int32_t CaretX(const OrderedLine& line, std::int32_t pos) {
 
 void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inserted,
                   std::int32_t count) {
-    Before.Local = false;
+    Before.NewFrom = 0;
+    Before.NewTo = TextLimit;
     Before.Count = 0;
     if (!Kept.Valid || Kept.EditCount != Doc.EditCount || Kept.TextLength != Doc.TextLength) {
         Kept.Valid = false;
         return;
     }
-    const std::int32_t delta = count - removed;
-    const std::int32_t end = Kept.Start + Kept.Length;  // its line break, or the text's end
-    // The edit counts from when it is made; ApplyTextEdit makes it next.
-    const auto follow = [delta] {
-        Kept.EditCount = Doc.EditCount + 1;
-        Kept.TextLength = Doc.TextLength + delta;
-    };
-    if (p + removed <= Kept.Start - 2) {  // before the line break that opens the paragraph
-        Kept.Start += delta;
-        follow();
-        return;
-    }
-    if (end < Doc.TextLength - 1 && p >= end + 2) {  // after the one that closes it
-        follow();
-        return;
-    }
+    if (Kept.PairsStale) FindPairs();
     const std::uint8_t* text = Doc.TextBuffer;
-    const bool plain = p >= Kept.Start && p + removed <= end && !Kept.Whole &&
-                       !HoldsBracketOrLineBreak(text + p, removed) &&
+    const std::int32_t delta = count - removed;
+    // The bytes whose levels the edit may change: those between the anchors around it when
+    // it changes no bracket and no line break, so that every pair and every other anchor
+    // stays; otherwise the whole paragraphs it touches.
+    const bool plain = !HoldsBracketOrLineBreak(text + p, removed) &&
                        !HoldsBracketOrLineBreak(inserted, count) &&
-                       !(removed > 0 && p > 0 && text[p - 1] == CarriageReturn &&
-                         text[p + removed] == LineFeed);
-    if (!plain) {
-        // Paragraphs join or part, or the brackets pair otherwise: any level may change.
-        SaveLevelsBefore(Kept.Start, Kept.Length);
-        Kept.Valid = false;
-        return;
+                       !(p > 0 && text[p - 1] == CarriageReturn && text[p + removed] == LineFeed);
+    std::int32_t before = p - 1;     // the last byte before them
+    std::int32_t after = p + removed;  // the first byte after them (old places)
+    if (plain) {
+        if (!StartsParagraph(p)) {
+            before = AnchorBefore(p - 1);
+            if (!IsAnchor(before)) --before;  // the paragraph's first byte, and no anchor
+        }
+        if (!AtParagraphEnd(after)) {
+            after = AnchorAfter(after);
+            if (!IsAnchor(after)) ++after;  // the paragraph's last byte, and no anchor
+        }
+    } else {
+        while (!StartsParagraph(before + 1)) --before;
+        while (!AtParagraphEnd(after)) ++after;
+        Kept.PairsStale = true;
     }
-    // Only the bytes between the anchors around the edit may take other levels. The pairs
-    // stay as they were, so every other anchor stays one.
-    const std::int32_t at = p - Kept.Start;
-    std::int32_t before = at - 1;
-    while (before >= 0 && !IsAnchor(before)) --before;
-    std::int32_t after = at + removed;
-    while (after < Kept.Length && !IsAnchor(after)) ++after;
-    SaveLevelsBefore(Kept.Start + before + 1, after - before - 1);
-    Before.Local = true;
-    Before.NewFrom = Kept.Start + before + 1;
-    Before.NewTo = Kept.Start + after - 1 + delta;
-    const auto tail = static_cast<std::size_t>(Kept.Length - at - removed);
-    std::memmove(Kept.Known + at + count, Kept.Known + at + removed, tail);
-    std::memmove(Kept.Levels + at + count, Kept.Levels + at + removed, tail);
-    Kept.Length += delta;
+    SaveLevelsBefore(before + 1, after - before - 1);
+    Before.NewFrom = before + 1;
+    Before.NewTo = after - 1 + delta;
+    // What is known after the edit moves with its bytes; what it may change is forgotten.
+    const auto tail = static_cast<std::size_t>(Doc.TextLength - p - removed);
+    std::memmove(Kept.Known + p + count, Kept.Known + p + removed, tail);
+    std::memmove(Kept.Levels + p + count, Kept.Levels + p + removed, tail);
     std::memset(Kept.Known + before + 1, 0, static_cast<std::size_t>(after + delta - before - 1));
-    for (std::int32_t j = 0; j < Kept.OuterCount; ++j) {
-        if (Kept.OuterOpen[j] >= at + removed) Kept.OuterOpen[j] += delta;
-        if (Kept.OuterClose[j] >= at + removed) Kept.OuterClose[j] += delta;
+    if (plain) {
+        std::int32_t* first = std::lower_bound(Kept.Close, Kept.Close + Kept.PairCount, p);
+        for (auto j = first - Kept.Close; j < Kept.PairCount; ++j) {
+            if (Kept.Open[j] >= p + removed) Kept.Open[j] += delta;
+            Kept.Close[j] += delta;
+        }
     }
-    follow();
+    // The edit counts from when it is made; ApplyTextEdit makes it next.
+    Kept.EditCount = Doc.EditCount + 1;
+    Kept.TextLength = Doc.TextLength + delta;
 }
 
 void NoteTextReplaced() {
     Kept.Valid = false;
-    Before.Local = false;
+    Before.NewFrom = 0;
+    Before.NewTo = TextLimit;
     Before.Count = 0;
 }
 
 bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom) {
-    const bool outside = to < Before.NewFrom || from > Before.NewTo;
-    if (Before.Local && outside) return false;
-    const std::uint8_t* now = ParagraphLevels(from, to);
+    if (to < Before.NewFrom || from > Before.NewTo) return false;
+    const std::uint8_t* now = TextLevels(from, to);
     if (now == nullptr) return true;
-    for (std::int32_t k = 0; k <= to - from; ++k) {
-        const std::int32_t pos = from + k;
-        if (Before.Local && (pos < Before.NewFrom || pos > Before.NewTo)) continue;
+    for (std::int32_t k = std::max(0, Before.NewFrom - from);
+         k <= std::min(to, Before.NewTo) - from; ++k) {
         const std::int32_t old = oldFrom + k - Before.OldFrom;
         if (old < 0 || old >= Before.Count || !Before.Known[old] || Before.Levels[old] != now[k]) {
             return true;
