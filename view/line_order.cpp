@@ -331,22 +331,23 @@ bool OrderByLevels(const OrderedLine& line) {
     if (levels == nullptr) return false;
     // The white space at the line's end and before a separator, and the separators, go back
     // to the paragraph level, line by line (rule L1): a line broken at a space keeps that
-    // space at its left end.
+    // space at its left end. The same pass finds the runs of equal levels, from the right:
+    // the system orders the runs, and each reads from the right at an odd level and from the
+    // left at an even one.
     const std::uint8_t* text = Doc.TextBuffer + line.Start;
     bool trailing = true;
+    int runs = 0;
     for (std::int32_t i = n - 1; i >= 0; --i) {
         const LineEndClass kind = LineEndClassOf(text[i]);
         trailing = kind == LineEndClass::Separator || (trailing && kind == LineEndClass::WhiteSpace);
-        Line.Level[i] = trailing ? ParagraphLevel : levels[i];
+        const std::uint8_t level = trailing ? ParagraphLevel : levels[i];
+        Line.Level[i] = level;
+        if (i == n - 1 || level != Line.Level[i + 1]) Line.RunVisual[runs++] = i;  // its end
     }
-    // The runs of equal levels: the system orders the runs, and each run reads from the
-    // right at an odd level and from the left at an even one.
-    int runs = 0;
-    for (std::int32_t i = 0; i < n; ++i) {
-        if (i > 0 && Line.Level[i] == Line.Level[i - 1]) continue;
-        Line.RunStart[runs] = i;
-        Line.RunLevel[runs] = Line.Level[i];
-        ++runs;
+    for (int run = 0; run < runs; ++run) {
+        const std::int32_t start = run == 0 ? 0 : Line.RunVisual[runs - run] + 1;
+        Line.RunStart[run] = start;
+        Line.RunLevel[run] = Line.Level[start];
     }
     Line.RunStart[runs] = n;
     if (runs == 1 && Line.RunLevel[0] == ParagraphLevel) {

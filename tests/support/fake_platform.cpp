@@ -985,6 +985,7 @@ BOOL FakePlatform::DeleteDC(HDC dc) {
 // --- Failure injection, window text ----------------------------------------------------
 
 bool FakePlatform::Fails(const char* call) {
+    if (failingCalls_.empty()) return false;
     auto found = failingCalls_.find(call);
     if (found == failingCalls_.end()) return false;
     if (found->second > 0) {
