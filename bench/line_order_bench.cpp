@@ -5,6 +5,7 @@
 
 #include "bench/bench_editor.h"
 #include "commands/command_ids.h"
+#include "view/line_order.h"
 
 namespace {
 
@@ -65,15 +66,18 @@ void BM_TypeAtStartInBothOrders(benchmark::State& state) {
     state.counters["itemized"] = static_cast<double>(itemized) / n;
 }
 
-// Argument: 1 for the editor's own time.
+// Arguments: 1 for the editor's own time, and 1 for a paint of lines whose levels are not
+// known yet (as after Open), not a repaint of lines shown before.
 void BM_FullPaintInBothOrders(benchmark::State& state) {
     const bool editorOnly = state.range(0) != 0;
+    const bool unknown = state.range(1) != 0;
     Editor editor(MixedText(nv::TextLimit - 2, 9), editorOnly);
     double seconds[2] = {0, 0};
     for (auto _ : state) {
         double both = 0;
         for (int order = 0; order < 2; ++order) {
             editor.Send(nv::WM_COMMAND, order ? IDM_ORDER_BIDIRECTIONAL : IDM_ORDER_REVERSED);
+            if (unknown) nv::ForgetParagraphLevels();
             const double painted = TimedPaint(editor, editorOnly);
             seconds[order] += painted;
             both += painted;
@@ -97,8 +101,9 @@ BENCHMARK(BM_TypeAtStartInBothOrders)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FullPaintInBothOrders)
-    ->ArgName("editorOnly")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"editorOnly", "levelsUnknown"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 1})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);

@@ -131,11 +131,11 @@ void TypeBytes(HWND window, const std::string& bytes) {
     }
 }
 
-void FillDocument(HWND window, int count) {
+void FillDocument(HWND window, int count, bool lineBreaks) {
     int at = 0;
     int letter = 0;
     while (at < count) {
-        if (letter % 5 == 4 && at + 2 <= count) {
+        if (lineBreaks && letter % 5 == 4 && at + 2 <= count) {
             SendMessageA(window, WM_KEYDOWN, VK_RETURN, 1);
             at += 2;
             ++letter;

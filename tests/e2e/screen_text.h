@@ -46,9 +46,10 @@ void ExpectLine(const Capture& shot, HWND window, const TextGeometry& g, int lin
 // before the next is sent.
 void TypeBytes(HWND window, const std::string& bytes);
 // Fills the document with `count` bytes, Latin and Hebrew letters each followed by two
-// Tabs (four spaces each) and a line break after every fifth letter: about a third of the
-// bytes as keystrokes, so that even a full document fills in seconds.
-void FillDocument(HWND window, int count);
+// Tabs (four spaces each) and, unless it is to be one paragraph, a line break after every
+// fifth letter: about a third of the bytes as keystrokes, so that even a full document
+// fills in seconds.
+void FillDocument(HWND window, int count, bool lineBreaks = true);
 
 double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end);
 // Sends a command and returns the milliseconds until the window is idle again.
