@@ -291,6 +291,35 @@ bool LevelsOfWindow(std::int32_t from, std::int32_t to) {
     return true;
 }
 
+// The levels of the bytes from..to, which start and end at anchors or at their
+// paragraph's ends. The anchors inside cut them into stretches whose levels are their own:
+// a stretch holding nothing that can stand left to right (class L or EN, anchors included)
+// is at the paragraph level, and each run of the other stretches is one window for the
+// system.
+bool LevelsOfSpan(std::int32_t from, std::int32_t to) {
+    const std::uint8_t* text = Doc.TextBuffer;
+    std::int32_t windowStart = -1;  // where the run of stretches for the system began
+    std::int32_t stretchStart = from;
+    bool mixed = false;
+    for (std::int32_t i = from; i <= to; ++i) {
+        mixed = mixed || IsLeftToRightOrNumber(text[i]);
+        if (i != to && (i == stretchStart || !IsAnchor(i))) continue;
+        // A stretch ends at i.
+        if (mixed) {
+            if (windowStart < 0) windowStart = stretchStart;
+        } else {
+            if (windowStart >= 0 && !LevelsOfWindow(windowStart, stretchStart)) return false;
+            windowStart = -1;
+            const auto length = static_cast<std::size_t>(i - stretchStart + 1);
+            std::memset(Kept.Levels + stretchStart, ParagraphLevel, length);
+            std::memset(Kept.Known + stretchStart, 1, length);
+        }
+        stretchStart = i;
+        mixed = IsLeftToRightOrNumber(text[i]);
+    }
+    return windowStart < 0 || LevelsOfWindow(windowStart, to);
+}
+
 // The levels of the bytes from..to of one paragraph; null when the system could not give
 // them.
 const std::uint8_t* TextLevels(std::int32_t from, std::int32_t to) {
@@ -301,7 +330,7 @@ const std::uint8_t* TextLevels(std::int32_t from, std::int32_t to) {
     const auto first = static_cast<std::int32_t>(static_cast<const bool*>(gap) - Kept.Known);
     std::int32_t last = to;
     while (Kept.Known[last]) --last;
-    return LevelsOfWindow(AnchorBefore(first), AnchorAfter(last)) ? Kept.Levels + from : nullptr;
+    return LevelsOfSpan(AnchorBefore(first), AnchorAfter(last)) ? Kept.Levels + from : nullptr;
 }
 
 void SaveLevelsBefore(std::int32_t oldFrom, std::int32_t count) {

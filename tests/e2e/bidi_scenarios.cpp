@@ -136,7 +136,7 @@ void BidiSpeed(const ScenarioContext& context) {
         Settle(window, 100);
         std::vector<double> typed[2];
         std::vector<double> painted[2];
-        for (int round = 0; round < 12; ++round) {
+        for (int round = 0; round < 40; ++round) {
             for (int order = 0; order < 2; ++order) {
                 painted[order].push_back(TimeCommand(window, order ? 46001 : 46000));
                 LARGE_INTEGER start, end;
