@@ -13,8 +13,10 @@ namespace nv {
 
 namespace {
 
-// Every display line's levels sit in a right-to-left paragraph.
+// Every display line's levels sit in a right-to-left paragraph, so no level is below 1:
+// 0 marks a level not known.
 constexpr std::uint8_t ParagraphLevel = 1;
+constexpr std::uint8_t Unknown = 0;
 
 // The line last ordered: for each drawn slot the offset of its byte in the line, for each
 // offset its slot and level, and the x of each slot boundary from the line's left end; and
@@ -58,8 +60,7 @@ struct KeptLevels {
     std::int32_t PairCount = 0;
     std::int32_t Open[TextLimit / 2 + 1];
     std::int32_t Close[TextLimit / 2 + 1];
-    bool Known[TextLimit];  // the level is in Levels
-    std::uint8_t Levels[TextLimit];
+    std::uint8_t Levels[TextLimit];  // Unknown where not known yet
 };
 KeptLevels Kept;
 
@@ -70,9 +71,8 @@ KeptLevels Kept;
 struct LevelsBeforeEdit {
     std::int32_t NewFrom = 0;
     std::int32_t NewTo = TextLimit;
-    std::int32_t OldFrom = 0;  // the old place of Known[0]
+    std::int32_t OldFrom = 0;  // the old place of Levels[0]
     std::int32_t Count = 0;
-    bool Known[TextLimit];
     std::uint8_t Levels[TextLimit];
 };
 LevelsBeforeEdit Before;
@@ -216,7 +216,7 @@ void KeepLevelsOfText() {
         Kept.EditCount = Doc.EditCount;
         Kept.TextLength = Doc.TextLength;
         Kept.PairsStale = true;
-        std::memset(Kept.Known, 0, static_cast<std::size_t>(Doc.TextLength));
+        std::memset(Kept.Levels, Unknown, static_cast<std::size_t>(Doc.TextLength));
     }
     if (Kept.PairsStale) FindPairs();
 }
@@ -231,7 +231,6 @@ bool ItemizeWindow(std::int32_t from, std::int32_t to) {
     if (!mixed) {
         // Nothing here can stand left to right: the whole window is at the paragraph level.
         std::memset(Kept.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
-        std::memset(Kept.Known + from, 1, static_cast<std::size_t>(length));
         return true;
     }
     for (std::int32_t i = 0; i < length; ++i) Scratch.Units[i] = GlyphCharacter[text[from + i]];
@@ -248,10 +247,11 @@ bool ItemizeWindow(std::int32_t from, std::int32_t to) {
     for (int j = 0; j < count; ++j) {
         const int a = std::clamp(Scratch.Items[j].iCharPos, 0, length);
         const int b = std::clamp(Scratch.Items[j + 1].iCharPos, a, length);
-        std::memset(Kept.Levels + from + a, Scratch.Items[j].a.s.uBidiLevel,
-                    static_cast<std::size_t>(b - a));
+        // A level the system gives is never below the paragraph's, so never Unknown.
+        const auto level = static_cast<std::uint8_t>(
+            std::max<unsigned>(Scratch.Items[j].a.s.uBidiLevel, ParagraphLevel));
+        std::memset(Kept.Levels + from + a, level, static_cast<std::size_t>(b - a));
     }
-    std::memset(Kept.Known + from, 1, static_cast<std::size_t>(length));
     return true;
 }
 
@@ -281,7 +281,6 @@ bool LevelsOfWindow(std::int32_t from, std::int32_t to) {
     if (piece.Length == length &&
         std::memcmp(piece.Text, text, static_cast<std::size_t>(length)) == 0) {
         std::memcpy(Kept.Levels + from, piece.Levels, static_cast<std::size_t>(length));
-        std::memset(Kept.Known + from, 1, static_cast<std::size_t>(length));
         return true;
     }
     if (!ItemizeWindow(from, to)) return false;
@@ -312,7 +311,6 @@ bool LevelsOfSpan(std::int32_t from, std::int32_t to) {
             windowStart = -1;
             const auto length = static_cast<std::size_t>(i - stretchStart + 1);
             std::memset(Kept.Levels + stretchStart, ParagraphLevel, length);
-            std::memset(Kept.Known + stretchStart, 1, length);
         }
         stretchStart = i;
         mixed = IsLeftToRightOrNumber(text[i]);
@@ -324,19 +322,20 @@ bool LevelsOfSpan(std::int32_t from, std::int32_t to) {
 // them.
 const std::uint8_t* TextLevels(std::int32_t from, std::int32_t to) {
     KeepLevelsOfText();
-    const void* gap = std::memchr(Kept.Known + from, 0, static_cast<std::size_t>(to - from + 1));
+    const void* gap =
+        std::memchr(Kept.Levels + from, Unknown, static_cast<std::size_t>(to - from + 1));
     if (gap == nullptr) return Kept.Levels + from;
     // One window from the anchor before the first byte not known to the one after the last.
-    const auto first = static_cast<std::int32_t>(static_cast<const bool*>(gap) - Kept.Known);
+    const auto first =
+        static_cast<std::int32_t>(static_cast<const std::uint8_t*>(gap) - Kept.Levels);
     std::int32_t last = to;
-    while (Kept.Known[last]) --last;
+    while (Kept.Levels[last] != Unknown) --last;
     return LevelsOfSpan(AnchorBefore(first), AnchorAfter(last)) ? Kept.Levels + from : nullptr;
 }
 
 void SaveLevelsBefore(std::int32_t oldFrom, std::int32_t count) {
     Before.OldFrom = oldFrom;
     Before.Count = count;
-    std::memcpy(Before.Known, Kept.Known + oldFrom, static_cast<std::size_t>(count));
     std::memcpy(Before.Levels, Kept.Levels + oldFrom, static_cast<std::size_t>(count));
 }
 
@@ -368,7 +367,8 @@ bool OrderByLevels(const OrderedLine& line) {
     int runs = 0;
     for (std::int32_t i = n - 1; i >= 0; --i) {
         const LineEndClass kind = LineEndClassOf(text[i]);
-        trailing = kind == LineEndClass::Separator || (trailing && kind == LineEndClass::WhiteSpace);
+        trailing =
+            kind == LineEndClass::Separator || (trailing && kind == LineEndClass::WhiteSpace);
         const std::uint8_t level = trailing ? ParagraphLevel : levels[i];
         Line.Level[i] = level;
         if (i == n - 1 || level != Line.Level[i + 1]) Line.RunVisual[runs++] = i;  // its end
@@ -408,6 +408,24 @@ bool OrderByLevels(const OrderedLine& line) {
         }
     }
     return true;
+}
+
+// What the order in Line was made of: it holds as long as the line and the text are the
+// ones it was made from (TextGeneration counts the texts put in place without an edit).
+std::uint32_t TextGeneration = 0;
+struct OrderedLineKey {
+    std::int32_t Start;
+    std::int32_t VisibleEnd;
+    std::uint32_t EditCount;
+    std::int32_t TextLength;
+    std::uint32_t Generation;
+    bool Valid = false;  // a bidirectional order is in Line
+};
+OrderedLineKey LastOrdered{0, 0, 0, 0, 0};
+
+bool SameLine(const OrderedLineKey& a, const OrderedLineKey& b) {
+    return a.Start == b.Start && a.VisibleEnd == b.VisibleEnd && a.EditCount == b.EditCount &&
+           a.TextLength == b.TextLength && a.Generation == b.Generation;
 }
 
 // The boundaries of the drawn bytes, each measured as the run of bytes left of it, as
@@ -452,8 +470,23 @@ OrderedLine OrderLine(HDC dc, std::int32_t index) {
     line.VisibleEnd = VisibleEnd(record);
     line.Count = std::max(0, line.VisibleEnd - line.Start + 1);
     const std::int32_t n = line.Count;
-    const bool bidirectional = InBidirectionalOrder() && n > 0 && OrderByLevels(line);
-    if (!bidirectional) OrderReversed(Doc.TextBuffer + line.Start, n, false);
+    const std::uint8_t* text = Doc.TextBuffer + line.Start;
+    const OrderedLineKey key{line.Start, line.VisibleEnd, Doc.EditCount, Doc.TextLength,
+                             TextGeneration};
+    if (InBidirectionalOrder() && n > 0 && LastOrdered.Valid && SameLine(LastOrdered, key)) {
+        // The line just ordered, asked for again by the caret or the paint of one operation:
+        // only its drawn bytes go again into ReversedLineBuffer, which others share.
+        for (std::int32_t k = 0; k < n; ++k) {
+            const std::int32_t i = Line.Visual[k];
+            Doc.ReversedLineBuffer[k] = (Line.Level[i] & 1) ? MirroredByte(text[i]) : text[i];
+        }
+    } else {
+        LastOrdered.Valid = false;
+        const bool bidirectional = InBidirectionalOrder() && n > 0 && OrderByLevels(line);
+        if (!bidirectional) OrderReversed(text, n, false);
+        LastOrdered = key;
+        LastOrdered.Valid = bidirectional;
+    }
     Doc.ReversedLineBuffer[n] = 0;
     MeasureEdges(dc, n);
     line.Width = Line.Edge[n];
@@ -492,7 +525,9 @@ void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inse
     Before.NewFrom = 0;
     Before.NewTo = TextLimit;
     Before.Count = 0;
-    if (!Kept.Valid || Kept.EditCount != Doc.EditCount || Kept.TextLength != Doc.TextLength) {
+    // Reversed order keeps no levels up to date: an edit there costs nothing more.
+    if (!InBidirectionalOrder() || !Kept.Valid || Kept.EditCount != Doc.EditCount ||
+        Kept.TextLength != Doc.TextLength) {
         Kept.Valid = false;
         return;
     }
@@ -505,7 +540,7 @@ void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inse
     const bool plain = !HoldsBracketOrLineBreak(text + p, removed) &&
                        !HoldsBracketOrLineBreak(inserted, count) &&
                        !(p > 0 && text[p - 1] == CarriageReturn && text[p + removed] == LineFeed);
-    std::int32_t before = p - 1;     // the last byte before them
+    std::int32_t before = p - 1;       // the last byte before them
     std::int32_t after = p + removed;  // the first byte after them (old places)
     if (plain) {
         if (!StartsParagraph(p)) {
@@ -526,9 +561,9 @@ void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inse
     Before.NewTo = after - 1 + delta;
     // What is known after the edit moves with its bytes; what it may change is forgotten.
     const auto tail = static_cast<std::size_t>(Doc.TextLength - p - removed);
-    std::memmove(Kept.Known + p + count, Kept.Known + p + removed, tail);
     std::memmove(Kept.Levels + p + count, Kept.Levels + p + removed, tail);
-    std::memset(Kept.Known + before + 1, 0, static_cast<std::size_t>(after + delta - before - 1));
+    std::memset(Kept.Levels + before + 1, Unknown,
+                static_cast<std::size_t>(after + delta - before - 1));
     if (plain) {
         std::int32_t* first = std::lower_bound(Kept.Close, Kept.Close + Kept.PairCount, p);
         for (auto j = first - Kept.Close; j < Kept.PairCount; ++j) {
@@ -543,9 +578,15 @@ void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inse
 
 void NoteTextReplaced() {
     Kept.Valid = false;
+    ++TextGeneration;
     Before.NewFrom = 0;
     Before.NewTo = TextLimit;
     Before.Count = 0;
+}
+
+void BytesTheEditMayReorder(std::int32_t* first, std::int32_t* last) {
+    *first = Before.NewFrom;
+    *last = std::min(Before.NewTo, Doc.TextLength - 1);
 }
 
 bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom) {
@@ -555,7 +596,8 @@ bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFr
     for (std::int32_t k = std::max(0, Before.NewFrom - from);
          k <= std::min(to, Before.NewTo) - from; ++k) {
         const std::int32_t old = oldFrom + k - Before.OldFrom;
-        if (old < 0 || old >= Before.Count || !Before.Known[old] || Before.Levels[old] != now[k]) {
+        if (old < 0 || old >= Before.Count || Before.Levels[old] == Unknown ||
+            Before.Levels[old] != now[k]) {
             return true;
         }
     }

@@ -78,8 +78,10 @@ void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inse
 // The whole text was put in place (Open, New, a recovered copy) or laid out again.
 void NoteTextReplaced();
 
-// After an edit: false when the bytes from..to of the text are known to have the levels
-// that the bytes at oldFrom had before it.
+// After an edit: the bytes (at their new places) whose levels it may have changed, none
+// when last < first; and false when the bytes from..to of the text are known to have the
+// levels that the bytes at oldFrom had before it.
+void BytesTheEditMayReorder(std::int32_t* first, std::int32_t* last);
 bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFrom);
 
 // Forgets every level kept (tests change what the system answers).

@@ -81,11 +81,21 @@ Span SpanOf(const OrderedLine& line, std::int32_t start, std::int32_t end) {
 // repainted whole, each run of them in one rectangle.
 void RepaintReorderedLines(const RefreshContext& context, const OldLines& old, std::int32_t p,
                            std::int32_t removed, std::int32_t inserted) {
-    // The lines of the paragraphs the edit touched, from the first one shown.
+    // The lines of the paragraphs the edit touched, from the first one shown, that hold a
+    // byte whose level it may have changed.
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+    BytesTheEditMayReorder(&from, &to);
+    if (to < from) return;
     std::int32_t first = LineOfPosition(p);
-    while (first > Doc.ViewTop && !EndsWithLineBreak(Doc.LineTable[first - 1])) --first;
+    const std::int32_t firstHeld = LineOfPosition(from);
+    while (first > std::max(Doc.ViewTop, firstHeld) &&
+           !EndsWithLineBreak(Doc.LineTable[first - 1])) {
+        --first;
+    }
     std::int32_t last = LineOfPosition(p + inserted);
-    const std::int32_t lastOfBoth = std::min(old.Count, Doc.LineCount) - 1;
+    const std::int32_t lastOfBoth =
+        std::min(std::min(old.Count, Doc.LineCount) - 1, LineOfPosition(to));
     while (last < lastOfBoth && !EndsWithLineBreak(Doc.LineTable[last]) &&
            context.LineTop(last + 1) < Geo.ClientHeight) {
         ++last;

@@ -293,8 +293,8 @@ TEST_F(LineOrderTest, OrderByWindowsEqualsOrderByTheWholeParagraph) {
             ASSERT_EQ(ScriptLayout(line.Count, levels.data(), visual.data(), nullptr), S_OK);
             std::vector<std::int32_t> expected;
             for (int v : visual) expected.push_back(line.Start + v);
-            ASSERT_EQ(shown, expected) << "document " << document << " edit " << edit << " line "
-                                       << i;
+            ASSERT_EQ(shown, expected)
+                << "document " << document << " edit " << edit << " line " << i;
             ++lines;
         }
     };
