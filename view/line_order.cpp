@@ -525,9 +525,7 @@ void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inse
     Before.NewFrom = 0;
     Before.NewTo = TextLimit;
     Before.Count = 0;
-    // Reversed order keeps no levels up to date: an edit there costs nothing more.
-    if (!InBidirectionalOrder() || !Kept.Valid || Kept.EditCount != Doc.EditCount ||
-        Kept.TextLength != Doc.TextLength) {
+    if (!Kept.Valid || Kept.EditCount != Doc.EditCount || Kept.TextLength != Doc.TextLength) {
         Kept.Valid = false;
         return;
     }
