@@ -165,6 +165,7 @@ void FindPairs() {
         if (text[i] == LineFeed) {
             if (IsLineBreakAt(i - 1)) endParagraph(i - 1);
         } else if (whole) {
+            continue;  // the paragraph's pairs no longer count: wait for its end
         } else if (IsOpeningBracket(text[i])) {
             whole = depth == StackLimit;
             if (!whole) stack[depth++] = i;
@@ -453,15 +454,6 @@ void MeasureEdges(HDC dc, std::int32_t n) {
 }  // namespace
 
 bool InBidirectionalOrder() { return Doc.LineOrderChoice == LineOrderBidirectional; }
-
-void ParagraphLines(std::int32_t line, std::int32_t* first, std::int32_t* last) {
-    std::int32_t a = line;
-    while (a > 0 && !EndsWithLineBreak(Doc.LineTable[a - 1])) --a;
-    std::int32_t b = line;
-    while (b < Doc.LineCount - 1 && !EndsWithLineBreak(Doc.LineTable[b])) ++b;
-    *first = a;
-    *last = b;
-}
 
 OrderedLine OrderLine(HDC dc, std::int32_t index) {
     const LineRecord& record = Doc.LineTable[index];

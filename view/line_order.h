@@ -68,9 +68,6 @@ void ForEachStretch(const OrderedLine& line, std::int32_t start, std::int32_t en
     }
 }
 
-// The first and last display lines of the paragraph that holds a line.
-void ParagraphLines(std::int32_t line, std::int32_t* first, std::int32_t* last);
-
 // The paragraph whose levels are kept follows the text. Called just before an edit
 // replaces `removed` bytes at p with `count` bytes.
 void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inserted,

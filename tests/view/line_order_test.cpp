@@ -36,6 +36,14 @@ std::string Bytes(const std::string& utf8) {
 
 const std::string LRM = "\xFD";
 
+// The first and last display lines of the paragraph that holds a line.
+void ParagraphLines(std::int32_t line, std::int32_t* first, std::int32_t* last) {
+    *first = line;
+    while (*first > 0 && !EndsWithLineBreak(Doc.LineTable[*first - 1])) --*first;
+    *last = line;
+    while (*last < Doc.LineCount - 1 && !EndsWithLineBreak(Doc.LineTable[*last])) ++*last;
+}
+
 class LineOrderTest : public EditorTest {
 protected:
     void Order(UINT id) { Command(id); }
