@@ -19,6 +19,18 @@ constexpr const char* ClipboardRefusedMessage = "Can not place the text on the C
 constexpr const char* NoClipboardHandleMessage =
     "Can not obtain a handle to the Clipboard memory object";
 
+// A clipboard viewer, a clipboard manager or Wine's bridge to the X selection may hold the
+// clipboard for a moment, so a refusal is taken as final only after a short wait.
+bool OpenClipboardWaiting() {
+    constexpr int Tries = 10;
+    constexpr DWORD PauseMs = 20;
+    for (int k = 1; k < Tries; ++k) {
+        if (OpenClipboard(Doc.MainWindow)) return true;
+        Sleep(PauseMs);
+    }
+    return OpenClipboard(Doc.MainWindow) != 0;
+}
+
 bool HasSelection() { return Doc.SelectionActive != 0 && Doc.SelectionEnd != Doc.SelectionStart; }
 
 // Puts the selection on the clipboard as Unicode text ending in U+0000. On any failure shows
@@ -44,7 +56,7 @@ bool PutSelectionOnClipboard(const char* caption) {
     GlobalUnlock(block);
 
     bool placed = false;
-    if (OpenClipboard(Doc.MainWindow)) {
+    if (OpenClipboardWaiting()) {
         placed = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block) != nullptr;
         CloseClipboard();
     }
@@ -59,7 +71,7 @@ bool PutSelectionOnClipboard(const char* caption) {
 // caller with HeapFree), so that the clipboard is closed before the document changes. Shows
 // the reason and returns nullptr when there is none to take.
 std::uint8_t* TakeClipboardText(std::size_t* size) {
-    if (!OpenClipboard(Doc.MainWindow)) {
+    if (!OpenClipboardWaiting()) {
         ShowWarning(NoClipboardHandleMessage, PasteCaption);
         return nullptr;
     }

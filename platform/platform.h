@@ -389,6 +389,7 @@ public:
     virtual short GetKeyState(int virtualKey) = 0;
     virtual std::uintptr_t SetTimer(HWND window, std::uintptr_t id, UINT milliseconds) = 0;
     virtual BOOL KillTimer(HWND window, std::uintptr_t id) = 0;
+    virtual void Sleep(DWORD milliseconds) = 0;
     virtual HWND SetCapture(HWND window) = 0;
     virtual BOOL ReleaseCapture() = 0;
 
@@ -556,6 +557,7 @@ inline std::uintptr_t SetTimer(HWND w, std::uintptr_t id, UINT ms) {
     return CurrentPlatform().SetTimer(w, id, ms);
 }
 inline BOOL KillTimer(HWND w, std::uintptr_t id) { return CurrentPlatform().KillTimer(w, id); }
+inline void Sleep(DWORD ms) { CurrentPlatform().Sleep(ms); }
 inline HWND SetCapture(HWND w) { return CurrentPlatform().SetCapture(w); }
 inline BOOL ReleaseCapture() { return CurrentPlatform().ReleaseCapture(); }
 inline HDC GetDC(HWND w) { return CurrentPlatform().GetDC(w); }

@@ -330,6 +330,8 @@ BOOL Win32Platform::KillTimer(HWND window, std::uintptr_t id) {
     return ::KillTimer(Sys(window), id);
 }
 
+void Win32Platform::Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
+
 HWND Win32Platform::SetCapture(HWND window) { return Nv(::SetCapture(Sys(window))); }
 
 BOOL Win32Platform::ReleaseCapture() { return ::ReleaseCapture(); }

@@ -25,6 +25,7 @@ public:
     short GetKeyState(int virtualKey) override;
     std::uintptr_t SetTimer(HWND window, std::uintptr_t id, UINT milliseconds) override;
     BOOL KillTimer(HWND window, std::uintptr_t id) override;
+    void Sleep(DWORD milliseconds) override;
     HWND SetCapture(HWND window) override;
     BOOL ReleaseCapture() override;
 

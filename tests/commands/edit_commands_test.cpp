@@ -165,13 +165,16 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
         SetText("0123");
         Select(1, 3, 3);
         const State before = Snapshot();
-        if (c.call != nullptr) {
+        if (c.call != nullptr && std::string(c.call) == "OpenClipboard") {
+            fake().clipboardHeldElsewhere = 1000;  // longer than the editor waits
+        } else if (c.call != nullptr) {
             fake().FailCall(c.call, c.after);
         } else {
             fake().heapAllocationsBeforeFailure = c.after;
         }
         Command(c.command);
         fake().heapAllocationsBeforeFailure = -1;
+        fake().clipboardHeldElsewhere = 0;
         ExpectBox(c.message, c.caption);
         EXPECT_TRUE(Snapshot() == before) << c.caption << " " << (c.call ? c.call : "heap");
         std::string now;
@@ -184,6 +187,20 @@ TEST_F(EditCommandTest, EachFailureIsReportedAndLosesNothing) {
     this->Paste("");
     ExpectBox(NoHandle, Paste);
     EXPECT_EQ(Text(), "0123");
+}
+
+TEST_F(EditCommandTest, ClipboardHeldForAMomentElsewhereIsWaitedFor) {
+    SetText("0123");
+    Select(1, 3, 3);
+    fake().clipboardHeldElsewhere = 9;
+    Command(IDM_EDIT_COPY);
+    EXPECT_EQ(Clipboard(), Units({'1', '2', 0}));
+    Select(0, 0, 0);
+    fake().clipboardHeldElsewhere = 9;
+    Command(IDM_EDIT_PASTE);
+    EXPECT_EQ(Text(), "120123");
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    EXPECT_EQ(fake().sleptMs, 2 * 9 * 20u);
 }
 
 TEST_F(EditCommandTest, SelectAll) {

@@ -104,9 +104,12 @@ void CopyToLinux(const ScenarioContext& context) {
     PostCommand(editor.window, 41004);  // Select All
     Settle(editor.window, 50);
     PressKey('C', true);
+    std::wstring held;
     bool copied = WaitWaking(
-        editor.window, [&] { return ClipboardUnicode() == expected; }, 5000);
-    Check(copied, "Ctrl+C after Select All did not put the text on the clipboard");
+        editor.window, [&] { return (held = ClipboardUnicode()) == expected; }, 10000);
+    ExpectNoMessageBox(editor.ProcessId(), "after Ctrl+C");
+    Check(copied, "Ctrl+C after Select All did not put the text on the clipboard, which holds " +
+                      std::to_string(held.size()) + " units");
     std::string seen = AskHost(context, "clipboard-get");
     // Wine hands text to X programs with Unix line ends.
     std::string utf8 = Utf8Of(std::wstring(Shalom) + L" abc\n" + Olam);

@@ -1067,6 +1067,10 @@ HGLOBAL FakePlatform::GlobalFree(HGLOBAL handle) {
 
 BOOL FakePlatform::OpenClipboard(HWND) {
     if (clipboardOpen_) ADD_FAILURE() << "OpenClipboard while the clipboard is open";
+    if (clipboardHeldElsewhere > 0) {
+        --clipboardHeldElsewhere;
+        return 0;
+    }
     if (Fails("OpenClipboard") || clipboardOpen_) return 0;
     clipboardOpen_ = true;
     return 1;

@@ -236,6 +236,10 @@ public:
     bool textMetricsFail = false;
     // GetGlyphIndicesA fails (GDI_ERROR).
     bool glyphIndicesFail = false;
+    // Another program holds the clipboard through this many more OpenClipboard calls.
+    int clipboardHeldElsewhere = 0;
+    // Sleep adds here instead of waiting.
+    DWORD sleptMs = 0;
     // Faces that behave as raster fonts: no TrueType bit and no ABC widths.
     std::set<std::string> rasterFaces;
 
@@ -290,6 +294,7 @@ public:
     short GetKeyState(int virtualKey) override;
     std::uintptr_t SetTimer(HWND window, std::uintptr_t id, UINT milliseconds) override;
     BOOL KillTimer(HWND window, std::uintptr_t id) override;
+    void Sleep(DWORD milliseconds) override { sleptMs += milliseconds; }
     HWND SetCapture(HWND window) override;
     BOOL ReleaseCapture() override;
     HDC GetDC(HWND window) override;
