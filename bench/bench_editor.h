@@ -104,6 +104,26 @@ public:
         paintScanSeconds += std::chrono::duration<double>(Clock::now() - start).count();
         return done;
     }
+    // The system's bidirectional service stays in the editor's time; what it took is
+    // counted apart.
+    double bidiServiceSeconds = 0;
+    nv::HRESULT ScriptItemize(const nv::WORD* text, int count, int maxItems,
+                              const nv::SCRIPT_CONTROL* control, const nv::SCRIPT_STATE* state,
+                              nv::SCRIPT_ITEM* items, int* itemCount) override {
+        const auto start = Clock::now();
+        nv::HRESULT result =
+            FakePlatform::ScriptItemize(text, count, maxItems, control, state, items, itemCount);
+        bidiServiceSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        return result;
+    }
+    nv::HRESULT ScriptLayout(int runs, const std::uint8_t* levels, int* visualToLogical,
+                             int* logicalToVisual) override {
+        const auto start = Clock::now();
+        nv::HRESULT result =
+            FakePlatform::ScriptLayout(runs, levels, visualToLogical, logicalToVisual);
+        bidiServiceSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        return result;
+    }
     nv::BOOL TextOutA(nv::HDC, int, int, const char*, int) override { return 1; }
     nv::BOOL ExtTextOutW(nv::HDC, int, int, nv::UINT, const nv::RECT*, const nv::WORD*, nv::UINT,
                          const int*) override {
@@ -159,6 +179,7 @@ public:
     }
     long paints() const { return fake_->paintCount; }
     long fontsCreated() const { return editorOnly_ ? editorOnly_->fontsCreated : 0; }
+    double bidiServiceSeconds() const { return editorOnly_ ? editorOnly_->bidiServiceSeconds : 0; }
     nv::fake::FakePlatform& fake() { return *fake_; }
 
 private:

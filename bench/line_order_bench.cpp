@@ -99,8 +99,44 @@ void BM_FullPaintInBothOrders(benchmark::State& state) {
     ReportBothOrders(state, seconds);
 }
 
+// Page Down from the top through lines never ordered before, in each order, for the
+// editor's own time. Argument: words per line (0: one paragraph).
+void BM_PageDownToNewLinesInBothOrders(benchmark::State& state) {
+    Editor editor(MixedText(nv::TextLimit - 2, static_cast<int>(state.range(0))), true);
+    constexpr int Pages = 10;
+    double seconds[2] = {0, 0};
+    double service = 0;
+    for (auto _ : state) {
+        double both = 0;
+        for (int order = 0; order < 2; ++order) {
+            editor.Send(nv::WM_COMMAND, order ? IDM_ORDER_BIDIRECTIONAL : IDM_ORDER_REVERSED);
+            Doc.Caret = 0;
+            Doc.ViewTop = 0;
+            nv::ForgetParagraphLevels();
+            const double serviceBefore = editor.bidiServiceSeconds();
+            for (int page = 0; page < Pages; ++page) {
+                const double paged = editor.Timed(nv::WM_KEYDOWN, nv::VK_NEXT);
+                seconds[order] += paged / Pages;
+                both += paged / Pages;
+            }
+            service += (editor.bidiServiceSeconds() - serviceBefore) / Pages;
+        }
+        state.SetIterationTime(both);
+    }
+    ReportBothOrders(state, seconds);
+    // What the fake's bidirectional service (FriBidi) took of the Bidirectional time.
+    state.counters["bidi_service_us"] = service / static_cast<double>(state.iterations()) * 1e6;
+    state.counters["ratio_without_service"] = (seconds[1] - service) / seconds[0];
+}
+
 }  // namespace
 
+BENCHMARK(BM_PageDownToNewLinesInBothOrders)
+    ->ArgName("wordsPerLine")
+    ->Arg(9)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TypeAtStartInBothOrders)
     ->ArgNames({"wordsPerLine", "editorOnly"})
     ->Args({9, 0})

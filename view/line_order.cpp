@@ -115,9 +115,9 @@ bool IsLineBreakAt(std::int32_t pos) {
            Doc.TextBuffer[pos + 1] == LineFeed;
 }
 
-// The places of the text's brackets and line feeds into Scratch.Marks; their count. Blocks
-// of 32 bytes are tested at once, and only a block holding one is looked at byte by byte.
-std::int32_t ListMarks() {
+// The places of the text's brackets into Scratch.Marks; their count. Blocks of 32 bytes are
+// tested at once, and only a block holding one is looked at byte by byte.
+std::int32_t ListBrackets() {
     constexpr std::int32_t Block = 32;
     const std::uint8_t* text = Doc.TextBuffer;
     const std::int32_t length = Doc.TextLength - 1;
@@ -125,14 +125,14 @@ std::int32_t ListMarks() {
     std::int32_t i = 0;
     for (; i + Block <= length; i += Block) {
         std::uint8_t any = 0;
-        for (std::int32_t k = 0; k < Block; ++k) any |= IsBracketOrLineFeed(text[i + k]);
+        for (std::int32_t k = 0; k < Block; ++k) any |= IsBracket(text[i + k]);
         if (!any) continue;
         for (std::int32_t k = 0; k < Block; ++k) {
-            if (IsBracketOrLineFeed(text[i + k])) Scratch.Marks[count++] = i + k;
+            if (IsBracket(text[i + k])) Scratch.Marks[count++] = i + k;
         }
     }
     for (; i < length; ++i) {
-        if (IsBracketOrLineFeed(text[i])) Scratch.Marks[count++] = i;
+        if (IsBracket(text[i])) Scratch.Marks[count++] = i;
     }
     return count;
 }
@@ -142,7 +142,7 @@ void FindPairs() {
     constexpr int StackLimit = 63;
     std::int32_t stack[StackLimit];
     const std::uint8_t* text = Doc.TextBuffer;
-    const std::int32_t count = ListMarks();
+    const std::int32_t count = ListBrackets();
     Kept.PairCount = 0;
     std::int32_t paragraphStart = 0;
     std::int32_t firstPair = 0;  // the paragraph's first in the list
@@ -160,11 +160,25 @@ void FindPairs() {
         depth = 0;
         whole = false;
     };
+    // Ends the paragraphs whose line breaks lie between the last bracket and `to`, found
+    // by their carriage returns.
+    std::int32_t passed = 0;
+    auto passLineBreaks = [&](std::int32_t to) {
+        while (passed < to) {
+            const void* found =
+                std::memchr(text + passed, CarriageReturn, static_cast<std::size_t>(to - passed));
+            if (found == nullptr) break;
+            const auto p =
+                static_cast<std::int32_t>(static_cast<const std::uint8_t*>(found) - text);
+            if (IsLineBreakAt(p)) endParagraph(p);
+            passed = p + 1;
+        }
+        passed = to;
+    };
     for (std::int32_t j = 0; j < count; ++j) {
         const std::int32_t i = Scratch.Marks[j];
-        if (text[i] == LineFeed) {
-            if (IsLineBreakAt(i - 1)) endParagraph(i - 1);
-        } else if (whole) {
+        passLineBreaks(i);
+        if (whole) {
             continue;  // the paragraph's pairs no longer count: wait for its end
         } else if (IsOpeningBracket(text[i])) {
             whole = depth == StackLimit;
@@ -178,6 +192,8 @@ void FindPairs() {
             }
         }
     }
+    // Past the last bracket only the end of its own paragraph matters.
+    if (whole || depth != 0) passLineBreaks(Doc.TextLength - 1);
     endParagraph(Doc.TextLength - 1);
     Kept.PairsStale = false;
 }
@@ -193,6 +209,23 @@ bool IsAnchor(std::int32_t i) {
     return IsStrong(Doc.TextBuffer[i]) && (Kept.PairCount == 0 || !Enclosed(i));
 }
 
+// Tells the anchors of bytes taken in text order, following the pairs along instead of
+// searching them for each byte.
+class AnchorsForward {
+public:
+    explicit AnchorsForward(std::int32_t from)
+        : pair_(static_cast<std::int32_t>(
+              std::lower_bound(Kept.Close, Kept.Close + Kept.PairCount, from) - Kept.Close)) {}
+    bool IsAnchor(std::int32_t i) {
+        if (!IsStrong(Doc.TextBuffer[i])) return false;
+        while (pair_ < Kept.PairCount && Kept.Close[pair_] < i) ++pair_;
+        return pair_ == Kept.PairCount || Kept.Open[pair_] >= i;
+    }
+
+private:
+    std::int32_t pair_;  // the first pair that does not close before the byte last asked of
+};
+
 bool StartsParagraph(std::int32_t i) { return i == 0 || IsLineBreakAt(i - 2); }
 // The line break that ends a paragraph, or the text's end.
 bool AtParagraphEnd(std::int32_t i) { return i == Doc.TextLength - 1 || IsLineBreakAt(i); }
@@ -205,7 +238,8 @@ std::int32_t AnchorBefore(std::int32_t i) {
 
 // The anchor at or after i, or the paragraph's last byte.
 std::int32_t AnchorAfter(std::int32_t i) {
-    while (!AtParagraphEnd(i + 1) && !IsAnchor(i)) ++i;
+    AnchorsForward anchors(i);
+    while (!AtParagraphEnd(i + 1) && !anchors.IsAnchor(i)) ++i;
     return i;
 }
 
@@ -301,9 +335,10 @@ bool LevelsOfSpan(std::int32_t from, std::int32_t to) {
     std::int32_t windowStart = -1;  // where the run of stretches for the system began
     std::int32_t stretchStart = from;
     bool mixed = false;
+    AnchorsForward anchors(from);
     for (std::int32_t i = from; i <= to; ++i) {
         mixed = mixed || IsLeftToRightOrNumber(text[i]);
-        if (i != to && (i == stretchStart || !IsAnchor(i))) continue;
+        if (i != to && (i == stretchStart || !anchors.IsAnchor(i))) continue;
         // A stretch ends at i.
         if (mixed) {
             if (windowStart < 0) windowStart = stretchStart;
