@@ -28,6 +28,29 @@ std::vector<std::string> RecoveryFiles() {
     return names;
 }
 
+// Waits until no editor holds a recovery lock: the handles of a killed process may close
+// a moment after it is seen to end, and a lock still held means a living editor.
+void WaitForLocksFree() {
+    const std::string folder = RecoveryFolder();
+    const DWORD start = GetTickCount();
+    for (;;) {
+        bool held = false;
+        for (const std::string& name : FilesIn(folder)) {
+            if (name.size() < 5 || name.compare(name.size() - 5, 5, ".lock") != 0) continue;
+            HANDLE lock = CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+            if (lock == INVALID_HANDLE_VALUE) {
+                held = held || GetLastError() == ERROR_SHARING_VIOLATION;
+            } else {
+                CloseHandle(lock);
+            }
+        }
+        if (!held) return;
+        Check(GetTickCount() - start < 10000, "a killed editor's lock is still held");
+        Sleep(50);
+    }
+}
+
 // The whole text as Select All and Ctrl+C put it on the clipboard.
 std::wstring TextThroughClipboard(HWND window) {
     EmptyClipboardNow();
@@ -102,6 +125,7 @@ void RecoveryAfterKill(const ScenarioContext& context) {
         Check(copied, "no recovery copy 2 seconds after typing (" +
                           std::to_string(RecoveryFiles().size()) + " files)");
         KillEditor(editor.editor);  // TerminateProcess: no clean-up of any kind
+        WaitForLocksFree();
     }
     {
         RunningEditor running(context.exePath);
@@ -115,7 +139,9 @@ void RecoveryAfterKill(const ScenarioContext& context) {
         Check(shown == text,
               "recovered \"" + Utf8Of(shown) + "\", expected \"" + Utf8Of(text) + "\"");
         Check(RecoveryFiles().size() == 2, "the copy went before the text was saved");
-    }  // killed again
+        KillEditor(running.editor);
+        WaitForLocksFree();
+    }
     {
         RunningEditor running(context.exePath);
         MessageBoxSeen offer = WaitForRecoveryOffer(running);
