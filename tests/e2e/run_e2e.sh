@@ -105,24 +105,24 @@ if [ ${#scenarios[@]} -eq 0 ]; then
     exit 1
 fi
 
-passed=0
-failed=0
-for scenario in "${scenarios[@]}"; do
-    trace="$ARTIFACTS/$scenario.trace"
-    output="$ARTIFACTS/$scenario.out"
-    channels=${debug_channels[$scenario]:-}
+# Runs one scenario; its result line (PASS or FAIL ...) in $result.
+run_scenario() {
+    local scenario=$1
+    local trace="$ARTIFACTS/$scenario.trace"
+    local output="$ARTIFACTS/$scenario.out"
+    local channels=${debug_channels[$scenario]:-}
     rm -f "$REQUEST" "$ARTIFACTS/host-reply"
-    expectations="$ARTIFACTS/$scenario.expect"  # written by scenarios that print
+    local expectations="$ARTIFACTS/$scenario.expect"  # written by scenarios that print
     rm -f "$expectations"
     WINEDEBUG=${channels:--all} timeout -k 5 "$TIMEOUT" wine "$DRIVER" "$scenario" "$EXE_W" \
         "$ARTIFACTS_W" "$(winpath "$trace")" >"$output" 2>"$trace" &
-    driver=$!
+    local driver=$!
     while kill -0 "$driver" 2>/dev/null; do
         [ -f "$REQUEST" ] && answer_host_request
         sleep 0.05
     done
     wait "$driver"
-    status=$?
+    local status=$?
     stop_xclip
     if [ $status -eq 0 ] && [ -f "$expectations" ]; then
         /usr/bin/python3 "$ROOT/tests/e2e/check_printout.py" "$expectations" \
@@ -132,21 +132,39 @@ for scenario in "${scenarios[@]}"; do
     fi
     tr -d '\r' <"$output" | grep -v '^\(PASS\|FAIL\) ' | sed 's/^/    /'
     if [ $status -eq 0 ] && grep -q "^PASS $scenario" "$output" && ! grep -q "^FAIL " "$output"; then
-        echo "PASS $scenario"
-        passed=$((passed + 1))
+        result="PASS $scenario"
     else
-        line=$(tr -d '\r' <"$output" | grep '^FAIL ' | head -1)
-        [ $status -eq 124 ] && line="FAIL $scenario: timed out after ${TIMEOUT}s"
-        echo "${line:-FAIL $scenario: driver exit status $status}"
-        failed=$((failed + 1))
-        # A stuck editor must not disturb the next scenario.
+        result=$(tr -d '\r' <"$output" | grep '^FAIL ' | head -1)
+        [ $status -eq 124 ] && result="FAIL $scenario: timed out after ${TIMEOUT}s"
+        result=${result:-FAIL $scenario: driver exit status $status}
+        # A stuck editor must not disturb the next run.
         wineserver -k >/dev/null 2>&1
         wineserver -p >/dev/null 2>&1
     fi
+}
+
+# A scenario drives real windows on a shared machine, where a keystroke or a window can
+# come late: one that fails runs once more, and both runs are reported.
+passed=0
+failed=0
+second=0
+for scenario in "${scenarios[@]}"; do
+    run_scenario "$scenario"
+    if [ "${result%% *}" = FAIL ]; then
+        first=$result
+        echo "RETRY $scenario after: $first"
+        run_scenario "$scenario"
+        if [ "${result%% *}" = PASS ]; then
+            result="PASS $scenario (on its second run; the first: ${first#FAIL $scenario: })"
+            second=$((second + 1))
+        fi
+    fi
+    echo "$result"
+    if [ "${result%% *}" = PASS ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 done
 
 for bmp in "$ARTIFACTS"/*.bmp; do
     [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null && rm -f "$bmp"
 done
-echo "e2e: $passed passed, $failed failed (artifacts in $ARTIFACTS)"
+echo "e2e: $passed passed ($second on a second run), $failed failed (artifacts in $ARTIFACTS)"
 [ $failed -eq 0 ]
