@@ -3,6 +3,8 @@
 // measures both orders, so that their ratio comes out as a counter.
 #include <benchmark/benchmark.h>
 
+#include <array>
+
 #include "bench/bench_editor.h"
 #include "commands/command_ids.h"
 #include "view/line_order.h"
@@ -20,12 +22,26 @@ std::string MixedText(int length, int wordsPerLine) {
     return nv::bench::HebrewText(length, wordsPerLine, &others);
 }
 
-// The mean time per iteration in each order, and their ratio.
-void ReportBothOrders(benchmark::State& state, const double (&seconds)[2]) {
+// Each iteration chooses each order in turn and times what `timeOne(order)` measures in it;
+// then the mean time per iteration in each order, and their ratio. Gives the seconds of each.
+template <typename TimeOne>
+std::array<double, 2> TimeBothOrders(benchmark::State& state, Editor& editor, TimeOne timeOne) {
+    std::array<double, 2> seconds = {0, 0};
+    for (auto _ : state) {
+        double both = 0;
+        for (int order = 0; order < 2; ++order) {
+            editor.Send(nv::WM_COMMAND, order ? IDM_ORDER_BIDIRECTIONAL : IDM_ORDER_REVERSED);
+            const double timed = timeOne(order);
+            seconds[order] += timed;
+            both += timed;
+        }
+        state.SetIterationTime(both);
+    }
     const double n = static_cast<double>(state.iterations());
     state.counters["reversed_us"] = seconds[0] / n * 1e6;
     state.counters["bidi_us"] = seconds[1] / n * 1e6;
     state.counters["ratio"] = seconds[1] / seconds[0];
+    return seconds;
 }
 
 double TimedPaint(Editor& editor, bool editorOnly) {
@@ -46,32 +62,24 @@ double TimedPaint(Editor& editor, bool editorOnly) {
 void BM_TypeAtStartInBothOrders(benchmark::State& state) {
     const bool editorOnly = state.range(1) != 0;
     Editor editor(MixedText(nv::TextLimit - 2, static_cast<int>(state.range(0))), editorOnly);
-    double seconds[2] = {0, 0};
     long paints[2] = {0, 0};
     long itemized = 0;
-    for (auto _ : state) {
-        double both = 0;
-        for (int order = 0; order < 2; ++order) {
-            editor.Send(nv::WM_COMMAND, order ? IDM_ORDER_BIDIRECTIONAL : IDM_ORDER_REVERSED);
-            // One keystroke first, so that the one timed finds the order as typing does, not
-            // just after the order command; in Reversed order with no levels kept, as when
-            // Bidirectional order was never chosen.
-            if (order == 0) nv::ForgetParagraphLevels();
-            editor.Send(nv::WM_CHAR, 0xE9);
-            editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
-            const long paintsBefore = editor.paints();
-            const long itemizedBefore = editor.fake().itemizeCalls;
-            const double typed = editor.Timed(nv::WM_CHAR, 0xE9);
-            paints[order] += editor.paints() - paintsBefore;
-            itemized += editor.fake().itemizeCalls - itemizedBefore;
-            if (Doc.TextLength != nv::TextLimit) state.SkipWithError("the character was refused");
-            editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
-            seconds[order] += typed;
-            both += typed;
-        }
-        state.SetIterationTime(both);
-    }
-    ReportBothOrders(state, seconds);
+    TimeBothOrders(state, editor, [&](int order) {
+        // One keystroke first, so that the one timed finds the order as typing does, not
+        // just after the order command; in Reversed order with no levels kept, as when
+        // Bidirectional order was never chosen.
+        if (order == 0) nv::ForgetParagraphLevels();
+        editor.Send(nv::WM_CHAR, 0xE9);
+        editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
+        const long paintsBefore = editor.paints();
+        const long itemizedBefore = editor.fake().itemizeCalls;
+        const double typed = editor.Timed(nv::WM_CHAR, 0xE9);
+        paints[order] += editor.paints() - paintsBefore;
+        itemized += editor.fake().itemizeCalls - itemizedBefore;
+        if (Doc.TextLength != nv::TextLimit) state.SkipWithError("the character was refused");
+        editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
+        return typed;
+    });
     const double n = static_cast<double>(state.iterations());
     state.counters["paints_reversed"] = static_cast<double>(paints[0]) / n;
     state.counters["paints_bidi"] = static_cast<double>(paints[1]) / n;
@@ -84,19 +92,10 @@ void BM_FullPaintInBothOrders(benchmark::State& state) {
     const bool editorOnly = state.range(0) != 0;
     const bool unknown = state.range(1) != 0;
     Editor editor(MixedText(nv::TextLimit - 2, 9), editorOnly);
-    double seconds[2] = {0, 0};
-    for (auto _ : state) {
-        double both = 0;
-        for (int order = 0; order < 2; ++order) {
-            editor.Send(nv::WM_COMMAND, order ? IDM_ORDER_BIDIRECTIONAL : IDM_ORDER_REVERSED);
-            if (unknown) nv::ForgetParagraphLevels();
-            const double painted = TimedPaint(editor, editorOnly);
-            seconds[order] += painted;
-            both += painted;
-        }
-        state.SetIterationTime(both);
-    }
-    ReportBothOrders(state, seconds);
+    TimeBothOrders(state, editor, [&](int) {
+        if (unknown) nv::ForgetParagraphLevels();
+        return TimedPaint(editor, editorOnly);
+    });
 }
 
 // Page Down from the top through lines never ordered before, in each order, for the
@@ -104,26 +103,17 @@ void BM_FullPaintInBothOrders(benchmark::State& state) {
 void BM_PageDownToNewLinesInBothOrders(benchmark::State& state) {
     Editor editor(MixedText(nv::TextLimit - 2, static_cast<int>(state.range(0))), true);
     constexpr int Pages = 10;
-    double seconds[2] = {0, 0};
     double service = 0;
-    for (auto _ : state) {
-        double both = 0;
-        for (int order = 0; order < 2; ++order) {
-            editor.Send(nv::WM_COMMAND, order ? IDM_ORDER_BIDIRECTIONAL : IDM_ORDER_REVERSED);
-            Doc.Caret = 0;
-            Doc.ViewTop = 0;
-            nv::ForgetParagraphLevels();
-            const double serviceBefore = editor.bidiServiceSeconds();
-            for (int page = 0; page < Pages; ++page) {
-                const double paged = editor.Timed(nv::WM_KEYDOWN, nv::VK_NEXT);
-                seconds[order] += paged / Pages;
-                both += paged / Pages;
-            }
-            service += (editor.bidiServiceSeconds() - serviceBefore) / Pages;
-        }
-        state.SetIterationTime(both);
-    }
-    ReportBothOrders(state, seconds);
+    const std::array<double, 2> seconds = TimeBothOrders(state, editor, [&](int) {
+        Doc.Caret = 0;
+        Doc.ViewTop = 0;
+        nv::ForgetParagraphLevels();
+        const double serviceBefore = editor.bidiServiceSeconds();
+        double paged = 0;
+        for (int page = 0; page < Pages; ++page) paged += editor.Timed(nv::WM_KEYDOWN, nv::VK_NEXT);
+        service += (editor.bidiServiceSeconds() - serviceBefore) / Pages;
+        return paged / Pages;
+    });
     // What the fake's bidirectional service (FriBidi) took of the Bidirectional time.
     state.counters["bidi_service_us"] = service / static_cast<double>(state.iterations()) * 1e6;
     state.counters["ratio_without_service"] = (seconds[1] - service) / seconds[0];

@@ -92,10 +92,6 @@ std::uint8_t IsBracket(std::uint8_t b) {
     return static_cast<std::uint8_t>(((b | 1) == ')') | ((b | 0x20) == '{') | ((b | 0x20) == '}'));
 }
 
-std::uint8_t IsBracketOrLineFeed(std::uint8_t b) {
-    return static_cast<std::uint8_t>(IsBracket(b) | (b == LineFeed));
-}
-
 bool IsOpeningBracket(std::uint8_t byte) { return byte == '(' || byte == '[' || byte == '{'; }
 
 std::uint8_t ClosingBracketOf(std::uint8_t byte) {
@@ -105,7 +101,7 @@ std::uint8_t ClosingBracketOf(std::uint8_t byte) {
 bool HoldsBracketOrLineBreak(const std::uint8_t* bytes, std::int32_t count) {
     std::uint8_t found = 0;
     for (std::int32_t k = 0; k < count; ++k) {
-        found |= IsBracketOrLineFeed(bytes[k]) | (bytes[k] == CarriageReturn);
+        found |= IsBracket(bytes[k]) | (bytes[k] == LineFeed) | (bytes[k] == CarriageReturn);
     }
     return found != 0;
 }

@@ -139,19 +139,12 @@ void BidiSpeed(const ScenarioContext& context) {
         for (int round = 0; round < 40; ++round) {
             for (int order = 0; order < 2; ++order) {
                 painted[order].push_back(TimeCommand(window, order ? 46001 : 46000));
-                LARGE_INTEGER start, end;
-                QueryPerformanceCounter(&start);
-                SendMessageA(window, WM_CHAR, 0xE9, 1);
-                QueryPerformanceCounter(&end);
-                typed[order].push_back(Milliseconds(start, end));
+                typed[order].push_back(TimeMessage(window, WM_CHAR, 0xE9));
                 SendMessageA(window, WM_KEYDOWN, VK_DELETE, 1);
             }
         }
         ExpectNoMessageBox(started.ProcessId(), "after typing: a character was refused");
-        auto median = [](std::vector<double> times) {
-            std::sort(times.begin(), times.end());
-            return times[times.size() / 2];
-        };
+        auto median = [](const std::vector<double>& times) { return Percentile(times, 50); };
         // Page Down in each order in turn, each to lines never shown before; the order
         // command between them orders the page it leaves, untimed.
         std::vector<double> paged[2];
@@ -163,11 +156,7 @@ void BidiSpeed(const ScenarioContext& context) {
         for (int round = 0; round < rounds; ++round) {
             for (int order = 0; order < 2; ++order) {
                 TimeCommand(window, order ? 46001 : 46000);
-                LARGE_INTEGER start, end;
-                QueryPerformanceCounter(&start);
-                SendMessageA(window, WM_KEYDOWN, VK_NEXT, 1);
-                QueryPerformanceCounter(&end);
-                paged[order].push_back(Milliseconds(start, end));
+                paged[order].push_back(TimeMessage(window, WM_KEYDOWN, VK_NEXT));
             }
         }
         auto both = [&](const char* what, const std::vector<double>(&times)[2]) {

@@ -80,12 +80,6 @@ RECT ScrollBarRect(HWND window) {
     return RECT{topRight.x, topRight.y, frame.right, bottomRight.y};
 }
 
-double Percentile(std::vector<double> values, int percent) {
-    std::sort(values.begin(), values.end());
-    std::size_t at = values.size() * static_cast<std::size_t>(percent) / 100;
-    return values[std::min(at, values.size() - 1)];
-}
-
 void KeystrokeSpeed(const ScenarioContext& context) {
     StartedEditor editor(context.exePath);
     const int size = 32700;
@@ -122,16 +116,9 @@ void KeystrokeSpeed(const ScenarioContext& context) {
     std::vector<double> leastTimes;
     std::vector<double> scrollBar;
     for (int round = 0; round < 400; ++round) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        SendMessageA(editor.window, WM_CHAR, 0xE9, 1);
-        QueryPerformanceCounter(&end);
-        editorTimes.push_back(Milliseconds(start, end));
+        editorTimes.push_back(TimeMessage(editor.window, WM_CHAR, 0xE9));
         SendMessageA(editor.window, WM_KEYDOWN, VK_BACK, 1);
-        QueryPerformanceCounter(&start);
-        SendMessageA(leastWindow, WM_CHAR, 0xE9, 1);
-        QueryPerformanceCounter(&end);
-        leastTimes.push_back(Milliseconds(start, end));
+        leastTimes.push_back(TimeMessage(leastWindow, WM_CHAR, 0xE9));
         if (round % 10 == 0) {
             scrollBar.push_back(
                 static_cast<double>(SendMessageA(leastWindow, TimeScrollBarRedraw, 0, 0)) / 1000);
@@ -147,11 +134,7 @@ void KeystrokeSpeed(const ScenarioContext& context) {
     const Capture barBefore = CaptureScreenRect(ScrollBarRect(editor.window));
     std::vector<double> enters;
     for (int round = 0; round < 30; ++round) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        SendMessageA(editor.window, WM_KEYDOWN, VK_RETURN, 1);
-        QueryPerformanceCounter(&end);
-        enters.push_back(Milliseconds(start, end));
+        enters.push_back(TimeMessage(editor.window, WM_KEYDOWN, VK_RETURN));
     }
     ExpectNoMessageBox(editor.ProcessId(), "after Enter at the end");
     Settle(editor.window, 100);

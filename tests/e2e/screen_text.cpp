@@ -169,6 +169,20 @@ double TimeCommand(HWND window, WORD id) {
     return Milliseconds(start, end);
 }
 
+double TimeMessage(HWND window, UINT message, WPARAM wParam) {
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    SendMessageA(window, message, wParam, 1);
+    QueryPerformanceCounter(&end);
+    return Milliseconds(start, end);
+}
+
+double Percentile(std::vector<double> values, int percent) {
+    std::sort(values.begin(), values.end());
+    std::size_t at = values.size() * static_cast<std::size_t>(percent) / 100;
+    return values[std::min(at, values.size() - 1)];
+}
+
 std::string Spread(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     char text[80];

@@ -54,6 +54,10 @@ void FillDocument(HWND window, int count, bool lineBreaks = true);
 double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end);
 // Sends a command and returns the milliseconds until the window is idle again.
 double TimeCommand(HWND window, WORD id);
+// Sends a message and returns the milliseconds it took (the editor paints before it returns).
+double TimeMessage(HWND window, UINT message, WPARAM wParam);
+// The value `percent` of the way up the sorted values (50: the median).
+double Percentile(std::vector<double> values, int percent);
 // "median m ms (low to high)" of a few measurements.
 std::string Spread(std::vector<double> times);
 
