@@ -27,6 +27,10 @@ constexpr const char* TooLargeMessage = "The selected file is too large to open"
 constexpr const char* NotUnicodeMessage = "The selected file is not a Unicode text file";
 constexpr const char* ReadMessage = "Can not read the selected file";
 constexpr const char* WriteMessage = "Can not write to the selected file";
+constexpr const char* NoMemoryMessage = "Can not allocate memory";
+constexpr const char* DamagedMessage =
+    "Can not write to the selected file, and its old text could not be put back: the file is "
+    "damaged.\nThe text is still here in Nivrano. Save it again, or save it to another file.";
 
 // Files pass through here whole: the mark and up to 32,768 units.
 std::uint8_t UnicodeFileBuffer[LargestFileSize];
@@ -198,15 +202,31 @@ void SaveDocumentFile() {
     }
     const SaveOutcome outcome = WriteFileSafely(Files.FileName, UnicodeFileBuffer,
                                                 static_cast<DWORD>(2 * Doc.TextLength + 2));
-    if (!outcome.saved) {
-        // A file whose old bytes could not be written back: name where they are.
-        static char message[sizeof outcome.keptOldText + 96];
-        std::snprintf(
-            message, sizeof message,
-            outcome.keptOldText[0] ? "%s\nThe file's text before this save is kept in %s" : "%s",
-            WriteMessage, outcome.keptOldText);
-        ShowWarning(message, SaveCaption);
-        return;
+    switch (outcome.result) {
+        case SaveResult::Saved:
+            break;
+        case SaveResult::NotWritten:
+            ShowWarning(WriteMessage, SaveCaption);
+            return;
+        case SaveResult::NoMemory:
+            ShowWarning(NoMemoryMessage, SaveCaption);
+            return;
+        case SaveResult::Damaged: {
+            // The document stays changed: its text is now the only whole one, besides the
+            // copies the save kept, if any.
+            static char message[sizeof outcome.keptOldText + sizeof outcome.keptNewText + 320];
+            std::snprintf(message, sizeof message, "%s", DamagedMessage);
+            auto name = [](const char* what, const char* path) {
+                if (path[0] == '\0') return;
+                const std::size_t used = std::strlen(message);
+                std::snprintf(message + used, sizeof message - used, "\n%s is kept in %s", what,
+                              path);
+            };
+            name("The file's text before this save", outcome.keptOldText);
+            name("The text being saved", outcome.keptNewText);
+            ShowWarning(message, SaveCaption);
+            return;
+        }
     }
     RememberSavedText();
     SetTitle(Files.FileTitle);

@@ -341,6 +341,7 @@ constexpr DWORD FILE_BEGIN = 0;
 constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~std::uintptr_t{0});
 
 // Common file dialogs.
@@ -498,6 +499,9 @@ public:
     // small, 0 when the variable does not exist.
     virtual DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) = 0;
     virtual DWORD GetCurrentProcessId() = 0;
+    // The calling thread's last error code: after CreateFileA with OPEN_ALWAYS,
+    // ERROR_ALREADY_EXISTS when the file was there, 0 when the call created it.
+    virtual DWORD GetLastError() = 0;
 
     // Files dropped on the window (shell32).
     virtual void DragAcceptFiles(HWND window, BOOL accept) = 0;
@@ -701,6 +705,7 @@ inline DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size)
     return CurrentPlatform().GetEnvironmentVariableA(name, buffer, size);
 }
 inline DWORD GetCurrentProcessId() { return CurrentPlatform().GetCurrentProcessId(); }
+inline DWORD GetLastError() { return CurrentPlatform().GetLastError(); }
 
 // Files dropped on the window.
 inline void DragAcceptFiles(HWND w, BOOL accept) { CurrentPlatform().DragAcceptFiles(w, accept); }

@@ -59,7 +59,8 @@ constexpr auto fileShareWrite = nv::FILE_SHARE_WRITE, fileShareDelete = nv::FILE
                fileBegin = nv::FILE_BEGIN, invalidSetFilePointer = nv::INVALID_SET_FILE_POINTER;
 constexpr auto vkMenu = nv::VK_MENU;
 constexpr auto moveFileReplaceExisting = nv::MOVEFILE_REPLACE_EXISTING,
-               moveFileWriteThrough = nv::MOVEFILE_WRITE_THROUGH;
+               moveFileWriteThrough = nv::MOVEFILE_WRITE_THROUGH,
+               errorAlreadyExists = nv::ERROR_ALREADY_EXISTS;
 constexpr auto createNew = nv::CREATE_NEW, openAlways = nv::OPEN_ALWAYS,
                fileAttributeDirectory = nv::FILE_ATTRIBUTE_DIRECTORY;
 constexpr auto wmDropFiles = nv::WM_DROPFILES;
@@ -135,7 +136,8 @@ static_assert(genericRead == GENERIC_READ && genericWrite == GENERIC_WRITE &&
               openExisting == OPEN_EXISTING && invalidFileSize == INVALID_FILE_SIZE &&
               invalidFileAttributes == INVALID_FILE_ATTRIBUTES);
 static_assert(moveFileReplaceExisting == MOVEFILE_REPLACE_EXISTING &&
-              moveFileWriteThrough == MOVEFILE_WRITE_THROUGH);
+              moveFileWriteThrough == MOVEFILE_WRITE_THROUGH &&
+              errorAlreadyExists == ERROR_ALREADY_EXISTS);
 static_assert(fileShareWrite == FILE_SHARE_WRITE && fileShareDelete == FILE_SHARE_DELETE &&
               fileBegin == FILE_BEGIN && invalidSetFilePointer == INVALID_SET_FILE_POINTER);
 static_assert(vkMenu == VK_MENU);
@@ -654,6 +656,8 @@ DWORD Win32Platform::GetEnvironmentVariableA(const char* name, char* buffer, DWO
 }
 
 DWORD Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+
+DWORD Win32Platform::GetLastError() { return ::GetLastError(); }
 
 // Files dropped on the window.
 

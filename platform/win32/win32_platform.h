@@ -113,6 +113,7 @@ public:
     BOOL FindClose(HANDLE search) override;
     DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
     DWORD GetCurrentProcessId() override;
+    DWORD GetLastError() override;
 
     void DragAcceptFiles(HWND window, BOOL accept) override;
     UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) override;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "app/startup.h"
 #include "tests/commands/command_support.h"
@@ -139,30 +140,44 @@ TEST_F(FileTest, ARefusedOrFailedOpenIsReportedAndChangesNothing) {
     EXPECT_EQ(fake().fileDialogs.back().startName, Path("bad.txt"));
 }
 
-// Save secures both texts in the editor's folder, then writes the target in place.
+// Save holds the target's old bytes in memory and secures both texts in the editor's folder
+// when it can, then writes the target in place.
 class SaveTest : public CommandTest {
 protected:
     const std::string old = Mark + Units({'o', 'l', 'd', 0});
     const std::string fresh = Mark + Units({'n', 'e', 'w', ' ', 't', 'e', 'x', 't', 0});
+    const std::string others = "another program's bytes";
+    enum Target { Exists, Missing, MadeMeanwhile };
+    enum SavingState { Usable, Unusable };
 
     std::string Saving() { return fake().AppDataFolder() + "/Nivrano/Saving"; }
-    // The secured files left there, by the end of their names ("new.txt", "old.txt"), and
-    // the full name of the last one.
-    std::vector<std::string> Secured(std::string* last = nullptr) {
-        std::vector<std::string> kinds;
+    // The secured files left there, by the end of their names ("new.txt", "old.txt",
+    // "target.txt"), with their paths.
+    std::map<std::string, std::string> Secured() {
+        std::map<std::string, std::string> files;
         std::error_code error;
         for (const auto& entry : std::filesystem::directory_iterator(Saving(), error)) {
             const std::string name = entry.path().filename().string();
-            kinds.push_back(name.substr(name.size() - 7));
-            if (last != nullptr) *last = entry.path().string();
+            files[name.substr(name.find(' ') + 1)] = entry.path().string();
         }
-        std::sort(kinds.begin(), kinds.end());
-        return kinds;
+        return files;
     }
-    void Start(bool targetExists) {
+    void Start(Target target, SavingState saving = Usable) {
+        fake().beforeCreateFile = nullptr;
         std::filesystem::remove(Path("doc.txt"));
         std::filesystem::remove_all(Saving());
-        if (targetExists) WriteWholeFile(Path("doc.txt"), old);
+        std::filesystem::create_directories(fake().AppDataFolder() + "/Nivrano");
+        // A file where the folder should be: no folder can be made there.
+        if (saving == Unusable) WriteWholeFile(Saving(), "");
+        if (target == Exists) WriteWholeFile(Path("doc.txt"), old);
+        // Another program makes the file after the dialog, just before the save opens it.
+        if (target == MadeMeanwhile) {
+            fake().beforeCreateFile = [this](const std::string& path) {
+                if (path == Path("doc.txt") && !std::filesystem::exists(path)) {
+                    WriteWholeFile(path, others);
+                }
+            };
+        }
         SetSavedText("old");
         SetText("new text");
         fake().windowText = "previous.txt";
@@ -170,54 +185,83 @@ protected:
 };
 
 TEST_F(SaveTest, AFailureAtEachStepKeepsTheOldTextAndLeavesOnlyWhatItMust) {
-    enum Outcome { Saved, Refused, OldKept };
+    enum Outcome { Saved, Refused, NoMemory, Damaged };
     const struct {
-        const char* call;
+        const char* call;  // "HeapAlloc": the heap's allocation
         int after;
         const char* call2;  // a second failing call, or nullptr
         int after2;
-        bool targetExists;
+        Target target;
+        SavingState saving;
         Outcome outcome;
     } cases[] = {
-        // The editor's folder takes no file: the target is written in place all the same.
-        {"CreateDirectoryA", 0, nullptr, 0, true, Saved},
-        {"CreateFileA", 0, nullptr, 0, true, Saved},
-        // Securing the new text, opening the target, securing its old bytes.
-        {"WriteFile", 0, nullptr, 0, true, Refused},
-        {"WriteFile short", 0, nullptr, 0, true, Refused},
-        {"FlushFileBuffers", 0, nullptr, 0, true, Refused},
-        {"CreateFileA", 1, nullptr, 0, true, Refused},
-        {"CreateFileA", 1, nullptr, 0, false, Refused},
-        {"CreateFileA", 2, nullptr, 0, true, Refused},
-        {"ReadFile", 0, nullptr, 0, true, Refused},
-        {"WriteFile", 1, nullptr, 0, true, Refused},
-        {"FlushFileBuffers", 1, nullptr, 0, true, Refused},
-        // The target itself: its old bytes go back from the secured copy.
-        {"SetFilePointer", 0, nullptr, 0, true, Refused},
-        {"WriteFile", 2, nullptr, 0, true, Refused},
-        {"WriteFile short", 2, nullptr, 0, true, Refused},
-        {"SetEndOfFile", 0, nullptr, 0, true, Refused},
-        {"FlushFileBuffers", 2, nullptr, 0, true, Refused},
-        // A new file that could not be written goes again.
-        {"WriteFile", 1, nullptr, 0, false, Refused},
-        {"SetEndOfFile", 0, nullptr, 0, false, Refused},
-        // The write-back fails too: the secured old text stays, and the message names it.
-        {"SetEndOfFile", 0, "WriteFile", 3, true, OldKept},
-        {"FlushFileBuffers", 2, "SetEndOfFile", 1, true, OldKept},
+        // The Saving folder fails at one of its steps (the folder, then the target's name,
+        // the new text and the old bytes, each made, written, flushed): the save goes on
+        // without it.
+        {"CreateDirectoryA", 1, nullptr, 0, Exists, Usable, Saved},
+        {"CreateFileA", 0, nullptr, 0, Exists, Usable, Saved},
+        {"WriteFile", 0, nullptr, 0, Exists, Usable, Saved},
+        {"CreateFileA", 1, nullptr, 0, Exists, Usable, Saved},
+        {"WriteFile", 1, nullptr, 0, Exists, Usable, Saved},
+        {"WriteFile short", 1, nullptr, 0, Exists, Usable, Saved},
+        {"FlushFileBuffers", 1, nullptr, 0, Exists, Usable, Saved},
+        {"CreateFileA", 3, nullptr, 0, Exists, Usable, Saved},
+        {"WriteFile", 2, nullptr, 0, Exists, Usable, Saved},
+        {"FlushFileBuffers", 2, nullptr, 0, Exists, Usable, Saved},
+        {"ReadFile short", 0, nullptr, 0, Exists, Usable, Saved},  // read on to the end
+        // Opening the target and holding its old bytes: nothing is changed.
+        {"CreateFileA", 2, nullptr, 0, Exists, Usable, Refused},
+        {"CreateFileA", 2, nullptr, 0, Missing, Usable, Refused},
+        {"CreateFileA", 0, nullptr, 0, Exists, Unusable, Refused},
+        {"GetFileSize", 0, nullptr, 0, Exists, Usable, Refused},
+        {"ReadFile", 0, nullptr, 0, Exists, Usable, Refused},
+        {"HeapAlloc", 0, nullptr, 0, Exists, Usable, NoMemory},
+        // The target itself: its old bytes go back from memory, with or without the
+        // Saving folder.
+        {"SetFilePointer", 0, nullptr, 0, Exists, Usable, Refused},
+        {"WriteFile", 3, nullptr, 0, Exists, Usable, Refused},
+        {"WriteFile short", 3, nullptr, 0, Exists, Usable, Refused},
+        {"SetEndOfFile", 0, nullptr, 0, Exists, Usable, Refused},
+        {"FlushFileBuffers", 3, nullptr, 0, Exists, Usable, Refused},
+        {"SetFilePointer", 0, nullptr, 0, Exists, Unusable, Refused},
+        {"WriteFile", 0, nullptr, 0, Exists, Unusable, Refused},
+        {"WriteFile short", 0, nullptr, 0, Exists, Unusable, Refused},
+        {"SetEndOfFile", 0, nullptr, 0, Exists, Unusable, Refused},
+        {"FlushFileBuffers", 0, nullptr, 0, Exists, Unusable, Refused},
+        // A file made by this save goes again; one another program made stays, whole.
+        {"WriteFile", 2, nullptr, 0, Missing, Usable, Refused},
+        {"SetEndOfFile", 0, nullptr, 0, Missing, Usable, Refused},
+        {"WriteFile", 0, nullptr, 0, Missing, Unusable, Refused},
+        {"WriteFile", 3, nullptr, 0, MadeMeanwhile, Usable, Refused},
+        {"WriteFile", 0, nullptr, 0, MadeMeanwhile, Unusable, Refused},
+        // The write-back fails too: the file is damaged, the secured texts stay, named.
+        {"SetEndOfFile", 0, "WriteFile", 4, Exists, Usable, Damaged},
+        {"FlushFileBuffers", 3, "SetEndOfFile", 1, Exists, Usable, Damaged},
+        {"SetEndOfFile", 0, "WriteFile", 1, Exists, Unusable, Damaged},
     };
+    const std::string damaged =
+        "Can not write to the selected file, and its old text could not be put back: the file "
+        "is damaged.\nThe text is still here in Nivrano. Save it again, or save it to another "
+        "file.";
     for (const auto& c : cases) {
         const std::string what = std::string(c.call) + " " + std::to_string(c.after) +
-                                 (c.targetExists ? "" : " (new file)");
-        Start(c.targetExists);
-        fake().FailCall(c.call, c.after);
+                                 (c.target == Missing         ? " (new file)"
+                                  : c.target == MadeMeanwhile ? " (made meanwhile)"
+                                                              : "") +
+                                 (c.saving == Unusable ? " (no Saving folder)" : "");
+        Start(c.target, c.saving);
+        if (std::string(c.call) == "HeapAlloc") {
+            fake().heapAllocationsBeforeFailure = c.after;
+        } else {
+            fake().FailCall(c.call, c.after);
+        }
         if (c.call2 != nullptr) fake().FailCall(c.call2, c.after2);
         const std::string file = SaveAs("doc.txt");
         EXPECT_EQ(fake().pendingFailures(), 0) << what;
-        std::string kept;
-        EXPECT_EQ(Secured(&kept), c.outcome == OldKept ? std::vector<std::string>{"old.txt"}
-                                                       : std::vector<std::string>{})
-            << what;
+        const auto kept = Secured();
+        EXPECT_EQ(kept.size(), c.outcome == Damaged && c.saving == Usable ? 3u : 0u) << what;
         EXPECT_EQ(fake().liveFileHandles(), 0) << what;
+        EXPECT_EQ(fake().liveHeapBlocks(), 0) << what;
         if (c.outcome == Saved) {
             EXPECT_TRUE(fake().messageBoxes().empty()) << what;
             EXPECT_EQ(file, fresh) << what;
@@ -225,28 +269,34 @@ TEST_F(SaveTest, AFailureAtEachStepKeepsTheOldTextAndLeavesOnlyWhatItMust) {
             continue;
         }
         ASSERT_EQ(fake().messageBoxes().size(), 1u) << what;
-        const std::string message = fake().messageBoxes()[0].text;
+        std::string message = fake().messageBoxes()[0].text;
         ExpectBox(message, "Can Not Save File");
-        EXPECT_EQ(fake().FolderEntries(),
-                  c.targetExists ? std::vector<std::string>{"doc.txt"} : std::vector<std::string>{})
+        EXPECT_EQ(fake().FolderEntries(), c.target == Missing ? std::vector<std::string>{}
+                                                              : std::vector<std::string>{"doc.txt"})
             << what;
         EXPECT_TRUE(IsDocumentChanged()) << what;
         EXPECT_EQ(fake().windowText, "previous.txt") << what;
-        if (c.outcome == Refused) {
-            EXPECT_EQ(message, "Can not write to the selected file") << what;
-            EXPECT_EQ(file, c.targetExists ? old : "") << what;
-        } else {
-            const std::string lead =
-                "Can not write to the selected file\nThe file's text before this save is kept in ";
-            ASSERT_EQ(message.substr(0, lead.size()), lead) << what;
-            std::string named = message.substr(lead.size());
-            std::replace(named.begin(), named.end(), '\\', '/');
-            EXPECT_EQ(named, kept) << what;
-            EXPECT_EQ(ReadWholeFile(kept), old) << what;
+        if (c.outcome != Damaged) {
+            EXPECT_EQ(message, c.outcome == NoMemory ? "Can not allocate memory"
+                                                     : "Can not write to the selected file")
+                << what;
+            EXPECT_EQ(file, c.target == Exists ? old : c.target == Missing ? "" : others) << what;
+            continue;
         }
+        std::replace(message.begin(), message.end(), '\\', '/');
+        if (c.saving == Unusable) {
+            EXPECT_EQ(message, damaged) << what;
+            continue;
+        }
+        EXPECT_EQ(message, damaged + "\nThe file's text before this save is kept in " +
+                               kept.at("old.txt") + "\nThe text being saved is kept in " +
+                               kept.at("new.txt"))
+            << what;
+        EXPECT_EQ(ReadWholeFile(kept.at("old.txt")), old) << what;
+        EXPECT_EQ(ReadWholeFile(kept.at("new.txt")), fresh) << what;
     }
     // Without failures the same save writes the file.
-    Start(true);
+    Start(Exists);
     EXPECT_EQ(SaveAs("doc.txt"), fresh);
     EXPECT_FALSE(IsDocumentChanged());
     EXPECT_TRUE(Secured().empty());
@@ -255,7 +305,7 @@ TEST_F(SaveTest, AFailureAtEachStepKeepsTheOldTextAndLeavesOnlyWhatItMust) {
 // The file written is the file that was there: the same file object, reached through a
 // link, with its permissions and its other name.
 TEST_F(SaveTest, TheFileStaysTheSameFile) {
-    Start(true);
+    Start(Exists);
     ::chmod(Path("doc.txt").c_str(), 0600);
     std::filesystem::create_symlink(Path("doc.txt"), Path("link.txt"));
     std::filesystem::create_hard_link(Path("doc.txt"), Path("other.txt"));
@@ -272,15 +322,36 @@ TEST_F(SaveTest, TheFileStaysTheSameFile) {
               (std::vector<std::string>{"doc.txt", "link.txt", "other.txt"}));
 }
 
-// At start, the secured files no running editor holds are named; those of a save still
-// under way in another editor, and files of other names, are not.
+// At start, the saves cut short that no running editor holds: one whose file holds the
+// whole new text is deleted without a word; the others are named with what their file holds
+// now. Those of a save still under way in another editor, and files of other names, are not.
 TEST_F(SaveTest, TheNextStartNamesTheFilesAnInterruptedSaveLeft) {
     FinishStartUp();
     EXPECT_TRUE(fake().messageBoxes().empty());
     std::filesystem::create_directories(Saving());
-    for (const char* name : {"77-3 new.txt", "77-3 old.txt", "88-1 new.txt", "notes.txt"}) {
-        WriteWholeFile(Saving() + "/" + name, old);
-    }
+    const std::string broken = Mark + Units({'n', 'e', 'w'});
+    // A save with its texts and the name of its file (a Windows path, as the editor has it).
+    auto leave = [&](const std::string& stem, const std::string& target, bool withOld) {
+        WriteWholeFile(Saving() + "/" + stem + " new.txt", fresh);
+        if (withOld) WriteWholeFile(Saving() + "/" + stem + " old.txt", old);
+        WriteWholeFile(Saving() + "/" + stem + " target.txt", fake().Folder() + "\\" + target);
+    };
+    WriteWholeFile(Path("done.txt"), fresh);
+    leave("66-1", "done.txt", true);
+    FinishStartUp();
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    EXPECT_TRUE(Secured().empty());
+
+    WriteWholeFile(Path("kept.txt"), old);
+    WriteWholeFile(Path("torn.txt"), broken);
+    WriteWholeFile(Path("made.txt"), broken);
+    leave("66-2", "done.txt", true);
+    leave("77-3", "kept.txt", true);
+    leave("77-4", "torn.txt", true);
+    leave("77-5", "made.txt", false);
+    leave("77-6", "gone.txt", true);
+    WriteWholeFile(Saving() + "/88-1 new.txt", old);
+    WriteWholeFile(Saving() + "/notes.txt", old);
     HANDLE living =
         fake().CreateFileA((Saving() + "/88-1 new.txt").c_str(), GENERIC_READ | GENERIC_WRITE,
                            FILE_SHARE_DELETE, OPEN_EXISTING, 0);
@@ -289,12 +360,26 @@ TEST_F(SaveTest, TheNextStartNamesTheFilesAnInterruptedSaveLeft) {
     const std::string text = fake().messageBoxes()[0].text;
     ExpectBox(text, "Interrupted Save");
     EXPECT_NE(text.find("\n" + fake().AppDataFolder() + "\\Nivrano\\Saving\n"), std::string::npos);
-    EXPECT_NE(text.find("\n77-3 new.txt: the text that was being saved\n"), std::string::npos)
-        << text;
+    auto says = [&](const std::string& stem, const std::string& target, const char* state) {
+        EXPECT_NE(text.find("\n" + stem + " new.txt: the text that was being saved\n"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("\nThe file saved, " + fake().Folder() + "\\" + target + ", " + state +
+                            ".\n"),
+                  std::string::npos)
+            << text;
+    };
+    says("77-3", "kept.txt", "still holds its text from before that save");
+    says("77-4", "torn.txt", "holds neither text whole");
+    says("77-5", "made.txt", "does not hold the whole text");
+    says("77-6", "gone.txt", "no longer exists");
     EXPECT_NE(text.find("\n77-3 old.txt: the file's text before that save\n"), std::string::npos)
         << text;
-    EXPECT_EQ(text.find("88-1"), std::string::npos) << text;
-    EXPECT_EQ(text.find("notes"), std::string::npos) << text;
+    for (const char* unnamed : {"66-", "77-5 old", "88-1", "notes"}) {
+        EXPECT_EQ(text.find(unnamed), std::string::npos) << unnamed << " in " << text;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Saving() + "/66-2 new.txt"));
+    EXPECT_TRUE(std::filesystem::exists(Saving() + "/77-3 target.txt"));
     fake().CloseHandle(living);
 }
 

@@ -85,7 +85,7 @@ TEST_F(NamedFileTest, SaveAgainFailsAsSaveAndAsksForANameAfterNew) {
     WriteWholeFile(Path("doc.txt"), GoodFile);
     Open("doc.txt");
     Char('c');
-    fake().FailCall("WriteFile");
+    fake().FailCall("SetEndOfFile");  // the target's own: the Saving folder's never fail a save
     Command(IDM_FILE_SAVE_AGAIN);
     ExpectBox("Can not write to the selected file", "Can Not Save File");
     EXPECT_TRUE(IsDocumentChanged());

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -1189,6 +1190,7 @@ HANDLE FakePlatform::CreateFileA(const char* windowsName, DWORD access, DWORD sh
     if (Fails("CreateFileA")) return INVALID_HANDLE_VALUE;
     const std::string host = HostPath(windowsName);
     const char* name = host.c_str();
+    if (beforeCreateFile) beforeCreateFile(host);
     // Sharing: each open handle must allow the access asked for, and the new handle's
     // sharing must allow every open handle's access.
     for (const auto& entry : files_) {
@@ -1209,7 +1211,13 @@ HANDLE FakePlatform::CreateFileA(const char* windowsName, DWORD access, DWORD sh
     }
     struct stat info;
     if (stat(name, &info) == 0 && S_ISDIR(info.st_mode)) return INVALID_HANDLE_VALUE;
-    int descriptor = open(name, flags | O_CLOEXEC, 0644);
+    // OPEN_ALWAYS tells whether the file was there: made here, or opened as it was.
+    lastError_ = 0;
+    int descriptor = open(name, flags | (creation == OPEN_ALWAYS ? O_EXCL : 0) | O_CLOEXEC, 0644);
+    if (descriptor < 0 && creation == OPEN_ALWAYS && errno == EEXIST) {
+        lastError_ = ERROR_ALREADY_EXISTS;
+        descriptor = open(name, (flags & ~O_CREAT) | O_CLOEXEC);
+    }
     if (descriptor < 0) return INVALID_HANDLE_VALUE;
     std::uintptr_t id = nextHandle_++;
     files_[id] = OpenFile{descriptor, name, access, share};

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -186,6 +187,9 @@ public:
     std::string AppDataFolder();
     std::map<std::string, std::string> environment;
     DWORD processId = 4242;
+    // Another program at work: called with the host path of each CreateFileA just before the
+    // file is opened.
+    std::function<void(const std::string& path)> beforeCreateFile;
 
     // Drag and drop: whether the window accepts dropped files, and a drop of these paths as
     // the shell hands it over (the window must DragFinish it).
@@ -369,6 +373,7 @@ public:
     BOOL FindClose(HANDLE search) override;
     DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
     DWORD GetCurrentProcessId() override;
+    DWORD GetLastError() override { return lastError_; }
     void DragAcceptFiles(HWND window, BOOL accept) override;
     UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) override;
     void DragFinish(HDROP drop) override;
@@ -436,6 +441,7 @@ private:
     std::map<UINT, HGLOBAL> clipboard_;
     bool clipboardOpen_ = false;
     std::map<std::uintptr_t, OpenFile> files_;
+    DWORD lastError_ = 0;
     std::string folder_;
     std::string appDataFolder_;
     // Open FindFirstFileA searches: the names still to give.
