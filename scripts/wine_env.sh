@@ -54,14 +54,31 @@ nv_wine_environment() {
     { export LANG=he_IL.UTF-8 LC_ALL=he_IL.UTF-8; } 2>/dev/null
 }
 
+# The prefix holds the copies the editor makes of the texts it saves and of changed
+# documents, which Wine creates readable by everyone (0644, in folders of 0755): only the
+# prefix folder itself can keep them private, so it is made its owner's alone (0700), and
+# the console says so when others could enter it. $1: the prefix folder.
+nv_make_prefix_private() {
+    local mode
+    mkdir -p "$(dirname "$1")" && mkdir -p -m 700 "$1" || return 1
+    mode=$(stat -c %a "$1") || return 1
+    chmod 700 "$1" 2>/dev/null
+    if [ "$(stat -c %a "$1")" != 700 ]; then
+        nv_log "the Wine prefix $1 can not be made private (mode $mode): other users may read the copies of your texts there"
+    elif [ $((0$mode & 011)) -ne 0 ]; then
+        nv_log "other users could enter the Wine prefix $1 (mode $mode); it is now private to you (700)"
+    fi
+    return 0
+}
+
 # Creates the prefix once (about 15 s) and keeps it: the fonts and the registry entries.
 # $1: the prefix folder.
 nv_prepare_prefix() {
     nv_wine_environment "$1"
+    nv_make_prefix_private "$WINEPREFIX" || return 1
     local stamp="$WINEPREFIX/.nivrano-ready-2"
     [ -f "$stamp" ] && return 0
     nv_log "preparing the Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || { nv_log "wineboot failed"; return 1; }
     wineserver -w
 

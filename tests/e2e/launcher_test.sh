@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Two launchers on one Wine prefix, neither with a display: the second opens its editor
-# beside the first, and ending it (or its launcher) leaves the first editor running with its
-# text. Then the first launcher ends what it started, its Xvfb included.
+# Two launchers on one Wine prefix, neither with a display: the first makes the prefix
+# private, the second opens its editor beside the first, and ending it (or its launcher)
+# leaves the first editor running with its text. Then the first launcher ends what it
+# started, its Xvfb included.
 # Usage: tests/e2e/launcher_test.sh WINDOWS_BUILD_DIR   (the prefix is its e2e-prefix)
 set -u
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -38,8 +39,9 @@ on() { DISPLAY=$SCREEN "$@"; }
 windows_named() { on xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 shown() { [ "$(windows_named "$1")" -ge "${2:-1}" ]; }
 
-# The first editor, with text typed into it. The hint the launcher prints accepts the
-# agreement.
+# The first editor, with text typed into it, on a prefix others could enter: the launcher
+# makes it private and says so. The hint the launcher prints accepts the agreement.
+chmod 755 "$NIVRANO_PREFIX"
 env -u DISPLAY "$ROOT/nivrano" >"$LOGS/first.log" 2>&1 &
 first=$!
 within 60 grep -q 'running on Xvfb' "$LOGS/first.log" || fail "no Xvfb: $(cat "$LOGS/first.log")"
@@ -47,6 +49,10 @@ SCREEN=$(sed -n 's/.*running on Xvfb \(:[0-9]*\).*/\1/p' "$LOGS/first.log")
 hint=$(sed -n 's/.*(xdotool can type and click there: DISPLAY=[^ ]* \(xdotool [^)]*\) accepts.*/\1/p' "$LOGS/first.log")
 [ -n "$hint" ] || fail "no xdotool hint in: $(cat "$LOGS/first.log")"
 within 30 shown 'Nivrano User Agreement' || fail "the first editor showed no agreement"
+[ "$(stat -c %a "$NIVRANO_PREFIX")" = 700 ] ||
+    fail "the prefix is $(stat -c %a "$NIVRANO_PREFIX"), not private (700)"
+grep -q "other users could enter the Wine prefix $NIVRANO_PREFIX (mode 755)" "$LOGS/first.log" ||
+    fail "the launcher did not say that the prefix was open to others: $(cat "$LOGS/first.log")"
 sleep 0.5
 on $hint
 within 10 shown '^Nivrano$' || fail "the hint \"$hint\" did not accept the agreement"

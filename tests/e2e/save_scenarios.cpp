@@ -1,7 +1,8 @@
 // End-to-end saves that keep the file what it was: through a symbolic link, a private file,
 // a second hard link, a name typed in other case, a folder that takes no new files; a save
-// cut short by the end of the editor, named at the next start; and Ctrl with a letter under
-// a Hebrew keyboard layout, which types nothing.
+// that fails on a full disk with no Saving folder to use, the old text whole; a save cut
+// short by the end of the editor, named at the next start; and Ctrl with a letter under a
+// Hebrew keyboard layout, which types nothing.
 #include <string>
 #include <vector>
 
@@ -44,6 +45,15 @@ std::string SavingFolder() {
 }
 // The same folder for the host's scripts.
 const char SavingForHost[] = "\"$WINEPREFIX\"/drive_c/users/*/AppData/Local/Nivrano/Saving";
+// The Linux path of the Saving folder, which may not exist yet.
+std::string SavingPathForHost() {
+    std::string path = SavingFolder();
+    Check(path.size() > 3 && (path[0] == 'C' || path[0] == 'c') && path[1] == ':',
+          "the Saving folder is not on drive C: " + path);
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return "\"$WINEPREFIX\"/drive_c/" + Quoted(path.substr(3));
+}
 
 // The save runs on in the editor a moment after its dialog has gone.
 void ExpectNoSecuredFiles(const std::string& when) {
@@ -135,9 +145,10 @@ const char FindEditor[] =
     "done\n"
     "[ -n \"$pid\" ] || { echo 'no editor process' >&2; exit 1; }\n";
 
-// Killed after the texts were secured and the file written, before its flush ended: both
+// Killed after the texts were secured, as the file itself was about to be written: both
 // texts are whole on disk, another editor started meanwhile says nothing of them, and the
-// next start names them.
+// next start names them and says that the file still holds its old text. (A save killed
+// once the file held the whole new text leaves nothing to say: the native tests show that.)
 void InterruptedSave(const ScenarioContext& context) {
     const std::string folder = FreshFolder(context, "save_interrupted");
     const std::string path = folder + "\\cut.txt";
@@ -150,14 +161,14 @@ void InterruptedSave(const ScenarioContext& context) {
 
     StartedEditor first(context.exePath);
     TypeText(first.window, NewText);
-    // The flush of the file itself (an fsync under Wine), once it is written and ended, waits
-    // 25 s: time to kill the editor. Only the file's own fsync counts: the secured texts and
-    // the recovery copy are flushed too.
+    // The first write of the file itself waits 25 s: time to kill the editor. Only the file's
+    // own writes count: the secured texts and the recovery copy are written too.
     Sh(context, std::string(FindEditor) +
                     "echo $pid >editor.pid\n"
                     "strace -f -p $pid -P " +
                     Quoted(UnixPath(path)) +
-                    " -e trace=fsync -e inject=fsync:delay_enter=25000000:when=1 "
+                    " -e trace=write,pwrite64 "
+                    "-e inject=write,pwrite64:delay_enter=25000000:when=1 "
                     "-o /dev/null >/dev/null 2>&1 &\n"
                     "echo $! >strace.pid\n"
                     "sleep 1\n");
@@ -170,7 +181,7 @@ void InterruptedSave(const ScenarioContext& context) {
                                 "cmp *new.txt \"$OLDPWD/expected-new.bin\"\n"
                                 "cmp *old.txt \"$OLDPWD/expected-old.bin\"\n"
                                 "ls\n";
-    Sh(context, secured + "cmp " + Quoted(UnixPath(path)) + " \"$OLDPWD/expected-new.bin\"\n");
+    Sh(context, secured + "cmp " + Quoted(UnixPath(path)) + " \"$OLDPWD/expected-old.bin\"\n");
 
     {
         StartedEditor second(context.exePath);
@@ -187,14 +198,71 @@ void InterruptedSave(const ScenarioContext& context) {
     CaptureWindowTo(notice.box, Artifact(context, "interrupted_save_notice.bmp"));
     Check(notice.caption == "Interrupted Save", "the next start showed \"" + notice.caption + "\"");
     std::vector<std::string> names = FilesIn(SavingFolder());
-    Check(names.size() == 2, "the editor's folder holds " + left);
+    Check(names.size() == 3, "the editor's folder holds " + left);
     Check(notice.text.find("\n" + SavingFolder() + "\n") != std::string::npos,
           "the notice does not name the folder: " + notice.text);
     for (const std::string& name : names)
-        Check(notice.text.find("\n" + name + ": ") != std::string::npos,
+        Check(name.find(" target.txt") != std::string::npos ||
+                  notice.text.find("\n" + name + ": ") != std::string::npos,
               "the notice does not name " + name + ": " + notice.text);
+    Check(notice.text.find("\nThe file saved, " + path +
+                           ", still holds its text from before that save.\n") != std::string::npos,
+          "the notice does not say that the file holds its old text: " + notice.text);
+    ExpectFileBytes(path, old, "the file whose save was cut short");
     AnswerMessageBox(notice.box, IDOK);
     ClearSecuredSaves();
+}
+
+// Saving over a file on a full disk while the Saving folder is read-only: the save goes on
+// without secured texts, the write fails part way, and the file gets its old bytes back from
+// the editor's memory, whole.
+void FullDiskWithoutSavingFolder(const ScenarioContext& context) {
+    CreateDirectoryA(Artifact(context, "files").c_str(), nullptr);
+    const std::string disk = Artifact(context, "files\\save_full_disk");
+    CreateDirectoryA(disk.c_str(), nullptr);
+    const std::string unmount = "set -- " + SavingPathForHost() + " " + Quoted(UnixPath(disk)) +
+                                "\n"
+                                "for d; do if mountpoint -q \"$d\"; then umount \"$d\"; fi; done\n";
+    Sh(context, unmount);
+    ClearSecuredSaves();
+    // 2,102 bytes, over which a text of 6,004 bytes finds room for its first page only.
+    const std::string old = Utf16File(std::wstring(1049, L'\x05D0') + std::wstring(1, 0));
+    std::wstring longer;
+    for (int k = 0; k < 3000; ++k) longer += static_cast<wchar_t>(0x05D0 + k % 27);
+    const std::string source = FreshFolder(context, "save_full_disk_source") + "\\long.txt";
+    WriteFileBytes(source, Utf16File(longer + std::wstring(1, 0)));
+    const std::string target = disk + "\\kept.txt";
+    Sh(context, "set -- " + SavingPathForHost() +
+                    "\n"
+                    "mkdir -p \"$1\"\n"
+                    "mount -t tmpfs -o ro,size=4k tmpfs \"$1\"\n"
+                    "mount -t tmpfs -o size=16k tmpfs " +
+                    Quoted(UnixPath(disk)) + "\n");
+    try {
+        WriteFileBytes(target, old);
+        Sh(context, "dd if=/dev/zero of=" + Quoted(UnixPath(disk) + "/filler") +
+                        " bs=1024 2>/dev/null || true\n"
+                        "df -k " +
+                        Quoted(UnixPath(disk)) + " >save_full_disk_df.txt\n");
+        StartedEditor editor(context.exePath);
+        ChooseThroughDialog(context, editor.window, editor.ProcessId(), FileOpenCommand, source,
+                            "save_full_disk_open.bmp");
+        ExpectTitle(editor.window, "long.txt");
+        ChooseThroughDialog(context, editor.window, editor.ProcessId(), FileSaveCommand, target,
+                            "save_full_disk_dialog.bmp");
+        MessageBoxSeen refusal = WaitForMessageBox(editor.ProcessId(), 10000);
+        CaptureWindowTo(refusal.box, Artifact(context, "save_full_disk_message.bmp"));
+        Check(refusal.caption == "Can Not Save File" &&
+                  refusal.text == "Can not write to the selected file",
+              "the save on a full disk showed \"" + refusal.caption + "\": " + refusal.text);
+        AnswerMessageBox(refusal.box, IDOK);
+        ExpectFileBytes(target, old, "the file on the full disk");
+        ExpectTitle(editor.window, "long.txt");
+    } catch (...) {
+        Sh(context, unmount);
+        throw;
+    }
+    Sh(context, unmount);
 }
 
 // With a Hebrew layout Wine makes Ctrl with a letter key that key's letter: nothing of it may
@@ -235,6 +303,7 @@ void ClearSecuredSaves() {
 
 const std::vector<Scenario> SaveScenarios = {
     {"save_keeps_the_file", SaveKeepsTheFile, ""},
+    {"save_full_disk_without_saving_folder", FullDiskWithoutSavingFolder, ""},
     {"save_interrupted_named_at_next_start", InterruptedSave, ""},
     {"typing_control_letter_types_nothing", ControlLetterTypesNothing, ""},
 };
