@@ -172,8 +172,8 @@ SaveOutcome WriteFileSafely(const char* target, const void* image, DWORD bytes) 
 
     if (outcome.result == SaveResult::Damaged && isSecured) {
         // The texts are now only there: keep them, and say where.
-        std::memcpy(outcome.keptOldText, Keep(&secured.oldText), MAX_PATH);
-        std::memcpy(outcome.keptNewText, Keep(&secured.newText), MAX_PATH);
+        std::snprintf(outcome.keptOldText, MAX_PATH, "%s", Keep(&secured.oldText));
+        std::snprintf(outcome.keptNewText, MAX_PATH, "%s", Keep(&secured.newText));
         Keep(&secured.target);
     }
     DiscardAll(&secured);
@@ -358,12 +358,14 @@ void ReportInterruptedSaves() {
             DeleteLeftSave(save);
             continue;
         }
-        if (save.newText)
+        if (save.newText) {
             Append(list, sizeof list, "%s%s: the text that was being saved\n", save.stem,
                    NewSuffix);
-        if (save.oldText)
+        }
+        if (save.oldText) {
             Append(list, sizeof list, "%s%s: the file's text before that save\n", save.stem,
                    OldSuffix);
+        }
         if (*state != '\0') Append(list, sizeof list, "The file saved, %s, %s.\n", target, state);
     }
     if (list[0] == '\0') return;
