@@ -1,7 +1,6 @@
 #include "app/edit_menu.h"
 
 #include "commands/command_ids.h"
-#include "commands/find_commands.h"
 #include "document/edit_history.h"
 #include "document/store.h"
 
@@ -24,8 +23,9 @@ void UpdateEditMenu() {
     const UINT textState = Doc.TextLength > 1 ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(menu, IDM_EDIT_FIND, MF_BYCOMMAND | textState);
     EnableMenuItem(menu, IDM_EDIT_REPLACE, MF_BYCOMMAND | textState);
-    EnableMenuItem(menu, IDM_EDIT_FIND_NEXT,
-                   MF_BYCOMMAND | (HasLastSearch() && Doc.TextLength > 1 ? MF_ENABLED : MF_GRAYED));
+    // With no search yet, Find Next opens Find. The item stays enabled for it, as the system
+    // sends no command for the F3 of a grayed item.
+    EnableMenuItem(menu, IDM_EDIT_FIND_NEXT, MF_BYCOMMAND | textState);
     DrawMenuBar(Doc.MainWindow);
 }
 

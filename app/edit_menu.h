@@ -2,8 +2,8 @@
 
 namespace nv {
 
-// Greys Cut, Copy, Delete, Paste and Select All as the selection, the clipboard and the
-// text allow; runs before every popup menu opens.
+// Greys the Edit menu's items as the history, the selection, the clipboard and the text
+// allow; runs before every popup menu opens.
 void UpdateEditMenu();
 
 }  // namespace nv

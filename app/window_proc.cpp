@@ -168,7 +168,8 @@ bool IsOperation(UINT message) {
         case WM_DROPFILES:
             return true;
         default:
-            // A registered message (0xC000 and up) comes from a dialog of the editor's own.
+            // A registered message (0xC000 and up): the Find and Replace dialogs' own, or a
+            // broadcast another program registered, which changes nothing to paint.
             return message >= 0xC000 && message <= 0xFFFF;
     }
 }

@@ -17,6 +17,8 @@ constexpr WORD TextUnits = 256;  // each of the dialogs' two texts, with its fin
 constexpr const char* FindCaption = "Can Not Find";
 constexpr const char* ReplaceCaption = "Can Not Replace";
 constexpr const char* NoDialogMessage = "Can not open the dialog";
+constexpr const char* UnmappedReplacementMessage =
+    "The replacement holds characters that a Hebrew document can not hold";
 
 // A search as the dialog asked for it; Find Next repeats the last one.
 struct Search {
@@ -38,11 +40,20 @@ struct FindState {
 
 FindState State;
 
-// The search text as document bytes and its length; false when a unit has no byte.
+// The dialog's two texts as document bytes.
 std::uint8_t PatternBytes[TextUnits];
 std::uint8_t ReplacementBytes[TextUnits];
 // Replace All's new text of the stretch from its first match to its last.
 std::uint8_t ReplacedSpan[TextLimit];
+
+// While a search or replacement runs with the dialog open, its warnings are owned by the
+// dialog: it waits for their answer, so no click on it can stack another box.
+struct DialogOwnsWarnings {
+    DialogOwnsWarnings() { Doc.WarningOwner = State.Dialog; }
+    ~DialogOwnsWarnings() { Doc.WarningOwner = nullptr; }
+    DialogOwnsWarnings(const DialogOwnsWarnings&) = delete;
+    DialogOwnsWarnings& operator=(const DialogOwnsWarnings&) = delete;
+};
 
 std::int32_t UnitCount(const WCHAR* units) {
     std::int32_t n = 0;
@@ -50,12 +61,12 @@ std::int32_t UnitCount(const WCHAR* units) {
     return n;
 }
 
+// The search text as document bytes; false when it is empty or a unit has no byte, since
+// the default character in its place would find what was not asked for.
 bool ToPattern(const Search& search, SearchPattern* pattern) {
     const std::int32_t n = UnitCount(search.Text);
     for (std::int32_t k = 0; k < n; ++k) {
-        const std::uint8_t b = FromUtf16(search.Text[k]);
-        if (ToUtf16(b) != search.Text[k]) return false;  // no document byte stands for it
-        PatternBytes[k] = b;
+        if (!ToDocumentByte(search.Text[k], &PatternBytes[k])) return false;
     }
     *pattern = SearchPattern{PatternBytes, n, (search.Flags & FR_MATCHCASE) != 0,
                              (search.Flags & FR_WHOLEWORD) != 0};
@@ -108,9 +119,16 @@ void FindFromSelection(const Search& search) {
     }
 }
 
+// The replacement text as document bytes and its length; -1, after the refusal is shown,
+// when a unit has no byte.
 std::int32_t ToReplacement() {
     const std::int32_t n = UnitCount(State.ReplaceWith);
-    for (std::int32_t k = 0; k < n; ++k) ReplacementBytes[k] = FromUtf16(State.ReplaceWith[k]);
+    for (std::int32_t k = 0; k < n; ++k) {
+        if (!ToDocumentByte(State.ReplaceWith[k], &ReplacementBytes[k])) {
+            ShowWarning(UnmappedReplacementMessage, ReplaceCaption);
+            return -1;
+        }
+    }
     return n;
 }
 
@@ -120,7 +138,8 @@ void ReplaceSelection(const Search& search) {
     if (HasSelection() && ToPattern(search, &pattern) &&
         MatchEndAt(Doc.TextBuffer, SearchedLength(), Doc.SelectionStart, pattern) ==
             Doc.SelectionEnd) {
-        if (!ApplyTextEdit(SelectionOrCaret(), ReplacementBytes, ToReplacement(), ReplaceCaption)) {
+        const std::int32_t n = ToReplacement();
+        if (n < 0 || !ApplyTextEdit(SelectionOrCaret(), ReplacementBytes, n, ReplaceCaption)) {
             return;
         }
     }
@@ -139,20 +158,20 @@ void ReplaceEveryMatch(const Search& search) {
     }
     const std::uint8_t* text = Doc.TextBuffer;
     const std::int32_t length = SearchedLength();
-    const std::int32_t n = ToReplacement();
     TextMatch match;
-    std::int32_t first = -1;
-    std::int32_t last = 0;
-    std::int64_t grown = 0;  // bytes the text gains
-    for (std::int32_t at = 0; FindMatch(text, length, at, true, pattern, &match); at = match.End) {
-        if (first < 0) first = match.Start;
-        last = match.End;
-        grown += n - (match.End - match.Start);
-    }
-    if (first < 0) {
+    if (!FindMatch(text, length, 0, true, pattern, &match)) {
         ShowNotFound(search);
         return;
     }
+    const std::int32_t n = ToReplacement();
+    if (n < 0) return;
+    const std::int32_t first = match.Start;
+    std::int32_t last = 0;
+    std::int64_t grown = 0;  // bytes the text gains
+    do {
+        last = match.End;
+        grown += n - (match.End - match.Start);
+    } while (FindMatch(text, length, match.End, true, pattern, &match));
     if (Doc.TextLength + grown > TextLimit) {
         ShowWarning(TextLimitMessage, ReplaceCaption);
         return;
@@ -226,6 +245,7 @@ void EditFindNext() {
         return;
     }
     const Search search = State.Last;  // the search keeps its text while it runs
+    const DialogOwnsWarnings owned;
     FindFromSelection(search);
 }
 
@@ -247,6 +267,7 @@ void HandleFindReplaceMessage(LPARAM lParam) {
     std::memcpy(search.Text, State.FindWhat, sizeof search.Text);
     search.Text[TextUnits - 1] = 0;
     search.Flags = State.Options | (State.DialogIsReplace ? FR_DOWN : 0);
+    const DialogOwnsWarnings owned;
     if (flags & FR_REPLACEALL) {
         ReplaceEveryMatch(search);
     } else if (flags & FR_REPLACE) {
@@ -257,8 +278,6 @@ void HandleFindReplaceMessage(LPARAM lParam) {
 }
 
 HWND FindReplaceDialog() { return State.Dialog; }
-
-bool HasLastSearch() { return State.Searched; }
 
 void ResetFindState() { State = FindState{}; }
 

@@ -18,8 +18,6 @@ void HandleFindReplaceMessage(LPARAM lParam);
 
 // The open dialog, for the message loop's IsDialogMessage; nullptr when none is open.
 HWND FindReplaceDialog();
-// Something was searched for, so Find Next has a search to repeat.
-bool HasLastSearch();
 
 // Back to the state of a new process (for tests).
 void ResetFindState();

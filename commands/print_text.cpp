@@ -117,8 +117,8 @@ bool PrintText(HDC printer) {
             y = sheet.Top;
         }
         const OrderedLine line = OrderLine(printer, i);
-        DrawRun(printer, font->Advances(), sheet.ColumnRight - line.Width, y,
-                Doc.ReversedLineBuffer, line.Count);
+        DrawRun(printer, font->Advances(), sheet.ColumnRight - line.Width, y, Doc.DrawnLineBytes,
+                line.Count);
         y += sheet.Pitch;
     }
     return true;

@@ -18,6 +18,11 @@ std::uint8_t FromUtf16(std::uint16_t unit) {
     return Doc.ScreenFontMetrics.tmDefaultChar;
 }
 
+bool ToDocumentByte(std::uint16_t unit, std::uint8_t* byte) {
+    *byte = FromUtf16(unit);
+    return ToUtf16(*byte) == unit;
+}
+
 std::size_t ClipboardTextUnits(const std::uint8_t* block, std::size_t size) {
     const std::size_t whole = size / 2;
     std::size_t k = 0;

@@ -12,6 +12,10 @@ namespace nv {
 std::uint16_t ToUtf16(std::uint8_t byte);
 std::uint8_t FromUtf16(std::uint16_t unit);
 
+// The document byte that stands for the unit; false when none does (FromUtf16 would give the
+// default character in its place). Find and Replace take their texts through this test.
+bool ToDocumentByte(std::uint16_t unit, std::uint8_t* byte);
+
 // Code units stored little-endian, as files and the clipboard hold them.
 inline std::uint16_t UnitAt(const std::uint8_t* bytes, std::size_t k) {
     return static_cast<std::uint16_t>(bytes[2 * k] | bytes[2 * k + 1] << 8);

@@ -49,7 +49,8 @@ std::int32_t VisibleEnd(const LineRecord& line) {
 }
 
 void ShowWarning(const char* text, const char* caption) {
-    MessageBoxA(Doc.MainWindow, text, caption, MB_ICONWARNING);
+    MessageBoxA(Doc.WarningOwner != nullptr ? Doc.WarningOwner : Doc.MainWindow, text, caption,
+                MB_ICONWARNING);
 }
 
 }  // namespace nv

@@ -38,8 +38,10 @@ struct DocumentStore {
     std::int32_t TextLength = 1;
     std::uint8_t SavedText[TextLimit];
     std::int32_t SavedLength = 1;
-    std::uint8_t ReversedLineBuffer[TextLimit];  // scratch for one operation
-    std::uint32_t EditCount = 0;                 // text edits so far: tells that the text moved
+    // The bytes of one line as they are drawn, left to right, in either line order: scratch
+    // for one operation.
+    std::uint8_t DrawnLineBytes[TextLimit];
+    std::uint32_t EditCount = 0;  // text edits so far: tells that the text moved
 
     LineRecord LineTable[LineLimit];
     std::int32_t LineCount = 1;
@@ -73,6 +75,9 @@ struct DocumentStore {
     std::int32_t AutoRepeat = 0;
 
     HWND MainWindow = nullptr;
+    // Set while an action of the open Find or Replace dialog runs: its warnings are owned by
+    // the dialog, which then waits until they are answered.
+    HWND WarningOwner = nullptr;
 };
 
 // The one instance for the process.
@@ -91,8 +96,8 @@ std::int32_t VisibleEnd(const LineRecord& line);
 // True when the line ends with the pair CR LF.
 bool EndsWithLineBreak(const LineRecord& line);
 
-// Every failure is told in a warning box on the main window, with only an OK button: the
-// text names the cause, the caption the operation that failed.
+// Every failure is told in a warning box on the main window (or on WarningOwner), with only
+// an OK button: the text names the cause, the caption the operation that failed.
 void ShowWarning(const char* text, const char* caption);
 
 }  // namespace nv

@@ -1,7 +1,8 @@
 // Finding text in the document's bytes: Latin letters with or without their case, whole
 // words, and Hebrew points. A search text without points passes over the points in the
 // document, so the bare letters of a word find it pointed or not; a search text with points
-// matches byte for byte.
+// matches letter for letter, each letter with the same points in whatever order they were
+// typed.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,12 @@ namespace nv {
 // The Hebrew points and marks written after a letter: vowels, dagesh, meteg, rafe, the shin
 // and sin dots (0xC0-0xCD, 0xCF, 0xD1, 0xD2). Maqaf, paseq and sof pasuq are punctuation.
 bool IsHebrewPoint(std::uint8_t byte);
+
+// The word rule of whole-word search: whether the byte at i belongs to a word. Letters and
+// digits do, and the points that follow one. Geresh (0xD7), gershayim (0xD8) and their ASCII
+// stand-ins ' and " do between two Hebrew letters, as in abbreviations; a geresh also does
+// after a Hebrew letter at the end of a word. An ASCII ' there is more often a closing quote.
+bool IsPartOfWord(const std::uint8_t* text, std::int32_t length, std::int32_t i);
 
 struct SearchPattern {
     const std::uint8_t* Bytes = nullptr;
@@ -26,8 +33,8 @@ struct TextMatch {
 };
 
 // The end of a match of the pattern that begins at `at` in the first `length` bytes of text,
-// or -1 when none begins there. Without points in the pattern the match takes the points
-// that follow its last letter too.
+// or -1 when none begins there. The match takes the points that follow its last letter too:
+// without points in the pattern whatever they are, with points the same ones.
 std::int32_t MatchEndAt(const std::uint8_t* text, std::int32_t length, std::int32_t at,
                         const SearchPattern& pattern);
 

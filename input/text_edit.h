@@ -1,6 +1,7 @@
-// The one edit step behind typing, Tab, Enter, Backspace and Delete: check the limits, paint
-// the selection and the caret away, splice the text, lay it out again and repaint exactly
-// what moved, in that order (each repaint runs at once and sees the records as they stand).
+// The one edit step behind typing, the editing keys, the Edit menu's changes and Replace:
+// check the limits, paint the selection and the caret away, splice the text, lay it out again
+// and repaint exactly what moved, in that order. Each repaint only invalidates; the window is
+// painted once the message has been handled, from the records as the edit leaves them.
 #pragma once
 
 #include <cstdint>

@@ -452,8 +452,8 @@ public:
 
     // Uniscribe. ScriptItemize splits UTF-16 text into items of one bidirectional level
     // each (at the paragraph level psState gives), writing count + 1 records, the last
-    // one's iCharPos the text's length; ScriptLayout gives the visual order of runs from
-    // their levels.
+    // one's iCharPos the text's length, into a buffer of maxItems + 1; ScriptLayout gives the
+    // visual order of runs from their levels.
     virtual HRESULT ScriptItemize(const WORD* text, int count, int maxItems,
                                   const SCRIPT_CONTROL* control, const SCRIPT_STATE* state,
                                   SCRIPT_ITEM* items, int* itemCount) = 0;

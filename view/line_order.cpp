@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "document/advance_table.h"
@@ -269,11 +270,11 @@ bool ItemizeWindow(std::int32_t from, std::int32_t to) {
     SCRIPT_STATE state{};
     state.uBidiLevel = ParagraphLevel;
     int count = 0;
-    if (ScriptItemize(Scratch.Units, length, TextLimit + 1, &control, &state, Scratch.Items,
-                      &count) != S_OK ||
-        count < 1 || count > length) {
-        return false;
-    }
+    // cMaxItems counts the items alone: the system may write the closing record after them.
+    const int maxItems = static_cast<int>(std::size(Scratch.Items)) - 1;
+    const HRESULT itemized =
+        ScriptItemize(Scratch.Units, length, maxItems, &control, &state, Scratch.Items, &count);
+    if (itemized != S_OK || count < 1 || count > length) return false;
     std::memset(Kept.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
     for (int j = 0; j < count; ++j) {
         const int a = std::clamp(Scratch.Items[j].iCharPos, 0, length);
@@ -379,7 +380,7 @@ void OrderReversed(const std::uint8_t* text, std::int32_t n, bool mirrored) {
         Line.Visual[k] = i;
         Line.Slot[i] = k;
         Line.Level[k] = ParagraphLevel;
-        Doc.ReversedLineBuffer[k] = mirrored ? MirroredByte(text[i]) : text[i];
+        Doc.DrawnLineBytes[k] = mirrored ? MirroredByte(text[i]) : text[i];
     }
 }
 
@@ -429,13 +430,13 @@ bool OrderByLevels(const OrderedLine& line) {
             for (std::int32_t i = b - 1; i >= a; --i, ++k) {
                 Line.Visual[k] = i;
                 Line.Slot[i] = k;
-                Doc.ReversedLineBuffer[k] = MirroredByte(text[i]);
+                Doc.DrawnLineBytes[k] = MirroredByte(text[i]);
             }
         } else {
             for (std::int32_t i = a; i < b; ++i, ++k) {
                 Line.Visual[k] = i;
                 Line.Slot[i] = k;
-                Doc.ReversedLineBuffer[k] = text[i];
+                Doc.DrawnLineBytes[k] = text[i];
             }
         }
     }
@@ -468,14 +469,14 @@ void MeasureEdges(HDC dc, std::int32_t n) {
     std::int32_t height = 0;
     if (table == nullptr) {
         for (std::int32_t k = 1; k <= n; ++k) {
-            MeasureOn(dc, Doc.ReversedLineBuffer, k, &Line.Edge[k], &height);
+            MeasureOn(dc, Doc.DrawnLineBytes, k, &Line.Edge[k], &height);
         }
         return;
     }
     std::int32_t sum = 0;
     bool failed = false;
     for (std::int32_t k = 0; k < n; ++k) {
-        const std::uint8_t code = Doc.ReversedLineBuffer[k];
+        const std::uint8_t code = Doc.DrawnLineBytes[k];
         failed = failed || table->Fails[code];
         sum += table->Advance[code];
         Line.Edge[k + 1] = failed ? 0 : sum;
@@ -498,10 +499,10 @@ OrderedLine OrderLine(HDC dc, std::int32_t index) {
                              TextGeneration};
     if (InBidirectionalOrder() && n > 0 && LastOrdered.Valid && SameLine(LastOrdered, key)) {
         // The line just ordered, asked for again by the caret or the paint of one operation:
-        // only its drawn bytes go again into ReversedLineBuffer, which others share.
+        // only its drawn bytes go again into DrawnLineBytes, which others share.
         for (std::int32_t k = 0; k < n; ++k) {
             const std::int32_t i = Line.Visual[k];
-            Doc.ReversedLineBuffer[k] = (Line.Level[i] & 1) ? MirroredByte(text[i]) : text[i];
+            Doc.DrawnLineBytes[k] = (Line.Level[i] & 1) ? MirroredByte(text[i]) : text[i];
         }
     } else {
         LastOrdered.Valid = false;
@@ -510,7 +511,7 @@ OrderedLine OrderLine(HDC dc, std::int32_t index) {
         LastOrdered = key;
         LastOrdered.Valid = bidirectional;
     }
-    Doc.ReversedLineBuffer[n] = 0;
+    Doc.DrawnLineBytes[n] = 0;
     MeasureEdges(dc, n);
     line.Width = Line.Edge[n];
     line.Left = Geo.TextRight - line.Width;

@@ -9,7 +9,7 @@
 //   (ScriptLayout), and mirrored characters in right-to-left runs are drawn mirrored.
 //
 // The order of the line last ordered lives in scratch storage (with its bytes in
-// ReversedLineBuffer) until the next line is ordered.
+// DrawnLineBytes) until the next line is ordered.
 #pragma once
 
 #include <cstdint>

@@ -36,10 +36,10 @@ void FreeOldLines(OldLines* copy);
 // as it stands.
 constexpr std::int32_t NoEditPosition = TextLimit;
 
-// After LayoutDocument: repaints every visible line whose text or place changed by the
-// edit at p (removed bytes taken out, inserted bytes put in), and the band below the last
-// common line when the line count changed. When the layout moved the view to keep it in
-// the scroll range, the whole text area is repainted instead.
+// After the new layout (LayoutAfterEdit for an edit): repaints every visible line whose text
+// or place changed by the edit at p (removed bytes taken out, inserted bytes put in), and the
+// band below the last common line when the line count changed. When the layout moved the view
+// to keep it in the scroll range, the whole text area is repainted instead.
 void RepaintChangedLines(const OldLines& old, std::int32_t p, std::int32_t removed,
                          std::int32_t inserted);
 

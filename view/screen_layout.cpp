@@ -22,7 +22,7 @@ void LayOut(BreakLines breakLines) {
     {
         MeasuredDocumentFont font(dc);
         std::int32_t columnWidth = Doc.TextWidthInches * font.LogPixelsX();
-        std::memset(Doc.ReversedLineBuffer, 0, sizeof Doc.ReversedLineBuffer);
+        std::memset(Doc.DrawnLineBytes, 0, sizeof Doc.DrawnLineBytes);
         complete = breakLines(font.Advances(), columnWidth);
     }
     ReleaseDC(Doc.MainWindow, dc);

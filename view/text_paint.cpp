@@ -65,7 +65,7 @@ void PaintPageLines(HDC dc) {
 
 void PaintText(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
-    std::memset(Doc.ReversedLineBuffer, 0, sizeof Doc.ReversedLineBuffer);
+    std::memset(Doc.DrawnLineBytes, 0, sizeof Doc.DrawnLineBytes);
     MeasuredDocumentFont font(dc);
     std::int32_t pageGap = PageGap(font.LogPixelsY());
     const AdvanceTable& advances = font.Advances();
@@ -79,7 +79,7 @@ void PaintText(HDC dc) {
         if (y < Geo.TextTop || MissesPaintArea(paintArea, y)) continue;
         OrderedLine line = OrderLine(dc, i);
         SetTextAlign(dc, TA_LEFT | TA_TOP);
-        DrawRun(dc, advances, line.Left, y, Doc.ReversedLineBuffer, line.Count);
+        DrawRun(dc, advances, line.Left, y, Doc.DrawnLineBytes, line.Count);
     }
 }
 

@@ -1,6 +1,6 @@
 // Find, Find Next, Replace and Replace All through the scripted dialogs: what is selected and
 // repainted, the not-found message, the 32,768-byte limit and the refusals that keep the
-// document as it was, and the Edit menu's new items.
+// document as it was and wait on the dialog, and the Edit menu's new items.
 #include "commands/find_commands.h"
 
 #include <gtest/gtest.h>
@@ -60,12 +60,19 @@ TEST_F(FindCommandTest, FindNextSelectsEachPointedOrBareWordThenReportsTheEnd) {
     ExpectNotFound("b", fake().window());
 }
 
-TEST_F(FindCommandTest, AUnitOutsideTheMappingFindsNothing) {
-    SetText("caf\x1F");  // the default character stands for units without a byte
-    Command(IDM_EDIT_FIND);
-    Press(FR_FINDNEXT, u"caf\u00E9");
-    ExpectNotFound("caf\u00E9", fake().findDialog());
-    EXPECT_EQ(Doc.SelectionActive, 0);
+TEST_F(FindCommandTest, AUnitOutsideTheMappingFindsAndReplacesNothing) {
+    // The default character stands for units without a byte, one for each unit of an emoji.
+    for (const std::u16string find : {u"caf\u00E9", u"caf\U0001F600"}) {
+        for (DWORD button : {FR_FINDNEXT, FR_REPLACE, FR_REPLACEALL}) {
+            SetText("caf\x1F\x1F");
+            Command(IDM_EDIT_REPLACE);
+            Press(button, find, FR_DOWN, u"x");
+            ExpectNotFound(fake::Utf8(find), fake().findDialog());
+            EXPECT_EQ(Text(), "caf\x1F\x1F");
+            EXPECT_EQ(Doc.SelectionActive, 0);
+            fake().CloseFindDialog();
+        }
+    }
 }
 
 TEST_F(FindCommandTest, OneDialogAtATimeStartingWithAShortOneLineSelection) {
@@ -86,7 +93,7 @@ TEST_F(FindCommandTest, OneDialogAtATimeStartingWithAShortOneLineSelection) {
     EXPECT_EQ(fake().findDialogs.back().startText, u"cd");
 }
 
-TEST_F(FindCommandTest, MenuItemsFollowTheTextAndTheLastSearch) {
+TEST_F(FindCommandTest, MenuItemsFollowTheTextAndFindNextWithNoSearchOpensFind) {
     auto state = [this](UINT id) {
         Send(WM_INITMENUPOPUP);
         return fake().menuState(id) & MF_GRAYED;
@@ -98,12 +105,11 @@ TEST_F(FindCommandTest, MenuItemsFollowTheTextAndTheLastSearch) {
     }
     EXPECT_TRUE(fake().findDialogs.empty());
     SetText("abc");
-    EXPECT_EQ(state(IDM_EDIT_FIND) | state(IDM_EDIT_REPLACE), 0u);
-    EXPECT_EQ(state(IDM_EDIT_FIND_NEXT), MF_GRAYED);
+    // Find Next is enabled before any search too: F3 on a grayed item sends no command.
+    EXPECT_EQ(state(IDM_EDIT_FIND) | state(IDM_EDIT_REPLACE) | state(IDM_EDIT_FIND_NEXT), 0u);
     Command(IDM_EDIT_FIND_NEXT);  // nothing to repeat: opens Find
     ASSERT_EQ(fake().findDialogs.size(), 1u);
-    Press(FR_FINDNEXT, u"c");
-    EXPECT_EQ(state(IDM_EDIT_FIND_NEXT), 0u);
+    EXPECT_FALSE(fake().findDialogs[0].replace);
 }
 
 TEST_F(FindCommandTest, FailuresToOpenTheDialogsAreReported) {
@@ -178,31 +184,46 @@ TEST_F(FindCommandTest, ReplaceAllIsRefusedWholeWhenTheResultWouldNotFit) {
         Place(3);
         const State before = Snapshot();
         Command(IDM_EDIT_REPLACE);
+        const HWND dialog = fake().findDialog();
         Press(FR_REPLACEALL, u" ", 0, u"  ");
         fake().CloseFindDialog();
         if (extra == 0) {
             EXPECT_EQ(Doc.TextLength, TextLimit);
             EXPECT_TRUE(fake().messageBoxes().empty());
         } else {
+            EXPECT_EQ(fake().messageBoxes()[0].owner, dialog);
             ExpectBox("Input exceeds memory limit", "Can Not Replace");
             EXPECT_EQ(Snapshot(), before);
         }
     }
 }
 
-TEST_F(FindCommandTest, TheOldLinesCopyFailingChangesNothing) {
-    for (DWORD button : {FR_REPLACE, FR_REPLACEALL}) {
-        SetText("ab ab");
-        Select(0, 2, 2);
-        Command(IDM_EDIT_REPLACE);
-        const State before = Snapshot();
-        fake().heapAllocationsBeforeFailure = 0;
-        Press(button, u"ab", 0, u"c");
-        fake().heapAllocationsBeforeFailure = -1;
-        ExpectBox("Can not allocate memory", "Can Not Replace");
-        EXPECT_EQ(Snapshot(), before);
-        EXPECT_TRUE(MatchesFullRepaint());
-        fake().CloseFindDialog();
+// A refused replacement changes nothing, and its message waits on the dialog.
+TEST_F(FindCommandTest, RefusedReplacementsChangeNothingAndAreOwnedByTheDialog) {
+    const struct {
+        const char16_t* with;
+        int allocations;  // before the heap fails; -1: never
+        const char* message;
+    } causes[] = {
+        {u"c", 0, "Can not allocate memory"},
+        {u"c\u263A", -1, "The replacement holds characters that a Hebrew document can not hold"},
+    };
+    for (const auto& cause : causes) {
+        for (DWORD button : {FR_REPLACE, FR_REPLACEALL}) {
+            SetText("ab ab");
+            Select(0, 2, 2);
+            Command(IDM_EDIT_REPLACE);
+            const State before = Snapshot();
+            fake().heapAllocationsBeforeFailure = cause.allocations;
+            Press(button, u"ab", 0, cause.with);
+            fake().heapAllocationsBeforeFailure = -1;
+            ASSERT_FALSE(fake().messageBoxes().empty());
+            EXPECT_EQ(fake().messageBoxes()[0].owner, fake().findDialog());
+            ExpectBox(cause.message, "Can Not Replace");
+            EXPECT_EQ(Snapshot(), before);
+            EXPECT_TRUE(MatchesFullRepaint());
+            fake().CloseFindDialog();
+        }
     }
 }
 

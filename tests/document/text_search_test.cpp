@@ -1,5 +1,6 @@
-// The matching rules, as one table: Hebrew and Latin text, case, whole words, both
-// directions, the ends of the text, line breaks, and the points passed over or matched.
+// The matching rules, as one table: Hebrew and Latin text, case, whole words (Hebrew
+// abbreviations included), both directions, the ends of the text, line breaks, and the points
+// passed over or matched in any order.
 #include "document/text_search.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,9 @@ namespace {
 // final mem).
 const std::string Bare = "\xF9\xEC\xE5\xED";
 const std::string Pointed = "\xF9\xC8\xD1\xEC\xE5\xC9\xED";
+// Tsadi he, the start of the abbreviation tsadi he gershayim lamed, and the word with a geresh.
+const std::string TsadiHe = "\xF6\xE4";
+const std::string Quoted = "'" + TsadiHe + "' \"" + TsadiHe + "\"";
 
 constexpr bool Down = true;
 constexpr bool Up = false;
@@ -39,6 +43,15 @@ TEST(TextSearch, MatchesByTheRules) {
         {"whole words only", "cat concat cat", "cat", false, true, Down, 1, 11, 14},
         {"a digit joins a word", "a1cat cat", "cat", false, true, Down, 0, 6, 9},
         {"a pointed letter joins a word", "\xE1\xC8" + Bare, Bare, false, true, Down, 0, -1, 0},
+        {"gershayim joins Hebrew letters", TsadiHe + "\xD8\xEC", TsadiHe, false, true, Down, 0, -1,
+         0},
+        {"ASCII gershayim too", TsadiHe + "\"\xEC", TsadiHe, false, true, Down, 0, -1, 0},
+        {"a geresh ends a word", TsadiHe + "\xD7 x", TsadiHe, false, true, Down, 0, -1, 0},
+        {"ASCII geresh between letters", "\xE2'" + TsadiHe, TsadiHe, false, true, Down, 0, -1, 0},
+        {"closed by ASCII '", Quoted, TsadiHe, false, true, Down, 0, 1, 3},
+        {"closed by ASCII \"", Quoted, TsadiHe, false, true, Up, 9, 6, 8},
+        {"the abbreviation is whole", "x " + TsadiHe + "\xD8\xEC.", TsadiHe + "\xD8\xEC", false,
+         true, Down, 0, 2, 6},
         {"down from the selection's end", "ab ab ab", "ab", false, false, Down, 4, 6, 8},
         {"up from the end", "ab ab ab", "ab", false, false, Up, 8, 6, 8},
         {"up from a match's start", "ab ab ab", "ab", false, false, Up, 6, 3, 5},
@@ -54,6 +67,12 @@ TEST(TextSearch, MatchesByTheRules) {
         {"pointed wants the same points", Pointed, "\xF9\xC8", false, false, Down, 0, -1, 0},
         {"pointed, same points", "\xF9\xC8\xEC", "\xF9\xC8", false, false, Down, 0, 0, 2},
         {"points alone", Pointed, "\xD1", false, false, Down, 0, 2, 3},
+        {"points in the other order", Pointed, "\xF9\xD1\xC8", false, false, Down, 0, 0, 3},
+        {"typed the other way round", "x \xF9\xD1\xC8", "\xF9\xC8\xD1", false, false, Down, 0, 2,
+         5},
+        {"points alone, other order", Pointed, "\xD1\xC8", false, false, Down, 0, 1, 3},
+        {"holam and holam for vav keep their order", "\xE5\xC9\xCA", "\xE5\xCA\xC9", false, false,
+         Down, 0, -1, 0},
         {"maqaf is no point", "\xF9\xCE\xEC", "\xF9\xEC", false, false, Down, 0, -1, 0},
         {"no match", "abc", "abd", false, false, Down, 0, -1, 0},
         {"longer than the text", "ab", "abc", false, false, Down, 0, -1, 0},

@@ -1,6 +1,6 @@
-// Find and Replace through the system's own dialogs: a bare word typed into the Find
-// dialog selects the pointed word in the document (read back through Copy), the message when
-// nothing more is found, and Replace All.
+// Find and Replace through the system's own dialogs: F3 before any search opens Find, a bare
+// word typed into the Find dialog selects the pointed word in the document (read back through
+// Copy), the message when nothing more is found, and Replace All.
 #include <string>
 #include <vector>
 
@@ -75,7 +75,15 @@ void FindPointedWord(const ScenarioContext& context) {
     HWND window = running.window;
     PasteText(window, L"abc " + PointedShalom + L" x");
 
+    // F3 with nothing searched yet opens Find, as Ctrl+F does.
+    PressKey(VK_F3);
+    HWND first = WaitForDialogBesides(running.ProcessId(), nullptr, 10000);
+    Check(first != nullptr, "F3 before any search showed no dialog");
+    ClickDialogButton(first, IDCANCEL);
+    Check(WaitUntilGone(first, 5000), "the dialog F3 opened did not close");
+
     // Ctrl+F, the bare word typed and Enter: the dialog's own keys need IsDialogMessage.
+    BringToFront(window);
     PressKey('F', true);
     HWND dialog = WaitForDialogBesides(running.ProcessId(), nullptr, 10000);
     Check(dialog != nullptr, "Ctrl+F showed no dialog");

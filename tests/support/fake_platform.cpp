@@ -826,6 +826,10 @@ HRESULT FakePlatform::ScriptItemize(const WORD* text, int count, int maxItems,
         return E_INVALIDARG;
     }
     if (Fails("ScriptItemize")) return E_OUTOFMEMORY;
+    // The buffer holds maxItems + 1 records and the system may use the last one, so a caller
+    // passing the whole buffer's size overruns it. The record is always written here, for the
+    // address checker to see that.
+    items[maxItems] = SCRIPT_ITEM{};
     const auto length = static_cast<FriBidiStrIndex>(count);
     // Kept between calls, as a system keeps its working memory.
     static std::vector<FriBidiChar> chars;
@@ -848,7 +852,7 @@ HRESULT FakePlatform::ScriptItemize(const WORD* text, int count, int maxItems,
     int n = 0;
     for (int i = 0; i < count; ++i) {
         if (i > 0 && levels[i] == levels[i - 1]) continue;
-        if (n + 1 >= maxItems) return E_OUTOFMEMORY;
+        if (n >= maxItems) return E_OUTOFMEMORY;
         items[n] = SCRIPT_ITEM{};
         items[n].iCharPos = i;
         items[n].a.fRTL = levels[i] & 1;

@@ -9,13 +9,13 @@ namespace nv::test {
 
 namespace {
 
-// Copies Start..End reversed into ReversedLineBuffer and measures the copy.
+// Copies Start..End reversed into DrawnLineBytes and measures the copy.
 void MeasureReversed(HDC dc, std::int32_t start, std::int32_t end, std::int32_t* width,
                      std::int32_t* height) {
     std::int32_t count = end - start + 1;
-    for (std::int32_t k = 0; k < count; ++k) Doc.ReversedLineBuffer[k] = Doc.TextBuffer[end - k];
-    Doc.ReversedLineBuffer[count] = 0;
-    MeasureRun(dc, Doc.ReversedLineBuffer, count, width, height);
+    for (std::int32_t k = 0; k < count; ++k) Doc.DrawnLineBytes[k] = Doc.TextBuffer[end - k];
+    Doc.DrawnLineBytes[count] = 0;
+    MeasureRun(dc, Doc.DrawnLineBytes, count, width, height);
 }
 
 }  // namespace
@@ -26,7 +26,7 @@ ReferenceLayout LayOutLiterally(std::int32_t lineLimit) {
     std::int32_t available = Doc.TextWidthInches * GetDeviceCaps(dc, LOGPIXELSX);
     {
         SelectedFont font(dc, DocumentLogFont(GetDeviceCaps(dc, LOGPIXELSY)));
-        std::memset(Doc.ReversedLineBuffer, 0, sizeof Doc.ReversedLineBuffer);
+        std::memset(Doc.DrawnLineBytes, 0, sizeof Doc.DrawnLineBytes);
         const std::uint8_t* text = Doc.TextBuffer;
         std::int32_t start = 0;
         std::int32_t spaces = 0;

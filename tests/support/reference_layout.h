@@ -1,5 +1,5 @@
 // The line layout done the slow, literal way: every width test copies the line so far,
-// reversed, into ReversedLineBuffer and measures it with MeasureRun, one width query per
+// reversed, into DrawnLineBytes and measures it with MeasureRun, one width query per
 // byte. Tests and benchmarks compare the editor's layout with it.
 #pragma once
 
@@ -16,7 +16,7 @@ struct ReferenceLayout {
 };
 
 // Lays out TextBuffer as it stands with the document font on a screen device context of
-// MainWindow. Changes only ReversedLineBuffer.
+// MainWindow. Changes only DrawnLineBytes.
 ReferenceLayout LayOutLiterally(std::int32_t lineLimit = LineLimit);
 
 }  // namespace nv::test

@@ -276,9 +276,9 @@ TEST_F(LineOrderTest, OrderByWindowsEqualsOrderByTheWholeParagraph) {
             SCRIPT_STATE state{};
             state.uBidiLevel = 1;
             int count = 0;
-            ASSERT_EQ(ScriptItemize(units.data(), length, length + 1, &control, &state,
-                                    items.data(), &count),
-                      S_OK);
+            ASSERT_EQ(
+                ScriptItemize(units.data(), length, length, &control, &state, items.data(), &count),
+                S_OK);
             std::vector<std::uint8_t> levels;
             for (int j = 0; j < count; ++j) {
                 for (int k = items[j].iCharPos; k < items[j + 1].iCharPos; ++k) {
