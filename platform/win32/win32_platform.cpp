@@ -655,6 +655,16 @@ DWORD Win32Platform::GetEnvironmentVariableA(const char* name, char* buffer, DWO
 
 DWORD Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 
+DWORD Win32Platform::GetFullPathNameA(const char* name, DWORD size, char* buffer) {
+    return ::GetFullPathNameA(name, size, buffer, nullptr);
+}
+
+void Win32Platform::GetSystemTimeAsFileTime(FILETIME* now) {
+    ::FILETIME time{};
+    ::GetSystemTimeAsFileTime(&time);
+    *now = FILETIME{time.dwLowDateTime, time.dwHighDateTime};
+}
+
 // Files dropped on the window.
 
 void Win32Platform::DragAcceptFiles(HWND window, BOOL accept) {
