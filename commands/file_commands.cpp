@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "commands/recovery.h"
 #include "commands/safe_save.h"
 #include "commands/unicode_text.h"
 #include "document/edit_history.h"
@@ -43,10 +44,11 @@ void PointDialogAtFileName(DWORD flags) {
 }
 
 // The checks of Open in their order, reading the file into UnicodeFileBuffer; the message of
-// the first that fails, or nullptr with the document length.
-const char* ReadDocumentFile(HANDLE file, std::int32_t* length) {
+// the first that fails, or nullptr with the document length and the file's size.
+const char* ReadDocumentFile(HANDLE file, std::int32_t* length, DWORD* fileSize) {
     DWORD high = 0;
     const DWORD size = GetFileSize(file, &high);
+    *fileSize = size;
     if (const char* problem = CheckFileSize(size, high)) return problem;
     std::memset(UnicodeFileBuffer, 0, sizeof UnicodeFileBuffer);
     DWORD read = 0;
@@ -62,13 +64,16 @@ const char* ReadDocumentFile(HANDLE file, std::int32_t* length) {
 
 void SetTitle(const char* title) { SetWindowTextA(Doc.MainWindow, title); }
 
-void RememberSavedText() {
+// `fileSize` bytes of UnicodeFileBuffer are what the file now holds.
+void RememberSavedText(DWORD fileSize) {
     std::memset(Doc.SavedText, 0, sizeof Doc.SavedText);
     std::memcpy(Doc.SavedText, Doc.TextBuffer, static_cast<std::size_t>(Doc.TextLength));
     Doc.SavedLength = Doc.TextLength;
     // Only a successful Open or Save gets here: the file named last now holds this text.
     std::memcpy(Files.DocumentPath, Files.FileName, sizeof Files.DocumentPath);
     std::memcpy(Files.DocumentTitle, Files.FileTitle, sizeof Files.DocumentTitle);
+    Files.DocumentFileSize = fileSize;
+    Files.DocumentFileSum = RecoveryChecksum(UnicodeFileBuffer, fileSize);
 }
 
 // A new text from the top: no selection, the caret and the view at the start, and the text
@@ -167,7 +172,8 @@ void OpenDocumentFile() {
         return;
     }
     std::int32_t length = 0;
-    const char* problem = ReadDocumentFile(file, &length);
+    DWORD size = 0;
+    const char* problem = ReadDocumentFile(file, &length, &size);
     CloseHandle(file);
     if (problem != nullptr) {
         ShowWarning(problem, OpenCaption);
@@ -181,7 +187,7 @@ void OpenDocumentFile() {
     for (std::int32_t k = 0; k < length; ++k) {
         Doc.TextBuffer[k] = FromUtf16(UnitAt(UnicodeFileBuffer, static_cast<std::size_t>(k) + 1));
     }
-    RememberSavedText();
+    RememberSavedText(size);
     ClearEditHistory();
     SetTitle(Files.FileTitle);
     ShowNewText();
@@ -228,7 +234,7 @@ void SaveDocumentFile() {
             return;
         }
     }
-    RememberSavedText();
+    RememberSavedText(static_cast<DWORD>(2 * Doc.TextLength + 2));
     SetTitle(Files.FileTitle);
 }
 

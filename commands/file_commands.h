@@ -24,6 +24,10 @@ struct FileState {
     // and after New. FileName holds whatever the last dialog returned, even a refused file.
     char DocumentPath[FilePathSize];
     char DocumentTitle[FilePathSize];
+    // The size and checksum (RecoveryChecksum) of that file's bytes when the document last
+    // matched it, for the recovery copy's header.
+    DWORD DocumentFileSize;
+    std::uint32_t DocumentFileSum;
 };
 
 extern FileState Files;

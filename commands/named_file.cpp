@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "commands/file_commands.h"
+#include "commands/recovery.h"
 
 namespace nv {
 
@@ -73,7 +74,8 @@ void OpenDroppedFile(HDROP drop) {
 }
 
 void FileSaveAgain() {
-    if (Files.DocumentPath[0] == '\0') {
+    // A recovered text names a file that may have changed since: only the dialog writes then.
+    if (Files.DocumentPath[0] == '\0' || !RecoveredSourceUnchanged()) {
         FileSave();
         return;
     }

@@ -28,7 +28,8 @@ void OpenNamedFile(const char* path, std::size_t length);
 void OpenDroppedFile(HDROP drop);
 
 // Save Again: writes the file the document was last opened from or saved to, as Save writes,
-// without a dialog; with nothing of the kind (since start or New) it is Save with its dialog.
+// without a dialog; with nothing of the kind (since start or New), or when a recovered text's
+// file is gone or has changed since the copy was made, it is Save with its dialog.
 void FileSaveAgain();
 
 // The last component of a path: what follows its last '\\', '/' or ':'.

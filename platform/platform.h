@@ -502,6 +502,11 @@ public:
     // The calling thread's last error code: after CreateFileA with OPEN_ALWAYS,
     // ERROR_ALREADY_EXISTS when the file was there, 0 when the call created it.
     virtual DWORD GetLastError() = 0;
+    // The full path the system makes of a file name (from the current folder when relative):
+    // its length, the size needed when `size` is too small, 0 on failure.
+    virtual DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer) = 0;
+    // Now, as file times count it (100-nanosecond steps).
+    virtual void GetSystemTimeAsFileTime(FILETIME* now) = 0;
 
     // Files dropped on the window (shell32).
     virtual void DragAcceptFiles(HWND window, BOOL accept) = 0;
@@ -706,6 +711,12 @@ inline DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size)
 }
 inline DWORD GetCurrentProcessId() { return CurrentPlatform().GetCurrentProcessId(); }
 inline DWORD GetLastError() { return CurrentPlatform().GetLastError(); }
+inline DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer) {
+    return CurrentPlatform().GetFullPathNameA(name, size, buffer);
+}
+inline void GetSystemTimeAsFileTime(FILETIME* now) {
+    CurrentPlatform().GetSystemTimeAsFileTime(now);
+}
 
 // Files dropped on the window.
 inline void DragAcceptFiles(HWND w, BOOL accept) { CurrentPlatform().DragAcceptFiles(w, accept); }

@@ -658,6 +658,15 @@ DWORD Win32Platform::GetEnvironmentVariableA(const char* name, char* buffer, DWO
 DWORD Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 
 DWORD Win32Platform::GetLastError() { return ::GetLastError(); }
+DWORD Win32Platform::GetFullPathNameA(const char* name, DWORD size, char* buffer) {
+    return ::GetFullPathNameA(name, size, buffer, nullptr);
+}
+
+void Win32Platform::GetSystemTimeAsFileTime(FILETIME* now) {
+    ::FILETIME time{};
+    ::GetSystemTimeAsFileTime(&time);
+    *now = FILETIME{time.dwLowDateTime, time.dwHighDateTime};
+}
 
 // Files dropped on the window.
 

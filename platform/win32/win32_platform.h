@@ -114,6 +114,8 @@ public:
     DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
     DWORD GetCurrentProcessId() override;
     DWORD GetLastError() override;
+    DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer) override;
+    void GetSystemTimeAsFileTime(FILETIME* now) override;
 
     void DragAcceptFiles(HWND window, BOOL accept) override;
     UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) override;

@@ -436,6 +436,7 @@ TEST_F(SavePromptTest, TheSessionEndsAfterASuccessfulSaveOrWithAnUnchangedDocume
     EXPECT_EQ(Run(EndSession), 1);
     EXPECT_TRUE(fake().messageBoxes().empty());
     SetText("changed");
+    fake().AnswerNextMessageBox(IDOK);  // the copy that cannot be kept, told once
     fake().AnswerNextMessageBox(IDYES);
     fake().AnswerNextFileDialog(Path("kept.txt"));
     EXPECT_EQ(Run(EndSession), 1);

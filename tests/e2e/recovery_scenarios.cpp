@@ -99,29 +99,35 @@ void SaveAgainAfterOpen(const ScenarioContext& context) {
     ExpectNoMessageBox(editor.ProcessId(), "after Ctrl+S");
 }
 
-MessageBoxSeen WaitForRecoveryOffer(RunningEditor& running) {
+// The offer names the file the text came from, as the editor's copy header keeps it.
+MessageBoxSeen WaitForRecoveryOffer(RunningEditor& running, const std::string& path) {
     StartPastAgreement(running.editor);
     MessageBoxSeen offer = WaitForMessageBox(running.ProcessId(), 10000);
     Check(offer.caption == "Recover Changes?", "the start asked \"" + offer.caption + "\"");
-    Check(offer.text ==
-              "Nivrano ended before these changes were saved.\nDo you wish to recover them?",
+    Check(offer.text == "Nivrano ended before these changes to " + path +
+                            " were saved.\nDo you wish to recover them?",
           "the offer says \"" + offer.text + "\"");
     return offer;
 }
 
-// Hebrew typed, the editor killed once its copy is written; the next start offers the text
-// back (Yes), and a start after that one answers No, which deletes the copy.
+// Hebrew typed into a file named at start, the editor killed once its copy is written; the
+// next start offers the text back naming the file (Yes), and a start after that one answers
+// No, which deletes the copy.
 void RecoveryAfterKill(const ScenarioContext& context) {
     const std::wstring text = std::wstring(Shalom) + L"\r\n" + Shalom + L" 42";
+    const std::string path = FreshFolder(context, "recovery") + "\\kept notes.txt";
+    WriteFileBytes(path, Utf16File(L""));
     {
-        StartedEditor editor(context.exePath);
+        RunningEditor editor(context.exePath, {}, "\"" + path + "\"");
         editor.leaveRecoveryCopy = true;
-        BringToFront(editor.window);
+        StartPastAgreement(editor.editor);
+        ExpectTitle(editor.editor.mainWindow, "kept notes.txt");
+        BringToFront(editor.editor.mainWindow);
         TypeUnicode(Shalom);
         PressKey(VK_RETURN);
         TypeUnicode(std::wstring(Shalom) + L" 42");
         bool copied = WaitWaking(
-            editor.window, [&] { return RecoveryFiles().size() == 2; }, 10000);
+            editor.editor.mainWindow, [&] { return RecoveryFiles().size() == 2; }, 10000);
         Check(copied, "no recovery copy 2 seconds after typing (" +
                           std::to_string(RecoveryFiles().size()) + " files)");
         KillEditor(editor.editor);  // TerminateProcess: no clean-up of any kind
@@ -130,11 +136,11 @@ void RecoveryAfterKill(const ScenarioContext& context) {
     {
         RunningEditor running(context.exePath);
         running.leaveRecoveryCopy = true;  // killed again with its copy: the next start says No
-        MessageBoxSeen offer = WaitForRecoveryOffer(running);
+        MessageBoxSeen offer = WaitForRecoveryOffer(running, path);
         CaptureWindowTo(offer.box, Artifact(context, "recovery_offer.bmp"));
         AnswerMessageBox(offer.box, IDYES);
         Check(WaitUntilGone(offer.box, 5000), "the offer did not close on Yes");
-        ExpectTitle(running.editor.mainWindow, "Nivrano (Recovered)");
+        ExpectTitle(running.editor.mainWindow, "kept notes.txt (Recovered)");
         std::wstring shown = TextThroughClipboard(running.editor.mainWindow);
         Check(shown == text,
               "recovered \"" + Utf8Of(shown) + "\", expected \"" + Utf8Of(text) + "\"");
@@ -144,7 +150,7 @@ void RecoveryAfterKill(const ScenarioContext& context) {
     }
     {
         RunningEditor running(context.exePath);
-        MessageBoxSeen offer = WaitForRecoveryOffer(running);
+        MessageBoxSeen offer = WaitForRecoveryOffer(running, path);
         AnswerMessageBox(offer.box, IDNO);
         Check(WaitUntilGone(offer.box, 5000), "the offer did not close on No");
         Settle(running.editor.mainWindow, 200);

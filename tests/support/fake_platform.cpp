@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -392,10 +393,29 @@ short FakePlatform::GetKeyState(int virtualKey) {
 
 std::uintptr_t FakePlatform::SetTimer(HWND, std::uintptr_t id, UINT milliseconds) {
     timers_[id] = milliseconds;
+    timersDue_[id] = clock_ + milliseconds;  // setting a running timer again restarts it
     return id;
 }
 
-BOOL FakePlatform::KillTimer(HWND, std::uintptr_t id) { return timers_.erase(id) != 0; }
+BOOL FakePlatform::KillTimer(HWND, std::uintptr_t id) {
+    timersDue_.erase(id);
+    return timers_.erase(id) != 0;
+}
+
+void FakePlatform::PassTime(UINT milliseconds) {
+    const std::uint64_t end = clock_ + milliseconds;
+    for (;;) {
+        auto next =
+            std::min_element(timersDue_.begin(), timersDue_.end(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; });
+        if (next == timersDue_.end() || next->second > end) break;
+        const std::uintptr_t id = next->first;
+        clock_ = next->second;
+        next->second += std::max<UINT>(timers_[id], 1);
+        windowProc(window_, WM_TIMER, id, 0);
+    }
+    clock_ = end;
+}
 
 HWND FakePlatform::SetCapture(HWND window) {
     HWND previous = capture_;
@@ -1414,6 +1434,28 @@ DWORD FakePlatform::GetEnvironmentVariableA(const char* name, char* buffer, DWOR
 }
 
 DWORD FakePlatform::GetCurrentProcessId() { return processId; }
+
+// Paths here are the host's: a full one starts with '/', a relative one is taken from the
+// platform's folder, and "." and ".." parts are resolved as Windows resolves them.
+DWORD FakePlatform::GetFullPathNameA(const char* name, DWORD size, char* buffer) {
+    std::string path = HostPath(name);
+    if (path.empty()) return 0;
+    if (path[0] != '/') path = Folder() + "/" + path;
+    const std::string full = std::filesystem::path(path).lexically_normal().string();
+    const auto length = static_cast<DWORD>(full.size());
+    if (length + 1 > size) return length + 1;
+    std::memcpy(buffer, full.c_str(), length + 1);
+    return length;
+}
+
+// The clock of the file times FindFirstFileA gives (from the Unix epoch).
+void FakePlatform::GetSystemTimeAsFileTime(FILETIME* now) {
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    const auto steps = static_cast<std::uint64_t>(
+                           std::chrono::duration_cast<std::chrono::nanoseconds>(since).count()) /
+                       100u;
+    *now = FILETIME{static_cast<DWORD>(steps), static_cast<DWORD>(steps >> 32)};
+}
 
 // --- Drag and drop ------------------------------------------------------------------------
 

@@ -225,6 +225,9 @@ public:
 
     // Timers by identifier with their interval, and the capture.
     const std::map<std::uintptr_t, UINT>& timers() const { return timers_; }
+    // Lets time pass: each timer that falls due meanwhile is sent its WM_TIMER, in order,
+    // and runs on as a window timer does until it is killed.
+    void PassTime(UINT milliseconds);
     HWND capture() const { return capture_; }
 
     // Menu state by command identifier: MF_GRAYED and MF_CHECKED bits.
@@ -374,6 +377,8 @@ public:
     DWORD GetEnvironmentVariableA(const char* name, char* buffer, DWORD size) override;
     DWORD GetCurrentProcessId() override;
     DWORD GetLastError() override { return lastError_; }
+    DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer) override;
+    void GetSystemTimeAsFileTime(FILETIME* now) override;
     void DragAcceptFiles(HWND window, BOOL accept) override;
     UINT DragQueryFileA(HDROP drop, UINT index, char* buffer, UINT size) override;
     void DragFinish(HDROP drop) override;
@@ -423,6 +428,8 @@ private:
     std::vector<MessageBoxRecord> messageBoxes_;
     std::map<int, bool> keysDown_;
     std::map<std::uintptr_t, UINT> timers_;
+    std::map<std::uintptr_t, std::uint64_t> timersDue_;  // on the clock below, in ms
+    std::uint64_t clock_ = 0;
     HWND capture_ = nullptr;
     std::map<UINT, UINT> menu_;
     std::map<std::uintptr_t, DeviceContext> dcs_;
