@@ -53,9 +53,9 @@ std::int32_t UnitCount(const WCHAR* units) {
 bool ToPattern(const Search& search, SearchPattern* pattern) {
     const std::int32_t n = UnitCount(search.Text);
     for (std::int32_t k = 0; k < n; ++k) {
-        const std::uint8_t b = FromUtf16(search.Text[k]);
-        if (ToUtf16(b) != search.Text[k]) return false;  // no document byte stands for it
-        PatternBytes[k] = b;
+        const int b = DocumentByteOfUnit(search.Text[k]);
+        if (b < 0) return false;  // no document byte stands for it
+        PatternBytes[k] = static_cast<std::uint8_t>(b);
     }
     *pattern = SearchPattern{PatternBytes, n, (search.Flags & FR_MATCHCASE) != 0,
                              (search.Flags & FR_WHOLEWORD) != 0};
@@ -110,7 +110,11 @@ void FindFromSelection(const Search& search) {
 
 std::int32_t ToReplacement() {
     const std::int32_t n = UnitCount(State.ReplaceWith);
-    for (std::int32_t k = 0; k < n; ++k) ReplacementBytes[k] = FromUtf16(State.ReplaceWith[k]);
+    for (std::int32_t k = 0; k < n; ++k) {
+        const int b = DocumentByteOfUnit(State.ReplaceWith[k]);
+        ReplacementBytes[k] =
+            b < 0 ? Doc.ScreenFontMetrics.tmDefaultChar : static_cast<std::uint8_t>(b);
+    }
     return n;
 }
 
@@ -181,7 +185,7 @@ void TakeSelectionAsText() {
     for (std::int32_t k = 0; k < n; ++k) {
         if (bytes[k] == CarriageReturn || bytes[k] == LineFeed) return;
     }
-    for (std::int32_t k = 0; k < n; ++k) State.FindWhat[k] = ToUtf16(bytes[k]);
+    for (std::int32_t k = 0; k < n; ++k) State.FindWhat[k] = CharacterOfByte(bytes[k]);
     State.FindWhat[n] = 0;
 }
 

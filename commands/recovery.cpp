@@ -221,6 +221,7 @@ void RestoreCopy(const LeftCopy& copy) {
     Doc.SavedLength = 0;
     std::memcpy(Files.DocumentPath, copy.Source, sizeof Files.DocumentPath);
     std::strcpy(Files.DocumentTitle, LastPathComponent(copy.Source));
+    TakeFormatOfFile(copy.Source);  // Save Again writes the file in its own format
     if (copy.Source[0] != '\0') {
         std::memcpy(Files.FileName, Files.DocumentPath, sizeof Files.FileName);
         std::memcpy(Files.FileTitle, Files.DocumentTitle, sizeof Files.FileTitle);
