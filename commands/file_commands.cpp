@@ -107,6 +107,8 @@ bool DecodeUtf8(const std::uint8_t* text, std::int32_t size, bool marked, std::i
     if (size == 0) return true;
     const auto* chars = reinterpret_cast<const char*>(text);
     const DWORD flags = marked ? 0 : MB_ERR_INVALID_CHARS;
+    // The first call finds whether the text is UTF-8 and how many units it needs; only the
+    // second can fail for any other reason.
     const int needed = MultiByteToWideChar(CP_UTF8, flags, chars, size, nullptr, 0);
     if (needed <= 0) {
         if (!marked) return false;

@@ -141,7 +141,12 @@ TEST_F(FileTest, TheQuestionBeforeSavingOverReplacedCharacters) {
     const std::string file = "é" + std::string("\xD7\x90");  // é א
     const std::string question =
         "Saving will replace 1 characters of in.txt for good.\nDo you wish to save anyway?";
-    OpenBytes(file);
+    // A recovered text that goes back to the file takes its format and its question.
+    WriteWholeFile(Path("in.txt"), file);
+    TakeFormatOfFile(Path("in.txt").c_str());
+    EXPECT_EQ(Files.Format, FileFormat::Utf8);
+    EXPECT_EQ(Files.ReplacedCount, 1);
+    Open("in.txt");
     ExpectBox(Replaced(1), "Characters Replaced");
     Char('b');
     fake().AnswerNextMessageBox(IDNO);

@@ -66,6 +66,12 @@ TEST_F(FindCommandTest, AUnitOutsideTheMappingFindsNothing) {
     Press(FR_FINDNEXT, u"caf\u00E9");
     ExpectNotFound("caf\u00E9", fake().findDialog());
     EXPECT_EQ(Doc.SelectionActive, 0);
+    // A character of the code page finds its byte, as Paste would give it.
+    SetText(
+        "a \x91"
+        "b\x92");
+    Press(FR_FINDNEXT, u"\u2018b\u2019");
+    ExpectSelected(2, 5);
 }
 
 TEST_F(FindCommandTest, OneDialogAtATimeStartingWithAShortOneLineSelection) {

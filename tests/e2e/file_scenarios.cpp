@@ -202,6 +202,57 @@ void ClosePromptYesThenCancel(const ScenarioContext& context) {
     CloseAnsweringNo(editor);
 }
 
+// A UTF-8 note with Linux line ends, named at start: a letter typed and Ctrl+S leave it
+// UTF-8 with LF, its other bytes as they were.
+void Utf8NoteKeepsItsFormat(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "utf8_note");
+    std::string path = folder + "\\note.txt";
+    const std::wstring text = std::wstring(Shalom) + L" \u201Cabc\u201D\n" + Olam + L"\n";
+    WriteFileBytes(path, Utf8Of(text));
+    RunningEditor running(context.exePath, {}, "\"" + path + "\"");
+    StartPastAgreement(running.editor);
+    HWND window = running.editor.mainWindow;
+    ExpectTitle(window, "note.txt");
+    ExpectNoMessageBox(running.ProcessId(), "after opening the UTF-8 note");
+    BringToFront(window);
+    TypeUnicode(L"\x05D0");
+    Settle(window, 200);
+    PressKey('S', true);
+    const std::string expected = Utf8Of(L"\x05D0" + text);
+    bool written = WaitWaking(
+        window, [&] { return ReadWholeFile(path) == expected; }, 10000);
+    if (!written) ExpectFileBytes(path, expected, "the note after Ctrl+S");
+    ExpectNoMessageBox(running.ProcessId(), "after Ctrl+S");
+}
+
+// A Windows-1255 file: its quotes, dash and shekel sign reach the clipboard as themselves,
+// and Save with the type the dialog preselects writes it back byte for byte.
+void Windows1255FileSavedBack(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "cp1255_file");
+    std::string original = folder + "\\old.txt";
+    const std::wstring text = std::wstring(Shalom) + L" \u2018a\u2019 \u2014 5\u20AA\r\n" + Olam;
+    const std::string bytes = Cp1255(text);
+    WriteFileBytes(original, bytes);
+    StartedEditor editor(context.exePath);
+    ChooseThroughDialog(context, editor.window, editor.ProcessId(), FileOpenCommand, original,
+                        "cp1255_open_dialog.bmp");
+    ExpectTitle(editor.window, "old.txt");
+    ExpectNoMessageBox(editor.ProcessId(), "after opening the Windows-1255 file");
+    EmptyClipboardNow();
+    PostCommand(editor.window, 41004);  // Select All
+    Settle(editor.window, 50);
+    PressKey('C', true);
+    std::wstring held;
+    WaitWaking(
+        editor.window, [&] { return (held = ClipboardUnicode()) == text; }, 10000);
+    Check(held == text, "Copy gave \"" + Utf8Of(held) + "\"");
+    std::string copy = folder + "\\copy.txt";
+    ChooseThroughDialog(context, editor.window, editor.ProcessId(), FileSaveCommand, copy,
+                        "cp1255_save_dialog.bmp");
+    ExpectTitle(editor.window, "copy.txt");
+    ExpectFileBytes(copy, bytes, "the file saved back");
+}
+
 // Mixed Hebrew and Latin lines of 60 characters with CR LF, `count` units.
 std::wstring SampleText(size_t count) {
     std::wstring text;
@@ -294,6 +345,8 @@ const std::vector<Scenario> FileScenarios = {
     {"file_failed_save_keeps_old_file", FailedSaveKeepsOldFile, ""},
     {"close_prompt_yes_then_cancel", ClosePromptYesThenCancel, ""},
     {"files_speed", FilesSpeed, ""},
+    {"file_utf8_note_keeps_its_format", Utf8NoteKeepsItsFormat, ""},
+    {"file_windows1255_saved_back", Windows1255FileSavedBack, ""},
 };
 
 }  // namespace e2e

@@ -1531,6 +1531,7 @@ int FakePlatform::MultiByteToWideChar(UINT codePage, DWORD flags, const char* te
         return 0;
     }
     std::u16string out;
+    out.reserve(static_cast<std::size_t>(count));
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     for (std::size_t k = 0, n = 0; k < static_cast<std::size_t>(count); k += n) {
         std::uint32_t c = DecodeUtf8(bytes + k, static_cast<std::size_t>(count) - k, &n);
