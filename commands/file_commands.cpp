@@ -42,8 +42,9 @@ constexpr std::int32_t TextBytesLimit = TextLimit - 1;
 std::uint8_t FileBuffer[LargestUtf8FileSize];
 // A file's text as UTF-16 units, on the way in and out.
 WCHAR UnitBuffer[TextBytesLimit];
-// A file's text as document bytes before and after its line ends are made CR LF.
-std::uint8_t FileBytes[TextBytesLimit];
+// A file's text as document bytes before (and, in LoadedText, after) its line ends are made
+// CR LF; on the way out, with the terminator a little-endian file ends with.
+std::uint8_t FileBytes[TextLimit];
 std::uint8_t LoadedText[TextBytesLimit];
 
 struct LoadedFile {
