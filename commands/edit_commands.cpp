@@ -34,8 +34,8 @@ bool OpenClipboardWaiting() {
 bool HasSelection() { return Doc.SelectionActive != 0 && Doc.SelectionEnd != Doc.SelectionStart; }
 
 // Puts the selection on the clipboard as Unicode text ending in U+0000, each byte as the
-// character the editor draws for it. On any failure shows
-// why under `caption` and returns false; the block is freed unless the clipboard took it.
+// character the editor draws for it. On any failure shows why under `caption` and returns
+// false; the block is freed unless the clipboard took it.
 bool PutSelectionOnClipboard(const char* caption) {
     const std::int32_t n = Doc.SelectionEnd - Doc.SelectionStart;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE,
