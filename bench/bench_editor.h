@@ -124,6 +124,15 @@ public:
         bidiServiceSeconds += std::chrono::duration<double>(Clock::now() - start).count();
         return result;
     }
+    // So does the system's code page converter, counted apart as well.
+    double converterSeconds = 0;
+    int MultiByteToWideChar(nv::UINT codePage, nv::DWORD flags, const char* text, int count,
+                            nv::WCHAR* units, int size) override {
+        const auto start = Clock::now();
+        int result = FakePlatform::MultiByteToWideChar(codePage, flags, text, count, units, size);
+        converterSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        return result;
+    }
     nv::BOOL TextOutA(nv::HDC, int, int, const char*, int) override { return 1; }
     nv::BOOL ExtTextOutW(nv::HDC, int, int, nv::UINT, const nv::RECT*, const nv::WORD*, nv::UINT,
                          const int*) override {
@@ -180,6 +189,7 @@ public:
     long paints() const { return fake_->paintCount; }
     long fontsCreated() const { return editorOnly_ ? editorOnly_->fontsCreated : 0; }
     double bidiServiceSeconds() const { return editorOnly_ ? editorOnly_->bidiServiceSeconds : 0; }
+    double converterSeconds() const { return editorOnly_ ? editorOnly_->converterSeconds : 0; }
     nv::fake::FakePlatform& fake() { return *fake_; }
 
 private:

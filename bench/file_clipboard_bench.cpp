@@ -1,4 +1,5 @@
-// Open of the largest file Nivrano takes (65,538 bytes: the mark and 32,768 units), and a
+// Open of the largest UTF-16 file Nivrano takes (65,538 bytes: the mark and 32,768 units),
+// Open of the largest UTF-8 file (the same text, with LF line ends read as CR LF), and a
 // paste of 32,000 units into the empty document, through the window procedure on the fake
 // platform, in both worlds of bench/bench_editor.h. The file is read from a real file.
 #include <benchmark/benchmark.h>
@@ -35,6 +36,27 @@ void BM_OpenLargestFile(benchmark::State& state) {
     }
 }
 
+void BM_OpenLargestUtf8File(benchmark::State& state) {
+    Editor editor("", state.range(0) != 0);
+    const std::string path = editor.fake().PathOf("largest-utf8.txt");
+    const std::string units = HebrewUnits(32767);
+    std::u16string text;
+    for (std::size_t k = 0; k < units.size(); k += 2) {
+        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(units[k]) |
+                                                static_cast<unsigned char>(units[k + 1]) << 8);
+        if (unit != 13) text += unit;
+    }
+    nv::fake::WriteWholeFile(path, nv::fake::Utf8(text));
+    for (auto _ : state) {
+        editor.fake().AnswerNextFileDialog(path);
+        state.SetIterationTime(editor.Timed(nv::WM_COMMAND, IDM_FILE_OPEN));
+        if (Doc.TextLength != nv::TextLimit) state.SkipWithError("the file was refused");
+    }
+    // Of that time, the simulated UTF-8 converter's (the system's work on Windows).
+    state.counters["converter_us"] =
+        benchmark::Counter(editor.converterSeconds() * 1e6, benchmark::Counter::kAvgIterations);
+}
+
 void BM_PasteIntoEmptyDocument(benchmark::State& state) {
     Editor editor("", state.range(0) != 0);
     const std::string units = HebrewUnits(32000) + std::string(2, '\0');
@@ -50,6 +72,12 @@ void BM_PasteIntoEmptyDocument(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_OpenLargestFile)
+    ->ArgName("editorOnly")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OpenLargestUtf8File)
     ->ArgName("editorOnly")
     ->Arg(0)
     ->Arg(1)

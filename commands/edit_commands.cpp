@@ -33,8 +33,9 @@ bool OpenClipboardWaiting() {
 
 bool HasSelection() { return Doc.SelectionActive != 0 && Doc.SelectionEnd != Doc.SelectionStart; }
 
-// Puts the selection on the clipboard as Unicode text ending in U+0000. On any failure shows
-// why under `caption` and returns false; the block is freed unless the clipboard took it.
+// Puts the selection on the clipboard as Unicode text ending in U+0000, each byte as the
+// character the editor draws for it. On any failure shows why under `caption` and returns
+// false; the block is freed unless the clipboard took it.
 bool PutSelectionOnClipboard(const char* caption) {
     const std::int32_t n = Doc.SelectionEnd - Doc.SelectionStart;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE,
@@ -51,7 +52,7 @@ bool PutSelectionOnClipboard(const char* caption) {
     }
     for (std::int32_t k = 0; k < n; ++k) {
         PutUnit(units, static_cast<std::size_t>(k),
-                ToUtf16(Doc.TextBuffer[Doc.SelectionStart + k]));
+                CharacterOfByte(Doc.TextBuffer[Doc.SelectionStart + k]));
     }
     GlobalUnlock(block);
 
@@ -117,14 +118,21 @@ void EditPaste() {
     std::uint8_t* text = TakeClipboardText(&size);
     if (text == nullptr) return;
 
-    // Each unit becomes one byte, written over the copy: byte k lands before unit k + 1.
+    // Each unit becomes one byte, written over the copy: byte k lands before unit k + 1. A
+    // unit without a byte becomes the font's default character, and is counted.
     const std::size_t k = ClipboardTextUnits(text, size);
-    for (std::size_t j = 0; j < k; ++j) text[j] = FromUtf16(UnitAt(text, j));
+    std::int32_t replaced = 0;
+    for (std::size_t j = 0; j < k; ++j) {
+        const int byte = DocumentByteOfUnit(UnitAt(text, j));
+        if (byte < 0) ++replaced;
+        text[j] = byte < 0 ? Doc.ScreenFontMetrics.tmDefaultChar : static_cast<std::uint8_t>(byte);
+    }
     if (Doc.SelectionStart == Doc.SelectionEnd) Doc.SelectionActive = 0;
     // Past the limit the count no longer matters: the edit refuses the whole paste.
     const auto count = static_cast<std::int32_t>(std::min<std::size_t>(k, TextLimit + 1));
-    ApplyTextEdit(SelectionOrCaret(), text, count, PasteCaption);
+    const bool pasted = ApplyTextEdit(SelectionOrCaret(), text, count, PasteCaption);
     HeapFree(text);
+    if (pasted && replaced > 0) ShowCharactersReplaced(replaced, u"the pasted text", u"");
 }
 
 void EditDelete() {

@@ -1,9 +1,14 @@
-// Unicode text files: the file dialog record, the change test, the save prompt, New, Open
-// and Save.
+// Text files: the file dialog record, the change test, the save prompt, New, Open and Save.
 //
-// A document file is the mark FF FE and then one little-endian UTF-16 unit per document
-// byte (commands/unicode_text.h), the terminator included: "abc" is saved as
-// FF FE 61 00 62 00 63 00 00 00. On Open the final U+0000 may be missing.
+// Open finds a file's format from its bytes: FF FE is UTF-16 little-endian, FE FF UTF-16
+// big-endian, EF BB BF UTF-8 with its mark, a file that is valid UTF-8 throughout UTF-8
+// without one, and any other file Windows-1255, whose bytes are the document's own. Save
+// writes the format the document came in, with its line ends.
+//
+// The UTF-16 formats hold one unit per document byte in the files' own mapping
+// (commands/unicode_text.h). A little-endian file ends with the terminator, "abc" being
+// FF FE 61 00 62 00 63 00 00 00; on Open the final U+0000 may be missing. The other formats
+// are written without a final NUL; in UTF-8 and Windows-1255 files a NUL ends the text.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +18,25 @@
 namespace nv {
 
 constexpr int FilePathSize = 260;
-// The mark and one unit for each byte of a full TextBuffer: the largest file Open takes.
+// The mark and one unit for each byte of a full TextBuffer: the largest UTF-16 file.
 constexpr DWORD LargestFileSize = 2 + 2 * 32768;
+// The largest UTF-8 file that can fit: the mark, three bytes for each character of a full
+// text, and a final NUL.
+constexpr DWORD LargestUtf8FileSize = 3 + 3 * 32767 + 1;
+
+enum class FileFormat : std::uint8_t {
+    Utf16LittleEndian,  // what a new document is saved as
+    Utf16BigEndian,
+    Utf8WithMark,
+    Utf8,
+    Windows1255,
+};
+// The format's name as the editor shows it: "UTF-16 LE", "UTF-8", "Windows-1255", ...
+const char* FileFormatName(FileFormat format);
+
+// The document's line end is CR LF. A file whose first line end is LF alone has each lone LF
+// read as CR LF, and each CR LF written as LF.
+enum class LineEnds : std::uint8_t { CrLf, Lf };
 
 struct FileState {
     char FileName[FilePathSize];
@@ -28,6 +50,13 @@ struct FileState {
     // matched it, for the recovery copy's header.
     DWORD DocumentFileSize;
     std::uint32_t DocumentFileSum;
+    // The format the document came in, or was last saved in, with its line ends.
+    FileFormat Format;
+    LineEnds Ends;
+    // Characters of the file opened last that had no document byte, and that file: saving
+    // over it asks first. Cleared by New, another Open and a save over that file.
+    std::int32_t ReplacedCount;
+    char ReplacedPath[FilePathSize];
 };
 
 extern FileState Files;
@@ -51,16 +80,24 @@ void FileSave();
 // What Open does once its dialog has named the file Files.FileName (Files.FileTitle its
 // title): every check in its order with its message, then the new text and the title.
 void OpenDocumentFile();
-// What Save does once its dialog has named the file: the write (commands/safe_save.h), its
-// message on failure, then the saved text and the title.
+// What Save does once its dialog has named the file: the question before a save over a file
+// whose characters were replaced, the write in the document's format
+// (commands/safe_save.h), its message on failure, then the saved text and the title.
 void SaveDocumentFile();
+// The same in `format`, which the document takes when the save succeeds.
+void SaveDocumentFileAs(FileFormat format);
+
+// The format, line ends and replaced characters of the file at `path`, as Open would find
+// them, become the document's (a recovered text saved back to the file it came from). A
+// file that cannot be read leaves a new document's format.
+void TakeFormatOfFile(const char* path);
 
 // Shows a text that has just replaced the document, as Open shows it: from the top, with no
 // selection, painted afresh.
 void ShowReplacedText();
 
-// Open's checks, each giving the message of the refusal or nullptr. The size as GetFileSize
-// gives it:
+// The checks of a UTF-16 little-endian file, each giving the message of the refusal or
+// nullptr. The size as GetFileSize gives it:
 const char* CheckFileSize(DWORD low, DWORD high);
 // The first two bytes and the size, once the size passed:
 const char* CheckFileMark(const std::uint8_t* mark, DWORD size);

@@ -66,7 +66,9 @@ std::int32_t UnitCount(const WCHAR* units) {
 bool ToPattern(const Search& search, SearchPattern* pattern) {
     const std::int32_t n = UnitCount(search.Text);
     for (std::int32_t k = 0; k < n; ++k) {
-        if (!ToDocumentByte(search.Text[k], &PatternBytes[k])) return false;
+        const int b = DocumentByteOfUnit(search.Text[k]);
+        if (b < 0) return false;  // no document byte stands for it
+        PatternBytes[k] = static_cast<std::uint8_t>(b);
     }
     *pattern = SearchPattern{PatternBytes, n, (search.Flags & FR_MATCHCASE) != 0,
                              (search.Flags & FR_WHOLEWORD) != 0};
@@ -124,10 +126,12 @@ void FindFromSelection(const Search& search) {
 std::int32_t ToReplacement() {
     const std::int32_t n = UnitCount(State.ReplaceWith);
     for (std::int32_t k = 0; k < n; ++k) {
-        if (!ToDocumentByte(State.ReplaceWith[k], &ReplacementBytes[k])) {
+        const int b = DocumentByteOfUnit(State.ReplaceWith[k]);
+        if (b < 0) {
             ShowWarning(UnmappedReplacementMessage, ReplaceCaption);
             return -1;
         }
+        ReplacementBytes[k] = static_cast<std::uint8_t>(b);
     }
     return n;
 }
@@ -200,7 +204,7 @@ void TakeSelectionAsText() {
     for (std::int32_t k = 0; k < n; ++k) {
         if (bytes[k] == CarriageReturn || bytes[k] == LineFeed) return;
     }
-    for (std::int32_t k = 0; k < n; ++k) State.FindWhat[k] = ToUtf16(bytes[k]);
+    for (std::int32_t k = 0; k < n; ++k) State.FindWhat[k] = CharacterOfByte(bytes[k]);
     State.FindWhat[n] = 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "commands/file_commands.h"
 #include "commands/recovery.h"
+#include "document/store.h"
 
 namespace nv {
 
@@ -13,6 +14,20 @@ namespace {
 char StartPath[FilePathSize + 1];
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A path to no file, in a folder that exists: a file to be written by the first save.
+bool IsNewFileInFolder(const char* path) {
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return false;
+    const char* name = LastPathComponent(path);
+    if (*name == '\0') return false;
+    if (name == path) return true;  // in the current folder
+    char folder[FilePathSize];
+    const auto length = static_cast<std::size_t>(name - path);  // the separator included
+    std::memcpy(folder, path, length);
+    folder[length] = '\0';
+    const DWORD attributes = GetFileAttributesA(folder);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 }  // namespace
 
@@ -36,7 +51,17 @@ void ResetStartArgument() { std::memset(StartPath, 0, sizeof StartPath); }
 
 void OpenStartFile() {
     if (StartPath[0] == '\0') return;
-    OpenNamedFile(StartPath, std::strlen(StartPath));
+    const std::size_t length = std::strlen(StartPath);
+    if (length < FilePathSize && IsNewFileInFolder(StartPath)) {
+        // As after an Open of an empty file: the name is the title, and Save Again writes it.
+        std::memcpy(Files.FileName, StartPath, length + 1);
+        std::strcpy(Files.FileTitle, LastPathComponent(Files.FileName));
+        std::memcpy(Files.DocumentPath, Files.FileName, sizeof Files.DocumentPath);
+        std::memcpy(Files.DocumentTitle, Files.FileTitle, sizeof Files.DocumentTitle);
+        SetWindowTextA(Doc.MainWindow, Files.FileTitle);
+        return;
+    }
+    OpenNamedFile(StartPath, length);
 }
 
 const char* LastPathComponent(const char* path) {

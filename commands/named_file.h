@@ -15,7 +15,9 @@ void SetStartArgument(const char* commandLine);
 const char* StartArgument();
 void ResetStartArgument();
 
-// Opens the start argument as Open opens a file its dialog named; nothing without one.
+// Opens the start argument as Open opens a file its dialog named; nothing without one. A
+// file that does not exist, in a folder that does, starts an empty document of its name,
+// which Save Again writes there.
 void OpenStartFile();
 
 // What Open does once its dialog has returned `path` (`length` characters): FileName and

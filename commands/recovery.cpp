@@ -286,6 +286,7 @@ void RestoreCopy(const LeftCopy& copy) {
     Files.DocumentFileSize = copy.SourceSize;
     Files.DocumentFileSum = copy.SourceSum;
     Recovery.SourceUnchecked = copy.Source[0] != '\0';
+    TakeFormatOfFile(copy.Source);  // Save Again writes the file in its own format
     if (copy.Source[0] != '\0') {
         std::memcpy(Files.FileName, Files.DocumentPath, sizeof Files.FileName);
         std::memcpy(Files.FileTitle, Files.DocumentTitle, sizeof Files.FileTitle);

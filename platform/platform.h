@@ -342,6 +342,10 @@ constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+// Code page conversions.
+constexpr UINT CP_UTF8 = 65001;
+constexpr DWORD MB_ERR_INVALID_CHARS = 0x00000008;
+constexpr DWORD WC_NO_BEST_FIT_CHARS = 0x00000400;
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~std::uintptr_t{0});
 
 // Common file dialogs.
@@ -518,6 +522,14 @@ public:
     // Common file dialogs.
     virtual BOOL GetOpenFileNameA(OPENFILENAMEA* record) = 0;
     virtual BOOL GetSaveFileNameA(OPENFILENAMEA* record) = 0;
+
+    // Code page conversions. With a zero output size, the length the output needs; 0 on
+    // failure (with MB_ERR_INVALID_CHARS, input that is not valid in the code page).
+    virtual int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int count,
+                                    WCHAR* units, int size) = 0;
+    virtual int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* units, int count,
+                                    char* text, int size, const char* defaultChar,
+                                    BOOL* usedDefault) = 0;
 
     // The modeless Find and Replace dialogs: the window of the dialog, or nullptr.
     virtual HWND FindTextW(FINDREPLACEW* record) = 0;
@@ -731,6 +743,17 @@ inline BOOL GetOpenFileNameA(OPENFILENAMEA* record) {
 }
 inline BOOL GetSaveFileNameA(OPENFILENAMEA* record) {
     return CurrentPlatform().GetSaveFileNameA(record);
+}
+
+// Code page conversions.
+inline int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int count,
+                               WCHAR* units, int size) {
+    return CurrentPlatform().MultiByteToWideChar(codePage, flags, text, count, units, size);
+}
+inline int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* units, int count,
+                               char* text, int size, const char* defaultChar, BOOL* usedDefault) {
+    return CurrentPlatform().WideCharToMultiByte(codePage, flags, units, count, text, size,
+                                                 defaultChar, usedDefault);
 }
 
 // Find and Replace dialogs.

@@ -70,6 +70,8 @@ constexpr auto frDown = nv::FR_DOWN, frWholeWord = nv::FR_WHOLEWORD, frMatchCase
                frFindNext = nv::FR_FINDNEXT, frReplace = nv::FR_REPLACE,
                frReplaceAll = nv::FR_REPLACEALL, frDialogTerm = nv::FR_DIALOGTERM;
 constexpr const char16_t* findMessageName = nv::FINDMSGSTRINGW;
+constexpr auto cpUtf8 = nv::CP_UTF8, mbErrInvalidChars = nv::MB_ERR_INVALID_CHARS,
+               wcNoBestFitChars = nv::WC_NO_BEST_FIT_CHARS;
 constexpr auto sOk = nv::S_OK, eInvalidArg = nv::E_INVALIDARG, eOutOfMemory = nv::E_OUTOFMEMORY;
 }  // namespace nv_values
 
@@ -131,6 +133,8 @@ static_assert(wmQueryEndSession == WM_QUERYENDSESSION);
 static_assert(gmemMoveable == GMEM_MOVEABLE && gmemZeroInit == GMEM_ZEROINIT &&
               gmemDdeShare == GMEM_DDESHARE);
 static_assert(maxPath == MAX_PATH);
+static_assert(cpUtf8 == CP_UTF8 && mbErrInvalidChars == MB_ERR_INVALID_CHARS &&
+              wcNoBestFitChars == WC_NO_BEST_FIT_CHARS);
 static_assert(genericRead == GENERIC_READ && genericWrite == GENERIC_WRITE &&
               fileShareRead == FILE_SHARE_READ && createAlways == CREATE_ALWAYS &&
               openExisting == OPEN_EXISTING && invalidFileSize == INVALID_FILE_SIZE &&
@@ -572,6 +576,21 @@ BOOL Win32Platform::GlobalUnlock(HGLOBAL block) { return ::GlobalUnlock(Sys(bloc
 std::size_t Win32Platform::GlobalSize(HGLOBAL block) { return ::GlobalSize(Sys(block)); }
 
 HGLOBAL Win32Platform::GlobalFree(HGLOBAL block) { return NvGlobal(::GlobalFree(Sys(block))); }
+
+// Code page conversions.
+
+int Win32Platform::MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int count,
+                                       WCHAR* units, int size) {
+    return ::MultiByteToWideChar(codePage, flags, text, count, reinterpret_cast<LPWSTR>(units),
+                                 size);
+}
+
+int Win32Platform::WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* units, int count,
+                                       char* text, int size, const char* defaultChar,
+                                       BOOL* usedDefault) {
+    return ::WideCharToMultiByte(codePage, flags, reinterpret_cast<LPCWCH>(units), count, text,
+                                 size, defaultChar, usedDefault);
+}
 
 // Files.
 

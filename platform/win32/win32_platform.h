@@ -122,6 +122,10 @@ public:
     void DragFinish(HDROP drop) override;
 
     // Common file dialogs.
+    int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int count, WCHAR* units,
+                            int size) override;
+    int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* units, int count, char* text,
+                            int size, const char* defaultChar, BOOL* usedDefault) override;
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
     BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
 

@@ -110,7 +110,9 @@ TEST_F(WindowCreationTest, SetsUpTheFileDialogRecord) {
     EXPECT_EQ(record.nMaxFile, 260u);
     EXPECT_EQ(record.nMaxFileTitle, 260u);
     EXPECT_STREQ(record.lpstrDefExt, "txt");
-    const char expected[] = "Unicode Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
+    const char expected[] =
+        "Unicode Text Files (*.txt)\0*.txt\0UTF-8 Text Files (*.txt)\0*.txt\0"
+        "Windows-1255 Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
     EXPECT_EQ(std::memcmp(record.lpstrFilter, expected, sizeof expected), 0);
 }
 

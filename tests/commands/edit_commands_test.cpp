@@ -43,13 +43,20 @@ TEST_F(EditCommandTest, PasteInsertsTheTextUpToItsFirstNul) {
         std::string block;
         bool overSelection;
         std::string text;
+        int replaced = 0;
     } cases[] = {
         {Units({'a', 'b', 'c', 0, 'd', 'e', 'f', 0}), false, "0abc123"},
-        {Units({0xE9, 0x20AC, 0}), false, std::string("0") + d + d + "123"},
-        {Units({0xE9, 0x20AC, 0}), true, std::string("0") + d + d + "3"},
+        {Units({0xE9, 0x20AC, 0}), false, std::string("0") + d + "\x80" + "123", 1},
+        {Units({0xE9, 0xD83D, 0xDE00, 0}), true, std::string("0") + d + d + d + "3", 3},
         {Units({13, 10, 0x05D0, 0}), false,
          "0\r\n\xE0"
          "123"},
+        // The characters of the code page, and the units earlier copies gave the same bytes.
+        {Units({0x2018, 0x2014, 0x20AA, 0xD7, 0x05F3, 0x05F4, 0x200E, 0x200F, 0x0097, 0x05C7,
+                0x05C8, 0x05ED, 0x05EE, 0}),
+         true,
+         "0\x91\x97\xA4\xAA\xD7\xD8\xFD\xFE\x97\xD7\xD8\xFD\xFE"
+         "3"},
         {Units({0}), true, "03"},
         {Units({'a'}) + "b", false, "0a123"},  // an odd last byte is left out
         {Units({'a', 'b'}), true, "0ab3"},     // no terminator at all
@@ -65,9 +72,37 @@ TEST_F(EditCommandTest, PasteInsertsTheTextUpToItsFirstNul) {
         EXPECT_EQ(Text(), c.text);
         EXPECT_EQ(Doc.SelectionActive, 0);
         EXPECT_EQ(Doc.Caret, static_cast<std::int32_t>(c.text.size()) - (c.overSelection ? 1 : 3));
+        if (c.replaced > 0) {
+            ExpectBox(std::to_string(c.replaced) +
+                          " characters of the pasted text have no place in a Hebrew document "
+                          "and were replaced by \u25A1.",
+                      "Characters Replaced");
+        }
         EXPECT_TRUE(fake().messageBoxes().empty());
         EXPECT_TRUE(MatchesFullRepaint(c.text));
     }
+}
+
+// Each byte goes out as the character the editor draws, and comes back as itself.
+TEST_F(EditCommandTest, CopyOfEveryByteIsPastedBackByteForByte) {
+    std::string text;
+    for (int b = 0x20; b < 0x100; ++b) text += static_cast<char>(b);
+    SetText(text);
+    Select(0, 0xE0, 0xE0);
+    Command(IDM_EDIT_COPY);
+    const std::string units = Clipboard();
+    auto unitOf = [&](int b) { return units.substr(2 * (b - 0x20), 2); };
+    EXPECT_EQ(unitOf(0x97), Units({0x2014}));
+    EXPECT_EQ(unitOf(0xA4), Units({0x20AA}));
+    EXPECT_EQ(unitOf(0xD8), Units({0x05F4}));
+    EXPECT_EQ(unitOf(0xFD), Units({0x200E}));
+    EXPECT_EQ(unitOf(0xE0), Units({0x05D0}));
+    EXPECT_EQ(unitOf(0x81), Units({0x0081}));  // undefined in the code page: the file's unit
+    EXPECT_EQ(unitOf(0xD9), Units({0x05C9}));
+    SetText("");
+    Command(IDM_EDIT_PASTE);
+    EXPECT_EQ(Text(), text);
+    EXPECT_TRUE(fake().messageBoxes().empty());
 }
 
 TEST_F(EditCommandTest, TheLimitIsTestedAgainstTheWholePaste) {

@@ -19,17 +19,19 @@ using FileTest = CommandTest;
 TEST_F(FileTest, EveryByteSurvivesASaveAndAReopen) {
     std::string text;
     for (int b = 1; b < 256; ++b) text += static_cast<char>(b);
+    text = "\r\n" + text;  // the first line end tells the style: a lone LF stays one
     SetText(text);
-    SaveAs("round");  // the dialog adds ".txt"
+    SaveAs("round");                                     // the dialog adds ".txt"
+    EXPECT_EQ(fake().fileDialogs.back().startType, 1u);  // "Unicode Text Files"
     const std::string file = ReadWholeFile(Path("round.txt"));
-    ASSERT_EQ(file.size(), 2u + 2 * 256);
-    EXPECT_EQ(file.substr(0, 2), Mark);
-    auto unitOf = [&](int b) { return file.substr(2 * b, 2); };  // byte b stands at b - 1
+    ASSERT_EQ(file.size(), 2u + 2 * 258);
+    EXPECT_EQ(file.substr(0, 6), Mark + Units({13, 10}));
+    auto unitOf = [&](int b) { return file.substr(2 * b + 4, 2); };  // byte b stands at b + 1
     EXPECT_EQ(unitOf(0x41), Units({0x41}));
     EXPECT_EQ(unitOf(0xBF), Units({0xBF}));
     EXPECT_EQ(unitOf(0xC0), Units({0x05B0}));
     EXPECT_EQ(unitOf(0xFF), Units({0x05EF}));
-    EXPECT_EQ(file.substr(512), Units({0}));
+    EXPECT_EQ(file.substr(516), Units({0}));
     EXPECT_EQ(fake().windowText, "round.txt");
     EXPECT_FALSE(IsDocumentChanged());
 
@@ -58,29 +60,147 @@ TEST_F(FileTest, SavedBytesOfTheWorkedExamples) {
     }
 }
 
-TEST_F(FileTest, OpenLoadsUnitForUnitAndAddsAMissingTerminator) {
+std::string Replaced(int count) {
+    return std::to_string(count) +
+           " characters of this file have no place in a Hebrew document and were replaced by "
+           "\u25A1.\nSaving over the file would lose them.";
+}
+
+// Each format and line-end style: the document it opens as, the characters it replaced, and
+// what Save Again writes back (the file itself when `back` is empty).
+TEST_F(FileTest, ATableOfFilesOpenedAndSavedBack) {
     const char d = 31;  // the fake font's default character
+    const std::string Be = Bytes({0xFE, 0xFF}), Bom = Bytes({0xEF, 0xBB, 0xBF});
+    const std::string cp1255 = "\x91\x97\xA4\xAA\xD7\xD8\xFD\xFE\x80\x85\xBA";
+    const std::string drawn = "‘—₪×׳״\u200E\u200F€…÷";  // the same characters in UTF-8
     const struct {
         std::string file, text;
+        FileFormat format;
+        int replaced;
+        std::string back;
     } cases[] = {
-        {Mark, ""},
-        {Mark + Units({0}), ""},
-        {Mark + Units({'a'}), "a"},
-        {Mark + Units({0x05D0, 0}), "\xE0"},
-        {Mark + Units({0x00E9, 0x20AA, 0x05F0, 0xFB1D, 0xD800, 0x05AF, 0}), std::string(6, d)},
-        {Mark + Units({10, 'x', 0}), "\nx"},
+        // UTF-16 little-endian, unit for unit; the final U+0000 is added when missing.
+        {Mark, "", FileFormat::Utf16LittleEndian, 0, Mark + Units({0})},
+        {Mark + Units({0}), "", FileFormat::Utf16LittleEndian, 0, ""},
+        {Mark + Units({0x05D0, 'a'}),
+         "\xE0"
+         "a",
+         FileFormat::Utf16LittleEndian, 0, Mark + Units({0x05D0, 'a', 0})},
+        {Mark + Units({'a', 13, 10, 'b', 10, 0}), "a\r\nb\n", FileFormat::Utf16LittleEndian, 0, ""},
+        {Mark + Units({'a', 10, 'b', 10, 0}), "a\r\nb\r\n", FileFormat::Utf16LittleEndian, 0, ""},
+        // The code page's characters come in as their bytes; saved in the files' own mapping.
+        {Mark + Units({0x2014, 0x05F4, 0x200F, 0x00E9, 0xFB1D, 0xD800, 0x05AF, 0}),
+         std::string("\x97\xD8\xFE") + d + d + d + d, FileFormat::Utf16LittleEndian, 4,
+         Mark + Units({0x97, 0x05C8, 0x05EE, d, d, d, d, 0})},
+        // Big-endian: the same checks, and no final U+0000 written.
+        {Be + Bytes({0x05, 0xD0, 0, 'a', 0, 10}),
+         "\xE0"
+         "a\r\n",
+         FileFormat::Utf16BigEndian, 0, ""},
+        {Be + Bytes({0, 'a', 0, 0}), "a", FileFormat::Utf16BigEndian, 0, Be + Bytes({0, 'a'})},
+        // UTF-8 without its mark, in each line-end style.
+        {"", "", FileFormat::Utf8, 0, ""},
+        {"שלום\nabc\n", "\xF9\xEC\xE5\xED\r\nabc\r\n", FileFormat::Utf8, 0, ""},
+        {"a\r\nb\r\nc", "a\r\nb\r\nc", FileFormat::Utf8, 0, ""},
+        {"a\nb\r\nc\n", "a\r\nb\r\nc\r\n", FileFormat::Utf8, 0, "a\nb\nc\n"},
+        {"a\r\nb\nc", "a\r\nb\nc", FileFormat::Utf8, 0, ""},
+        {drawn, cp1255, FileFormat::Utf8, 0, ""},
+        {"ab" + Bytes({0}) + "cd", "ab", FileFormat::Utf8, 0, "ab"},  // a NUL ends the text
+        {"é😀", std::string(3, d), FileFormat::Utf8, 3, "\x1F\x1F\x1F"},
+        // With its mark: a sequence that is not UTF-8 is one character replaced.
+        {Bom + "א" + drawn + "\n", "\xE0" + cp1255 + "\r\n", FileFormat::Utf8WithMark, 0, ""},
+        {Bom + "a" + Bytes({0xFF}), std::string("a") + d, FileFormat::Utf8WithMark, 1,
+         Bom + "a\x1F"},
+        // Anything else is Windows-1255, byte for byte: overlong forms and surrogates too.
+        {cp1255 + "\n\xF9\n", cp1255 + "\r\n\xF9\r\n", FileFormat::Windows1255, 0, ""},
+        {Bytes({0xC0, 0x80, 0xED, 0xA0, 0x80, 0x81, 0xFF}),
+         Bytes({0xC0, 0x80, 0xED, 0xA0, 0x80, 0x81, 0xFF}), FileFormat::Windows1255, 0, ""},
+        {"\xE0\r\n" + Bytes({0}) + "\xE1", "\xE0\r\n", FileFormat::Windows1255, 0, "\xE0\r\n"},
     };
     for (const auto& c : cases) {
+        const std::string what = FileFormatName(c.format) + (" " + c.file);
         SetSavedText("old");
         OpenBytes(c.file);
-        EXPECT_TRUE(fake().messageBoxes().empty());
-        EXPECT_EQ(Text(), c.text);
-        EXPECT_FALSE(IsDocumentChanged());
-        EXPECT_TRUE(StoreInvariantsHold());
+        if (c.replaced > 0) {
+            ExpectBox(Replaced(c.replaced), "Characters Replaced");
+        } else {
+            EXPECT_TRUE(fake().messageBoxes().empty()) << what;
+        }
+        EXPECT_EQ(Text(), c.text) << what;
+        EXPECT_EQ(Files.Format, c.format) << what;
+        EXPECT_FALSE(IsDocumentChanged()) << what;
+        EXPECT_TRUE(StoreInvariantsHold()) << what;
+        if (c.replaced > 0) fake().AnswerNextMessageBox(IDYES);  // the question before the save
+        Command(IDM_FILE_SAVE_AGAIN);
+        fake().ClearMessageBoxes();
+        EXPECT_EQ(ReadWholeFile(Path("in.txt")), c.back.empty() ? c.file : c.back) << what;
     }
-    // The added terminator is saved: the file grows by 00 00.
-    OpenBytes(Mark + Units({'a', 'b'}));
-    EXPECT_EQ(SaveAs("in.txt"), Mark + Units({'a', 'b', 0}));
+}
+
+// Saving over a file whose characters were replaced asks first; saving elsewhere does not.
+TEST_F(FileTest, TheQuestionBeforeSavingOverReplacedCharacters) {
+    const std::string file = "é" + std::string("\xD7\x90");  // é א
+    const std::string question =
+        "Saving will replace 1 characters of in.txt for good.\nDo you wish to save anyway?";
+    // A recovered text that goes back to the file takes its format and its question.
+    WriteWholeFile(Path("in.txt"), file);
+    TakeFormatOfFile(Path("in.txt").c_str());
+    EXPECT_EQ(Files.Format, FileFormat::Utf8);
+    EXPECT_EQ(Files.ReplacedCount, 1);
+    Open("in.txt");
+    ExpectBox(Replaced(1), "Characters Replaced");
+    Char('b');
+    fake().AnswerNextMessageBox(IDNO);
+    Command(IDM_FILE_SAVE_AGAIN);
+    ExpectBox(question, "Save Current File?", MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
+    EXPECT_EQ(ReadWholeFile(Path("in.txt")), file);  // No saves nothing
+    EXPECT_TRUE(IsDocumentChanged());
+    // Save onto the same file asks as well; another file is written without a word.
+    fake().AnswerNextMessageBox(IDNO);
+    SaveAs("IN.TXT");  // the same file, named in capitals
+    EXPECT_EQ(ReadWholeFile(Path("in.txt")), file);
+    ExpectBox(question, "Save Current File?", MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
+    EXPECT_EQ(SaveAs("other.txt"), "b\x1F\xD7\x90");
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    EXPECT_FALSE(IsDocumentChanged());
+    Open("in.txt");
+    ExpectBox(Replaced(1), "Characters Replaced");
+    fake().AnswerNextMessageBox(IDYES);
+    Command(IDM_FILE_SAVE_AGAIN);
+    ExpectBox(question, "Save Current File?", MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
+    EXPECT_EQ(ReadWholeFile(Path("in.txt")), "\x1F\xD7\x90");
+    // The file holds the replacements now: nothing more to ask.
+    Command(IDM_FILE_SAVE_AGAIN);
+    EXPECT_TRUE(fake().messageBoxes().empty());
+}
+
+// The Save dialog starts at the document's type; the type chosen is the format written.
+TEST_F(FileTest, TheSaveDialogsTypeChoosesTheFormat) {
+    OpenBytes("\xEF\xBB\xBF\xD7\x90\n");  // UTF-8 with its mark, LF line ends
+    const struct {
+        DWORD type, startType;
+        std::string file;
+        FileFormat format;
+    } cases[] = {
+        {4, 2, "\xEF\xBB\xBF\xD7\x90\n", FileFormat::Utf8WithMark},  // All Files keeps it
+        {2, 2, "\xEF\xBB\xBF\xD7\x90\n", FileFormat::Utf8WithMark},
+        {3, 2, "\xE0\n", FileFormat::Windows1255},
+        {2, 3, "\xD7\x90\n", FileFormat::Utf8},
+        {1, 2, Mark + Units({0x05D0, 10, 0}), FileFormat::Utf16LittleEndian},
+    };
+    for (const auto& c : cases) {
+        fake().nextFileType = c.type;
+        EXPECT_EQ(SaveAs("out.txt"), c.file) << c.type;
+        EXPECT_EQ(fake().fileDialogs.back().startType, c.startType) << c.type;
+        EXPECT_EQ(Files.Format, c.format) << c.type;
+    }
+    EXPECT_STREQ(FileFormatName(Files.Format), "UTF-16 LE");
+    // A failed conversion is a failed save: the file and the format stay.
+    fake().nextFileType = 2;
+    fake().FailCall("WideCharToMultiByte");
+    EXPECT_EQ(SaveAs("out.txt"), Mark + Units({0x05D0, 10, 0}));
+    ExpectBox("Can not write to the selected file", "Can Not Save File");
+    EXPECT_EQ(Files.Format, FileFormat::Utf16LittleEndian);
 }
 
 // 32,767 Hebrew letters: the most a file holds before its terminator.
@@ -89,12 +209,21 @@ std::string LargestUnits() {
     for (int k = 0; k < 32767; ++k) units += Units({0x05D0 + k % 27});
     return units;
 }
+std::string LargestUtf8(int letters) {
+    std::string text;
+    for (int k = 0; k < letters; ++k) text += "א";
+    return text;
+}
 
 TEST_F(FileTest, TheLargestFileOpens) {
-    OpenBytes(Mark + LargestUnits() + Units({0}));  // 65,538 bytes ending in U+0000
-    EXPECT_TRUE(fake().messageBoxes().empty());
-    EXPECT_EQ(Doc.TextLength, 32768);
-    EXPECT_TRUE(StoreInvariantsHold());
+    // 65,538 bytes ending in U+0000; 32,767 letters of UTF-8, and of Windows-1255 with a NUL.
+    for (const std::string& file : {Mark + LargestUnits() + Units({0}), LargestUtf8(32767),
+                                    std::string(32767, '\xE0') + '\0'}) {
+        OpenBytes(file);
+        EXPECT_TRUE(fake().messageBoxes().empty());
+        EXPECT_EQ(Doc.TextLength, 32768);
+        EXPECT_TRUE(StoreInvariantsHold());
+    }
 }
 
 TEST_F(FileTest, ARefusedOrFailedOpenIsReportedAndChangesNothing) {
@@ -109,20 +238,19 @@ TEST_F(FileTest, ARefusedOrFailedOpenIsReportedAndChangesNothing) {
         int after;
         const char* message;
     } cases[] = {
-        {Bytes({0xFE, 0xFF, 0, 'a', 0, 0}), nullptr, 0, NotUnicode},  // big-endian
-        {"ab", nullptr, 0, NotUnicode},                               // no mark
-        {Bytes({0xEF, 0xBB, 0xBF}) + "abc", nullptr, 0, NotUnicode},  // UTF-8
-        {Mark + "a", nullptr, 0, NotUnicode},                         // odd size
-        {"", nullptr, 0, NotUnicode},
-        {Bytes({0xFF}), nullptr, 0, NotUnicode},
+        {Mark + "a", nullptr, 0, NotUnicode},  // odd size
+        {Bytes({0xFE, 0xFF, 0}), nullptr, 0, NotUnicode},
         {large + Units({'a'}), nullptr, 0, TooLarge},   // 65,538 bytes without the terminator
         {large + Units({0, 0}), nullptr, 0, TooLarge},  // 65,540 bytes
+        {LargestUtf8(32768), nullptr, 0, TooLarge},
+        {std::string(32768, '\xE0'), nullptr, 0, TooLarge},
+        {std::string(32766, 'a') + "\n", nullptr, 0, TooLarge},  // too large once LF is CR LF
+        {std::string(LargestUtf8FileSize + 1, 'a'), nullptr, 0, TooLarge},
+        {"ab", "MultiByteToWideChar", 1, NoRead},  // the text's conversion, once found UTF-8
         {good, "CreateFileA", 0, "Can not obtain a file handle to the selected file"},
         {good, "GetFileSize", 0, "Can not obtain the size of the selected file"},
         {good, "ReadFile", 0, NoRead},
         {good, "ReadFile short", 0, NoRead},
-        {good, "ReadFile", 1, NoRead},
-        {good, "ReadFile short", 1, NoRead},
     };
     SetSavedText("kept");
     Select(1, 3, 3);

@@ -73,6 +73,13 @@ TEST_F(FindCommandTest, AUnitOutsideTheMappingFindsAndReplacesNothing) {
             fake().CloseFindDialog();
         }
     }
+    // A character of the code page finds its byte, as Paste would give it.
+    SetText(
+        "a \x91"
+        "b\x92");
+    Command(IDM_EDIT_FIND);
+    Press(FR_FINDNEXT, u"\u2018b\u2019");
+    ExpectSelected(2, 5);
 }
 
 TEST_F(FindCommandTest, OneDialogAtATimeStartingWithAShortOneLineSelection) {

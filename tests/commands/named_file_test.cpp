@@ -29,8 +29,10 @@ TEST_F(NamedFileTest, StartArgumentOpensAsOpenDoesWithOpensMessages) {
          "\xE0"
          "b",
          "with space.txt", ""},
-        {Path("missing.txt"), "", "Nivrano", "Can not obtain a file handle to the selected file"},
-        {Path("plain.txt"), "", "Nivrano", "The selected file is not a Unicode text file"},
+        {Path("missing.txt"), "", "missing.txt", ""},  // a new file, as vi starts one
+        {Path("nofolder/missing.txt"), "", "Nivrano",
+         "Can not obtain a file handle to the selected file"},
+        {Path("plain.txt"), "plain", "plain.txt", ""},
         {tooLong, "", "Nivrano", "Can not obtain a file handle to the selected file"},
         {"", "", "Nivrano", ""},
     };
@@ -49,6 +51,14 @@ TEST_F(NamedFileTest, StartArgumentOpensAsOpenDoesWithOpensMessages) {
         EXPECT_FALSE(IsDocumentChanged()) << c.commandLine;
         EXPECT_TRUE(fake().fileDialogs.empty()) << c.commandLine;
     }
+    // The new file is written where it was named, without a dialog.
+    CreateWindow();
+    SetStartArgument(Path("missing.txt").c_str());
+    FinishStartUp();
+    Char('n');
+    Command(IDM_FILE_SAVE_AGAIN);
+    EXPECT_TRUE(fake().fileDialogs.empty());
+    EXPECT_EQ(ReadWholeFile(Path("missing.txt")), Mark + Units({'n', 0}));
 }
 
 TEST_F(NamedFileTest, SaveAgainWritesTheDocumentsFileWithoutADialog) {
@@ -72,12 +82,12 @@ TEST_F(NamedFileTest, SaveAgainWritesTheDocumentsFileWithoutADialog) {
     EXPECT_TRUE(fake().messageBoxes().empty());
 
     // A refused Open leaves the document's file as it was: the refused file is not written.
-    WriteWholeFile(Path("plain.txt"), "plain");
-    Open("plain.txt");
+    WriteWholeFile(Path("odd.txt"), Mark + "a");
+    Open("odd.txt");
     ExpectBox("The selected file is not a Unicode text file", "Can Not Open File");
     Char('e');
     Command(IDM_FILE_SAVE_AGAIN);
-    EXPECT_EQ(ReadWholeFile(Path("plain.txt")), "plain");
+    EXPECT_EQ(ReadWholeFile(Path("odd.txt")), Mark + "a");
     EXPECT_EQ(ReadWholeFile(Path("other.txt")), Mark + Units({'c', 'd', 'e', 0x05D0, 'b', 0}));
 }
 

@@ -101,7 +101,7 @@ TEST_F(UndoTest, UndoingBackToTheSavedTextMakesTheDocumentUnchanged) {
 
 TEST_F(UndoTest, NewAndASuccessfulOpenStartAnEmptyHistoryWhileSaveAndAFailedOpenKeepIt) {
     WriteWholeFile(Path("good.txt"), Mark + Units({'z'}));
-    WriteWholeFile(Path("bad.txt"), "odd");
+    WriteWholeFile(Path("bad.txt"), Mark + "a");  // an odd size
     const std::pair<std::function<void()>, bool> cases[] = {
         {[&] { SaveAs("out.txt"); }, true},
         {[&] { Command(IDM_FILE_NEW); }, false},

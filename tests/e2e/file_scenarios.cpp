@@ -1,6 +1,7 @@
 // End-to-end files and clipboard: documents saved and opened through the real common dialogs
 // and checked byte for byte on disk, text exchanged with Linux programs through the X
 // clipboard, a failed save, the save prompt at closing, and the time Open and Paste take.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -202,6 +203,57 @@ void ClosePromptYesThenCancel(const ScenarioContext& context) {
     CloseAnsweringNo(editor);
 }
 
+// A UTF-8 note with Linux line ends, named at start: a letter typed and Ctrl+S leave it
+// UTF-8 with LF, its other bytes as they were.
+void Utf8NoteKeepsItsFormat(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "utf8_note");
+    std::string path = folder + "\\note.txt";
+    const std::wstring text = std::wstring(Shalom) + L" \u201Cabc\u201D\n" + Olam + L"\n";
+    WriteFileBytes(path, Utf8Of(text));
+    RunningEditor running(context.exePath, {}, "\"" + path + "\"");
+    StartPastAgreement(running.editor);
+    HWND window = running.editor.mainWindow;
+    ExpectTitle(window, "note.txt");
+    ExpectNoMessageBox(running.ProcessId(), "after opening the UTF-8 note");
+    BringToFront(window);
+    TypeUnicode(L"\x05D0");
+    Settle(window, 200);
+    PressKey('S', true);
+    const std::string expected = Utf8Of(L"\x05D0" + text);
+    bool written = WaitWaking(
+        window, [&] { return ReadWholeFile(path) == expected; }, 10000);
+    if (!written) ExpectFileBytes(path, expected, "the note after Ctrl+S");
+    ExpectNoMessageBox(running.ProcessId(), "after Ctrl+S");
+}
+
+// A Windows-1255 file: its quotes, dash and shekel sign reach the clipboard as themselves,
+// and Save with the type the dialog preselects writes it back byte for byte.
+void Windows1255FileSavedBack(const ScenarioContext& context) {
+    std::string folder = FreshFolder(context, "cp1255_file");
+    std::string original = folder + "\\old.txt";
+    const std::wstring text = std::wstring(Shalom) + L" \u2018a\u2019 \u2014 5\u20AA\r\n" + Olam;
+    const std::string bytes = Cp1255(text);
+    WriteFileBytes(original, bytes);
+    StartedEditor editor(context.exePath);
+    ChooseThroughDialog(context, editor.window, editor.ProcessId(), FileOpenCommand, original,
+                        "cp1255_open_dialog.bmp");
+    ExpectTitle(editor.window, "old.txt");
+    ExpectNoMessageBox(editor.ProcessId(), "after opening the Windows-1255 file");
+    EmptyClipboardNow();
+    PostCommand(editor.window, 41004);  // Select All
+    Settle(editor.window, 50);
+    PressKey('C', true);
+    std::wstring held;
+    WaitWaking(
+        editor.window, [&] { return (held = ClipboardUnicode()) == text; }, 10000);
+    Check(held == text, "Copy gave \"" + Utf8Of(held) + "\"");
+    std::string copy = folder + "\\copy.txt";
+    ChooseThroughDialog(context, editor.window, editor.ProcessId(), FileSaveCommand, copy,
+                        "cp1255_save_dialog.bmp");
+    ExpectTitle(editor.window, "copy.txt");
+    ExpectFileBytes(copy, bytes, "the file saved back");
+}
+
 // Mixed Hebrew and Latin lines of 60 characters with CR LF, `count` units.
 std::wstring SampleText(size_t count) {
     std::wstring text;
@@ -258,6 +310,17 @@ void FilesSpeed(const ScenarioContext& context) {
         ExpectNoMessageBox(editor.ProcessId(), "after opening the largest file");
     }
     ExpectTitle(editor.window, "largest.txt");
+    // The same text in UTF-8 with LF line ends, through the system's converter.
+    std::wstring lf = largest.substr(0, largest.size() - 1);
+    lf.erase(std::remove(lf.begin(), lf.end(), L'\r'), lf.end());
+    std::string utf8Path = folder + "\\largest-utf8.txt";
+    WriteFileBytes(utf8Path, Utf8Of(lf));
+    std::vector<double> utf8Opens;
+    for (int round = 0; round < 3; ++round) {
+        utf8Opens.push_back(TimeOpen(editor.window, editor.ProcessId(), utf8Path));
+        ExpectNoMessageBox(editor.ProcessId(), "after opening the largest UTF-8 file");
+    }
+    ExpectTitle(editor.window, "largest-utf8.txt");
 
     TimeCommand(editor.window, 40000);  // New: the opened file is unchanged, nothing is asked
     std::wstring paste = SampleText(32000);
@@ -279,6 +342,7 @@ void FilesSpeed(const ScenarioContext& context) {
 
     Log("Open of " + std::to_string(largest.size() * 2 + 2) +
         " bytes, from the dialog's end to idle: " + Spread(opens));
+    Log("Open of the same text in UTF-8 with LF: " + Spread(utf8Opens));
     Log("Paste of " + std::to_string(paste.size()) +
         " units into an empty document: " + Spread(pastes));
     CloseAnsweringNo(editor);
@@ -294,6 +358,8 @@ const std::vector<Scenario> FileScenarios = {
     {"file_failed_save_keeps_old_file", FailedSaveKeepsOldFile, ""},
     {"close_prompt_yes_then_cancel", ClosePromptYesThenCancel, ""},
     {"files_speed", FilesSpeed, ""},
+    {"file_utf8_note_keeps_its_format", Utf8NoteKeepsItsFormat, ""},
+    {"file_windows1255_saved_back", Windows1255FileSavedBack, ""},
 };
 
 }  // namespace e2e

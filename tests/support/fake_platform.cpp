@@ -4,6 +4,7 @@
 #include <fnmatch.h>
 #include <fribidi.h>
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -1493,8 +1494,8 @@ void FakePlatform::DragFinish(HDROP drop) {
 
 BOOL FakePlatform::FileDialog(OPENFILENAMEA* record, bool save) {
     const bool refused = record->lStructSize != sizeof(OPENFILENAMEA);
-    fileDialogs.push_back(
-        FileDialogCall{save, refused, record->lpstrFile ? record->lpstrFile : ""});
+    fileDialogs.push_back(FileDialogCall{save, refused, record->lpstrFile ? record->lpstrFile : "",
+                                         record->nFilterIndex});
     if (refused) return 0;
     if (fileAnswers_.empty()) {
         ADD_FAILURE() << "unanswered file dialog";
@@ -1514,6 +1515,8 @@ BOOL FakePlatform::FileDialog(OPENFILENAMEA* record, bool save) {
     }
     std::strcpy(record->lpstrFile, path.c_str());
     std::strcpy(record->lpstrFileTitle, title.c_str());
+    if (nextFileType != 0) record->nFilterIndex = nextFileType;
+    nextFileType = 0;
     return 1;
 }
 
@@ -1549,6 +1552,98 @@ std::string Utf8(const std::u16string& units) {
         }
     }
     return out;
+}
+
+namespace {
+
+// One character of strict UTF-8 at `at` (no overlong forms, no surrogates, nothing past
+// U+10FFFF): its code point and length, or length 0 when the bytes are not one.
+std::uint32_t DecodeUtf8(const unsigned char* at, std::size_t left, std::size_t* length) {
+    *length = 0;
+    const unsigned char lead = at[0];
+    if (lead < 0x80) return *length = 1, lead;
+    const std::size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (n == 0 || lead > 0xF4 || n > left) return 0;
+    std::uint32_t c = lead & (0x7F >> n);
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((at[k] & 0xC0) != 0x80) return 0;
+        c = c << 6 | (at[k] & 0x3F);
+    }
+    const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < least[n] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return 0;
+    *length = n;
+    return c;
+}
+
+}  // namespace
+
+int FakePlatform::MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int count,
+                                      WCHAR* units, int size) {
+    if (Fails("MultiByteToWideChar")) return 0;
+    if (codePage != CP_UTF8 || count < 0) {
+        ADD_FAILURE() << "MultiByteToWideChar: only counted UTF-8 is simulated";
+        return 0;
+    }
+    std::u16string out;
+    out.reserve(static_cast<std::size_t>(count));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    for (std::size_t k = 0, n = 0; k < static_cast<std::size_t>(count); k += n) {
+        std::uint32_t c = DecodeUtf8(bytes + k, static_cast<std::size_t>(count) - k, &n);
+        if (n == 0) {
+            if (flags & MB_ERR_INVALID_CHARS) return 0;
+            c = 0xFFFD;
+            n = 1;
+        }
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    if (size == 0) return static_cast<int>(out.size());
+    if (out.size() > static_cast<std::size_t>(size)) return 0;
+    std::copy(out.begin(), out.end(), units);
+    return static_cast<int>(out.size());
+}
+
+int FakePlatform::WideCharToMultiByte(UINT codePage, DWORD, const WCHAR* units, int count,
+                                      char* text, int size, const char* defaultChar,
+                                      BOOL* usedDefault) {
+    if (Fails("WideCharToMultiByte")) return 0;
+    if (count < 0) {
+        ADD_FAILURE() << "WideCharToMultiByte: only counted text is simulated";
+        return 0;
+    }
+    std::string out;
+    if (usedDefault != nullptr) *usedDefault = 0;
+    if (codePage == CP_UTF8) {
+        out = Utf8(std::u16string(units, static_cast<std::size_t>(count)));
+    } else if (codePage == 1255) {
+        iconv_t convert = iconv_open("CP1255", "UTF-16LE");
+        for (int k = 0; k < count; ++k) {
+            char16_t unit = units[k];
+            char* in = reinterpret_cast<char*>(&unit);
+            std::size_t inLeft = 2;
+            char byte = 0;
+            char* at = &byte;
+            std::size_t outLeft = 1;
+            if (iconv(convert, &in, &inLeft, &at, &outLeft) == static_cast<std::size_t>(-1) ||
+                outLeft != 0) {
+                byte = defaultChar != nullptr ? *defaultChar : '?';
+                if (usedDefault != nullptr) *usedDefault = 1;
+            }
+            out += byte;
+        }
+        iconv_close(convert);
+    } else {
+        ADD_FAILURE() << "WideCharToMultiByte: code page " << codePage << " is not simulated";
+        return 0;
+    }
+    if (size == 0) return static_cast<int>(out.size());
+    if (out.size() > static_cast<std::size_t>(size)) return 0;
+    std::copy(out.begin(), out.end(), text);
+    return static_cast<int>(out.size());
 }
 
 int FakePlatform::MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) {

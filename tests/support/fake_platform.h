@@ -126,6 +126,7 @@ struct FileDialogCall {
     bool save;
     bool refused;           // a record of the wrong size: no dialog was shown
     std::string startName;  // the file name the dialog started with
+    DWORD startType;        // the "Save as type" it started with (nFilterIndex)
 };
 
 // One Find or Replace dialog as it was opened.
@@ -202,6 +203,8 @@ public:
     void AnswerNextFileDialog(const std::string& path) { fileAnswers_.push_back(path); }
     void CancelNextFileDialog() { fileAnswers_.push_back(std::string()); }
     std::vector<FileDialogCall> fileDialogs;
+    // The type the next answered dialog chooses (nFilterIndex); 0 leaves the one it got.
+    DWORD nextFileType = 0;
 
     // The modeless Find and Replace dialogs. The test works the open one as a user would:
     // the texts typed into its boxes, its check boxes and direction (`options`: FR_DOWN,
@@ -385,6 +388,11 @@ public:
     BOOL GetOpenFileNameA(OPENFILENAMEA* record) override;
     BOOL GetSaveFileNameA(OPENFILENAMEA* record) override;
     int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) override;
+    // UTF-8 (strict, as Windows decodes it) and, from UTF-16, code page 1255 through iconv.
+    int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int count, WCHAR* units,
+                            int size) override;
+    int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* units, int count, char* text,
+                            int size, const char* defaultChar, BOOL* usedDefault) override;
     UINT RegisterWindowMessageW(const WCHAR* name) override;
     HWND SetActiveWindow(HWND window) override;
     HWND FindTextW(FINDREPLACEW* record) override;
