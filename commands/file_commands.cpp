@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "commands/recent_files.h"
 #include "commands/safe_save.h"
 #include "commands/unicode_text.h"
 #include "document/edit_history.h"
@@ -65,6 +66,7 @@ void RememberSavedText() {
     // Only a successful Open or Save gets here: the file named last now holds this text.
     std::memcpy(Files.DocumentPath, Files.FileName, sizeof Files.DocumentPath);
     std::memcpy(Files.DocumentTitle, Files.FileTitle, sizeof Files.DocumentTitle);
+    RememberRecentFile(Files.FileName);
 }
 
 // A new text from the top: no selection, the caret and the view at the start, and the text
