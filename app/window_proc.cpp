@@ -63,11 +63,12 @@ LRESULT HandleClose(HWND window, WPARAM wParam, LPARAM lParam) {
 // Logging off or shutting down: a changed document may end with the session only when the
 // user drops it (No) or it was saved; Cancel, or a save cancelled or failed, refuses.
 // The session may end without another word, so the recovery copy is brought up to date
-// first; answering No drops the changes and their copy.
+// first; answering No drops the changes and their copy. The settings are written then too.
 LRESULT HandleQueryEndSession() {
     WriteRecoveryCopy();
     const bool mayEnd = AskToSave() || !IsDocumentChanged();
     if (mayEnd && IsDocumentChanged()) DropRecoveryCopy();
+    if (mayEnd) WriteSettings();  // the window may not see WM_DESTROY before the session ends
     return mayEnd ? 1 : 0;
 }
 

@@ -77,9 +77,11 @@ void ShowRecentFiles() {
 
 void RememberRecentFile(const char* path) {
     ++RecentFiles.Remembered;
-    if (!Fits(path)) return;
+    // A file named from the current folder is listed by its full path, which names it from
+    // any other folder too (this also copies an entry of the list itself).
     char copy[FilePathSize];
-    std::strcpy(copy, path);  // the path may be an entry of the list itself
+    const DWORD length = GetFullPathNameA(path, sizeof copy, copy);
+    if (length == 0 || length >= sizeof copy) return;
     const int found = IndexOf(copy);
     if (found >= 0) RemoveAt(found);
     if (RecentFiles.Count == RecentFileLimit) RemoveAt(RecentFileLimit - 1);

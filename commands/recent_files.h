@@ -21,8 +21,9 @@ extern RecentFileList RecentFiles;
 
 void ResetRecentFiles();
 
-// Puts a file first, taking out an earlier entry of the same file (names compare without
-// case, as Windows compares them), and keeps eight. Shows the list in the menu.
+// Puts a file first, by its full path, taking out an earlier entry of the same file (names
+// compare without case, as Windows compares them), and keeps eight. Shows the list in the
+// menu.
 void RememberRecentFile(const char* path);
 // Takes a file off the list and the menu.
 void ForgetRecentFile(const char* path);

@@ -582,6 +582,9 @@ public:
     virtual BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) = 0;
     virtual HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) = 0;
     virtual BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) = 0;
+    // The full path of a file named from the current folder; the length written, the size
+    // needed when `size` is too small, 0 on failure.
+    virtual DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer) = 0;
 };
 
 // The platform in use: the Win32 one in nivrano.exe, the fake one in native tests.
@@ -836,6 +839,9 @@ inline HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) {
 }
 inline BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
     return CurrentPlatform().GetMonitorInfoA(monitor, info);
+}
+inline DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer) {
+    return CurrentPlatform().GetFullPathNameA(name, size, buffer);
 }
 
 }  // namespace nv

@@ -817,4 +817,8 @@ BOOL Win32Platform::GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
     return TRUE;
 }
 
+DWORD Win32Platform::GetFullPathNameA(const char* name, DWORD size, char* buffer) {
+    return ::GetFullPathNameA(name, size, buffer, nullptr);
+}
+
 }  // namespace nv

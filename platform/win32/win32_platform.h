@@ -148,6 +148,7 @@ public:
     BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) override;
     HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) override;
     BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) override;
+    DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer) override;
 };
 
 // The registered Find and Replace message carries the system's record; the window procedure

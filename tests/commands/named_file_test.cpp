@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "commands/command_ids.h"
+#include "commands/recent_files.h"
 #include "tests/commands/command_support.h"
 
 namespace nv::test {
@@ -180,6 +181,9 @@ TEST_F(NamedFileTest, RecentFilesKeepTheOrderOfUseAndOpenAsOpenDoes) {
     EXPECT_EQ(menu().size(), 9u);
     EXPECT_EQ(menu()[0], "&1 f7.txt");
     EXPECT_EQ(menu()[7], "&8 f0.txt");
+    // A file named from the current folder is kept by its full path.
+    RememberRecentFile("g.txt");
+    EXPECT_STREQ(RecentFiles.Paths[0], Path("g.txt").c_str());
 }
 
 }  // namespace

@@ -1843,4 +1843,13 @@ BOOL FakePlatform::GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
     return 1;
 }
 
+DWORD FakePlatform::GetFullPathNameA(const char* name, DWORD size, char* buffer) {
+    if (name[0] == '\0') return 0;
+    const bool full = name[0] == '/' || name[0] == '\\' || (name[0] != '\0' && name[1] == ':');
+    const std::string path = full ? std::string(name) : Folder() + "/" + name;
+    if (path.size() + 1 > size) return static_cast<DWORD>(path.size() + 1);
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return static_cast<DWORD>(path.size());
+}
+
 }  // namespace nv::fake

@@ -435,6 +435,8 @@ public:
     BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) override;
     HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) override;
     BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) override;
+    // The current folder is the platform's own folder.
+    DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer) override;
 
     int scrollMin() const { return scrollMin_; }
     int scrollMax() const { return scrollMax_; }
