@@ -127,8 +127,9 @@ void ReadWindow(Reader& file) {
     long edges[4] = {};
     const char* const keys[4] = {"Left", "Top", "Right", "Bottom"};
     bool whole = true;
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < 4; ++k) {
         whole = whole && ParseNumber(file.Get(WindowSection, keys[k]), &edges[k]);
+    }
     // A place is its four edges together, and a window has a size.
     if (whole && edges[2] > edges[0] && edges[3] > edges[1]) {
         Settings.HasPlace = true;
