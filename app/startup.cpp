@@ -4,6 +4,7 @@
 #include "commands/named_file.h"
 #include "commands/recovery.h"
 #include "commands/safe_save.h"
+#include "commands/settings.h"
 #include "document/document_font.h"
 #include "document/store.h"
 #include "view/geometry.h"
@@ -31,6 +32,8 @@ int ShowUserAgreement() {
 LRESULT HandleCreate(HWND window) {
     Doc.MainWindow = window;
     if (ShowUserAgreement() == IDNO) return -1;
+
+    ReadSettings();  // the face, size and the rest the user left, before anything is measured
 
     HDC dc = GetDC(Doc.MainWindow);
     int logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);

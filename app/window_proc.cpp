@@ -7,9 +7,12 @@
 #include "commands/edit_commands.h"
 #include "commands/file_commands.h"
 #include "commands/find_commands.h"
+#include "commands/go_to_line.h"
 #include "commands/named_file.h"
 #include "commands/print.h"
+#include "commands/recent_files.h"
 #include "commands/recovery.h"
+#include "commands/settings.h"
 #include "commands/undo_commands.h"
 #include "commands/view_settings.h"
 #include "document/edit_history.h"
@@ -60,11 +63,12 @@ LRESULT HandleClose(HWND window, WPARAM wParam, LPARAM lParam) {
 // Logging off or shutting down: a changed document may end with the session only when the
 // user drops it (No) or it was saved; Cancel, or a save cancelled or failed, refuses.
 // The session may end without another word, so the recovery copy is brought up to date
-// first; answering No drops the changes and their copy.
+// first; answering No drops the changes and their copy. The settings are written then too.
 LRESULT HandleQueryEndSession() {
     WriteRecoveryCopy();
     const bool mayEnd = AskToSave() || !IsDocumentChanged();
     if (mayEnd && IsDocumentChanged()) DropRecoveryCopy();
+    if (mayEnd) WriteSettings();  // the window may not see WM_DESTROY before the session ends
     return mayEnd ? 1 : 0;
 }
 
@@ -127,6 +131,9 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_EDIT_REPLACE:
             EditReplace();
             return 0;
+        case IDM_EDIT_GO_TO:
+            EditGoTo();
+            return 0;
         case IDM_WRAP_NO:
         case IDM_WRAP_YES:
             SetWordWrap(wParam);
@@ -147,6 +154,10 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     }
     if (id >= IDM_SIZE_FIRST && id <= IDM_SIZE_LAST) {
         SetPointSize(wParam);
+        return 0;
+    }
+    if (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST) {
+        OpenRecentFile(id);
         return 0;
     }
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
@@ -181,6 +192,7 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             if (Doc.AutoRepeat == 1) StopAutoRepeat();
             EndRecovery();
+            WriteSettings();
             PostQuitMessage(0);
             return 0;
         case WM_SIZE:

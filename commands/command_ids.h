@@ -27,3 +27,11 @@
 #define IDM_ABOUT 45000
 #define IDM_ORDER_REVERSED 46000
 #define IDM_ORDER_BIDIRECTIONAL 46001
+#define IDM_EDIT_GO_TO 41010
+// The recent files of the File menu, most recent first, and the separator below them.
+#define IDM_RECENT_FIRST 40100
+#define IDM_RECENT_LAST 40107
+#define IDM_RECENT_SEPARATOR 40108
+// The Go To Line dialog and its number box.
+#define IDD_GO_TO_LINE "GOTOLINE"
+#define IDC_GO_TO_NUMBER 100

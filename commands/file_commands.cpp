@@ -7,6 +7,7 @@
 
 #include "commands/recovery.h"
 #include "commands/named_file.h"
+#include "commands/recent_files.h"
 #include "commands/safe_save.h"
 #include "commands/unicode_text.h"
 #include "document/edit_history.h"
@@ -270,6 +271,7 @@ void RememberSavedText(DWORD fileSize) {
     std::memcpy(Files.DocumentTitle, Files.FileTitle, sizeof Files.DocumentTitle);
     Files.DocumentFileSize = fileSize;
     Files.DocumentFileSum = RecoveryChecksum(FileBuffer, fileSize);
+    RememberRecentFile(Files.FileName);
 }
 
 // A new text from the top: no selection, the caret and the view at the start, and the text

@@ -363,6 +363,47 @@ constexpr DWORD FR_REPLACEALL = 0x00000020;
 constexpr DWORD FR_DIALOGTERM = 0x00000040;
 constexpr const WCHAR* FINDMSGSTRINGW = u"commdlg_FindReplace";
 
+// Dialog boxes from the exe's resources, the menu items the editor adds, the settings file
+// and the window's place on the screens.
+using INT_PTR = std::intptr_t;
+using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+struct MonitorObject;
+using HMONITOR = MonitorObject*;
+
+struct POINT {
+    LONG x = 0;
+    LONG y = 0;
+};
+
+struct WINDOWPLACEMENT {
+    UINT length = 0;
+    UINT flags = 0;
+    UINT showCmd = 0;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
+
+struct MONITORINFO {
+    DWORD cbSize = 0;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags = 0;
+};
+
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT SW_SHOWNORMAL = 1;
+constexpr UINT SW_SHOWMINIMIZED = 2;
+constexpr UINT SW_SHOWMAXIMIZED = 3;
+constexpr UINT SW_SHOWDEFAULT = 10;
+constexpr UINT WPF_RESTORETOMAXIMIZED = 0x0002;
+constexpr DWORD MONITOR_DEFAULTTONULL = 0;
+constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
+
 inline UINT LOWORD(std::uintptr_t v) { return static_cast<UINT>(v & 0xFFFF); }
 inline UINT HIWORD(std::uintptr_t v) { return static_cast<UINT>((v >> 16) & 0xFFFF); }
 
@@ -534,6 +575,34 @@ public:
     // The modeless Find and Replace dialogs: the window of the dialog, or nullptr.
     virtual HWND FindTextW(FINDREPLACEW* record) = 0;
     virtual HWND ReplaceTextW(FINDREPLACEW* record) = 0;
+
+    // Modal dialogs from the exe's resources and their controls.
+    virtual INT_PTR DialogBoxParamA(const char* templateName, HWND owner, DLGPROC procedure,
+                                    LPARAM param) = 0;
+    virtual BOOL EndDialog(HWND dialog, INT_PTR result) = 0;
+    virtual UINT GetDlgItemInt(HWND dialog, int item, BOOL* translated, BOOL isSigned) = 0;
+    virtual BOOL SetDlgItemInt(HWND dialog, int item, UINT value, BOOL isSigned) = 0;
+    virtual LRESULT SendDlgItemMessageA(HWND dialog, int item, UINT message, WPARAM wParam,
+                                        LPARAM lParam) = 0;
+
+    // Menu items added and taken away while the editor runs.
+    virtual BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, std::uintptr_t id,
+                             const char* text) = 0;
+    virtual BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) = 0;
+
+    // The settings file (an .ini file, through the profile functions). A null key deletes
+    // the section, a null value the key.
+    virtual DWORD GetPrivateProfileStringA(const char* section, const char* key,
+                                           const char* defaultValue, char* buffer, DWORD size,
+                                           const char* fileName) = 0;
+    virtual BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                            const char* fileName) = 0;
+
+    // The window's place, and the screens.
+    virtual BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) = 0;
+    virtual BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) = 0;
+    virtual HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) = 0;
+    virtual BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) = 0;
 };
 
 // The platform in use: the Win32 one in nivrano.exe, the fake one in native tests.
@@ -759,5 +828,53 @@ inline int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* units, i
 // Find and Replace dialogs.
 inline HWND FindTextW(FINDREPLACEW* record) { return CurrentPlatform().FindTextW(record); }
 inline HWND ReplaceTextW(FINDREPLACEW* record) { return CurrentPlatform().ReplaceTextW(record); }
+
+// Dialogs, added menu items, the settings file and the window's place.
+inline INT_PTR DialogBoxParamA(const char* templateName, HWND owner, DLGPROC procedure,
+                               LPARAM param) {
+    return CurrentPlatform().DialogBoxParamA(templateName, owner, procedure, param);
+}
+inline BOOL EndDialog(HWND dialog, INT_PTR result) {
+    return CurrentPlatform().EndDialog(dialog, result);
+}
+inline UINT GetDlgItemInt(HWND dialog, int item, BOOL* translated, BOOL isSigned) {
+    return CurrentPlatform().GetDlgItemInt(dialog, item, translated, isSigned);
+}
+inline BOOL SetDlgItemInt(HWND dialog, int item, UINT value, BOOL isSigned) {
+    return CurrentPlatform().SetDlgItemInt(dialog, item, value, isSigned);
+}
+inline LRESULT SendDlgItemMessageA(HWND dialog, int item, UINT message, WPARAM wParam,
+                                   LPARAM lParam) {
+    return CurrentPlatform().SendDlgItemMessageA(dialog, item, message, wParam, lParam);
+}
+inline BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, std::uintptr_t id,
+                        const char* text) {
+    return CurrentPlatform().InsertMenuA(menu, position, flags, id, text);
+}
+inline BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
+    return CurrentPlatform().DeleteMenu(menu, position, flags);
+}
+inline DWORD GetPrivateProfileStringA(const char* section, const char* key,
+                                      const char* defaultValue, char* buffer, DWORD size,
+                                      const char* fileName) {
+    return CurrentPlatform().GetPrivateProfileStringA(section, key, defaultValue, buffer, size,
+                                                      fileName);
+}
+inline BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                       const char* fileName) {
+    return CurrentPlatform().WritePrivateProfileStringA(section, key, value, fileName);
+}
+inline BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
+    return CurrentPlatform().GetWindowPlacement(window, placement);
+}
+inline BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) {
+    return CurrentPlatform().SetWindowPlacement(window, placement);
+}
+inline HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) {
+    return CurrentPlatform().MonitorFromRect(rect, flags);
+}
+inline BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
+    return CurrentPlatform().GetMonitorInfoA(monitor, info);
+}
 
 }  // namespace nv

@@ -8,6 +8,7 @@
 #include "app/window_proc.h"
 #include "commands/named_file.h"
 #include "commands/find_commands.h"
+#include "commands/settings.h"
 
 #include <windows.h>
 // clang-format on
@@ -48,7 +49,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
     // half-made window, and without it no quit message would ever end the loop below.
     if (window == nullptr) return 0;
 
-    ShowWindow(window, showCommand);
+    // Where the user left the window last time, or where the system puts a new one.
+    if (!nv::PlaceMainWindow(static_cast<nv::UINT>(showCommand))) ShowWindow(window, showCommand);
     UpdateWindow(window);
     nv::FinishStartUp();
 

@@ -73,6 +73,14 @@ constexpr const char16_t* findMessageName = nv::FINDMSGSTRINGW;
 constexpr auto cpUtf8 = nv::CP_UTF8, mbErrInvalidChars = nv::MB_ERR_INVALID_CHARS,
                wcNoBestFitChars = nv::WC_NO_BEST_FIT_CHARS;
 constexpr auto sOk = nv::S_OK, eInvalidArg = nv::E_INVALIDARG, eOutOfMemory = nv::E_OUTOFMEMORY;
+constexpr auto wmInitDialog = nv::WM_INITDIALOG, emSetSel = nv::EM_SETSEL,
+               emLimitText = nv::EM_LIMITTEXT, mfString = nv::MF_STRING,
+               mfSeparator = nv::MF_SEPARATOR, swShowNormal = nv::SW_SHOWNORMAL,
+               swShowMinimized = nv::SW_SHOWMINIMIZED, swShowMaximized = nv::SW_SHOWMAXIMIZED,
+               swShowDefault = nv::SW_SHOWDEFAULT,
+               wpfRestoreToMaximized = nv::WPF_RESTORETOMAXIMIZED,
+               monitorDefaultToNull = nv::MONITOR_DEFAULTTONULL,
+               monitorDefaultToNearest = nv::MONITOR_DEFAULTTONEAREST;
 }  // namespace nv_values
 
 // clang-format off
@@ -155,6 +163,13 @@ static_assert(frDown == FR_DOWN && frWholeWord == FR_WHOLEWORD && frMatchCase ==
               frReplaceAll == FR_REPLACEALL && frDialogTerm == FR_DIALOGTERM);
 static_assert(sizeof(WCHAR) == sizeof(char16_t), "dialog texts travel as UTF-16 units");
 static_assert(sOk == S_OK && eInvalidArg == E_INVALIDARG && eOutOfMemory == E_OUTOFMEMORY);
+static_assert(wmInitDialog == WM_INITDIALOG && emSetSel == EM_SETSEL &&
+              emLimitText == EM_LIMITTEXT && mfString == MF_STRING && mfSeparator == MF_SEPARATOR &&
+              swShowNormal == SW_SHOWNORMAL && swShowMinimized == SW_SHOWMINIMIZED &&
+              swShowMaximized == SW_SHOWMAXIMIZED && swShowDefault == SW_SHOWDEFAULT &&
+              wpfRestoreToMaximized == WPF_RESTORETOMAXIMIZED &&
+              monitorDefaultToNull == MONITOR_DEFAULTTONULL &&
+              monitorDefaultToNearest == MONITOR_DEFAULTTONEAREST);
 // The Uniscribe records are declared as the system declares them, so they are the same
 // records: the forwarders pass them through.
 static_assert(sizeof(nv::SCRIPT_CONTROL) == sizeof(::SCRIPT_CONTROL) &&
@@ -723,6 +738,115 @@ LPARAM EditorFindRecord(LPARAM systemRecord) {
     }
     editorFindRecord->Flags = findRecord.Flags;
     return reinterpret_cast<LPARAM>(editorFindRecord);
+}
+
+// Dialogs from the exe's resources. The editor's dialog procedure takes the editor's
+// types, so a procedure of the system's kind forwards to it; modal dialogs run one at a time.
+
+namespace {
+
+DLGPROC editorDialogProcedure = nullptr;
+
+INT_PTR CALLBACK ForwardDialogMessage(::HWND dialog, ::UINT message, ::WPARAM wParam,
+                                      ::LPARAM lParam) {
+    if (editorDialogProcedure == nullptr) return FALSE;
+    return editorDialogProcedure(Nv(dialog), message, wParam, lParam);
+}
+
+}  // namespace
+
+INT_PTR Win32Platform::DialogBoxParamA(const char* templateName, HWND owner, DLGPROC procedure,
+                                       LPARAM param) {
+    DLGPROC outer = editorDialogProcedure;
+    editorDialogProcedure = procedure;
+    const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), templateName, Sys(owner),
+                                             ForwardDialogMessage, param);
+    editorDialogProcedure = outer;
+    return result;
+}
+
+BOOL Win32Platform::EndDialog(HWND dialog, INT_PTR result) {
+    return ::EndDialog(Sys(dialog), result);
+}
+
+UINT Win32Platform::GetDlgItemInt(HWND dialog, int item, BOOL* translated, BOOL isSigned) {
+    return ::GetDlgItemInt(Sys(dialog), item, translated, isSigned);
+}
+
+BOOL Win32Platform::SetDlgItemInt(HWND dialog, int item, UINT value, BOOL isSigned) {
+    return ::SetDlgItemInt(Sys(dialog), item, value, isSigned);
+}
+
+LRESULT Win32Platform::SendDlgItemMessageA(HWND dialog, int item, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    return ::SendDlgItemMessageA(Sys(dialog), item, message, wParam, lParam);
+}
+
+// Menu items, the settings file and the window's place.
+
+BOOL Win32Platform::InsertMenuA(HMENU menu, UINT position, UINT flags, std::uintptr_t id,
+                                const char* text) {
+    return ::InsertMenuA(Sys(menu), position, flags, id, text);
+}
+
+BOOL Win32Platform::DeleteMenu(HMENU menu, UINT position, UINT flags) {
+    return ::DeleteMenu(Sys(menu), position, flags);
+}
+
+DWORD Win32Platform::GetPrivateProfileStringA(const char* section, const char* key,
+                                              const char* defaultValue, char* buffer, DWORD size,
+                                              const char* fileName) {
+    return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
+}
+
+BOOL Win32Platform::WritePrivateProfileStringA(const char* section, const char* key,
+                                               const char* value, const char* fileName) {
+    return ::WritePrivateProfileStringA(section, key, value, fileName);
+}
+
+namespace {
+
+POINT Nv(const ::POINT& p) { return POINT{p.x, p.y}; }
+::POINT Sys(const POINT& p) { return ::POINT{p.x, p.y}; }
+
+}  // namespace
+
+BOOL Win32Platform::GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
+    ::WINDOWPLACEMENT sys{};
+    sys.length = sizeof(::WINDOWPLACEMENT);
+    if (!::GetWindowPlacement(Sys(window), &sys)) return FALSE;
+    placement->flags = sys.flags;
+    placement->showCmd = sys.showCmd;
+    placement->ptMinPosition = Nv(sys.ptMinPosition);
+    placement->ptMaxPosition = Nv(sys.ptMaxPosition);
+    placement->rcNormalPosition = Nv(sys.rcNormalPosition);
+    return TRUE;
+}
+
+BOOL Win32Platform::SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) {
+    ::WINDOWPLACEMENT sys{};
+    sys.length = sizeof(::WINDOWPLACEMENT);
+    sys.flags = placement->flags;
+    sys.showCmd = placement->showCmd;
+    sys.ptMinPosition = Sys(placement->ptMinPosition);
+    sys.ptMaxPosition = Sys(placement->ptMaxPosition);
+    sys.rcNormalPosition = Sys(placement->rcNormalPosition);
+    return ::SetWindowPlacement(Sys(window), &sys);
+}
+
+HMONITOR Win32Platform::MonitorFromRect(const RECT* rect, DWORD flags) {
+    const ::RECT sys = Sys(*rect);
+    return reinterpret_cast<HMONITOR>(::MonitorFromRect(&sys, flags));
+}
+
+BOOL Win32Platform::GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
+    ::MONITORINFO sys{};
+    sys.cbSize = sizeof(::MONITORINFO);
+    if (!::GetMonitorInfoA(reinterpret_cast<::HMONITOR>(monitor), &sys)) return FALSE;
+    info->rcMonitor = Nv(sys.rcMonitor);
+    info->rcWork = Nv(sys.rcWork);
+    info->dwFlags = sys.dwFlags;
+    return TRUE;
 }
 
 }  // namespace nv

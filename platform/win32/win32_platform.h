@@ -135,6 +135,26 @@ public:
     HWND SetActiveWindow(HWND window) override;
     HWND FindTextW(FINDREPLACEW* record) override;
     HWND ReplaceTextW(FINDREPLACEW* record) override;
+
+    // Dialogs, added menu items, the settings file and the window's place.
+    INT_PTR DialogBoxParamA(const char* templateName, HWND owner, DLGPROC procedure,
+                            LPARAM param) override;
+    BOOL EndDialog(HWND dialog, INT_PTR result) override;
+    UINT GetDlgItemInt(HWND dialog, int item, BOOL* translated, BOOL isSigned) override;
+    BOOL SetDlgItemInt(HWND dialog, int item, UINT value, BOOL isSigned) override;
+    LRESULT SendDlgItemMessageA(HWND dialog, int item, UINT message, WPARAM wParam,
+                                LPARAM lParam) override;
+    BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, std::uintptr_t id,
+                     const char* text) override;
+    BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) override;
+    DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                                   char* buffer, DWORD size, const char* fileName) override;
+    BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* fileName) override;
+    BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) override;
+    BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) override;
+    HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) override;
+    BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) override;
 };
 
 // The registered Find and Replace message carries the system's record; the window procedure

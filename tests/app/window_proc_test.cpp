@@ -20,13 +20,15 @@ protected:
 };
 
 TEST_F(WindowProcTest, EveryCommandOfTheMenuIsRoutedAndOthersGoToTheDefault) {
-    std::vector<UINT> routed = {40000, 40001, 40002, 40003, 40005, 41000, 41001, 41002, 41003,
-                                41004, 41005, 41006, 41007, 41008, 41009, 42000, 42001, 45000};
+    std::vector<UINT> routed = {40000, 40001, 40002, 40003, 40005, 41000, 41001,
+                                41002, 41003, 41004, 41005, 41006, 41007, 41008,
+                                41009, 41010, 42000, 42001, 45000, 40100, 40107};
     for (UINT id = 43000; id <= 43011; ++id) routed.push_back(id);
     for (UINT id = 44008; id <= 44072; ++id) routed.push_back(id);
     for (UINT id : routed) {
         fake_->defaultProcMessages.clear();
         if (id == IDM_ABOUT) fake_->AnswerNextMessageBox(IDOK);
+        if (id == IDM_EDIT_GO_TO) fake_->AnswerNextDialog({{"", IDCANCEL}});
         if (id == IDM_FILE_OPEN || id == IDM_FILE_SAVE || id == IDM_FILE_SAVE_AGAIN) {
             fake_->CancelNextFileDialog();
         }
@@ -34,7 +36,7 @@ TEST_F(WindowProcTest, EveryCommandOfTheMenuIsRoutedAndOthersGoToTheDefault) {
         EXPECT_EQ(Send(WM_COMMAND, (1u << 16) | id, 0), 0) << id;
         EXPECT_FALSE(WentToDefault(WM_COMMAND)) << id;
     }
-    for (UINT id : {39999u, 40006u, 41010u, 42002u, 43012u, 44007u, 44073u, 45001u, 0u}) {
+    for (UINT id : {39999u, 40006u, 40108u, 41011u, 42002u, 43012u, 44007u, 44073u, 45001u, 0u}) {
         fake_->defaultProcMessages.clear();
         Send(WM_COMMAND, id, 0);
         EXPECT_TRUE(WentToDefault(WM_COMMAND)) << id;

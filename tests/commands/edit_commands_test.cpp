@@ -1,5 +1,5 @@
 // Cut, Copy, Paste, Delete and Select All: the clipboard's bytes, the limit against the whole
-// paste, every failing call with its message and nothing lost, and the repaints.
+// paste, every failing call with its message and nothing lost, and the repaints; Go To.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -271,6 +271,54 @@ TEST_F(EditCommandTest, AcceleratorsWaitWhileAPaletteButtonRepeats) {
     Send(WM_COMMAND, IDM_EDIT_DELETE, 0);  // the menu still acts
     Doc.AutoRepeat = 0;
     EXPECT_EQ(Text(), "c");
+}
+
+// Go To: numbers the dialog refuses keep it open with a message over it; the number taken
+// puts the caret at the start of that display line, without a selection, scrolled into view.
+TEST_F(EditCommandTest, GoToMovesToALineAndRefusesNumbersPastTheText) {
+    std::string text;
+    for (int line = 1; line <= 120; ++line) text += "line " + std::to_string(line) + "\r\n";
+    SetText(text + "end");  // 121 lines
+    Select(10, 20, 20);
+    const std::string onlyLines = "There are only 121 lines.";
+    const std::string typeNumber = "Type a line number from 1 to 121.";
+    fake().AnswerNextDialog({{"", IDOK},
+                             {"0", IDOK},
+                             {"12a", IDOK},
+                             {"122", IDOK},
+                             {"99999999999999999999", IDOK},  // the box takes nine digits
+                             {"100", IDOK}});
+    Command(IDM_EDIT_GO_TO);
+    ASSERT_EQ(fake().dialogs.size(), 1u);
+    EXPECT_EQ(fake().dialogs[0].templateName, "GOTOLINE");
+    EXPECT_EQ(fake().dialogs[0].startText, "3");  // the caret's line
+    const std::vector<std::string> expected = {typeNumber, typeNumber, typeNumber, onlyLines,
+                                               onlyLines};
+    ASSERT_EQ(fake().messageBoxes().size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        const fake::MessageBoxRecord& box = fake().messageBoxes()[k];
+        EXPECT_EQ(box.text, expected[k]);
+        EXPECT_EQ(box.caption, "Go To Line");
+        EXPECT_NE(box.owner, fake().window());  // over the dialog, which stays open
+    }
+    EXPECT_EQ(Doc.Caret, Doc.LineTable[99].Start);
+    EXPECT_EQ(Doc.SelectionActive, 0);
+    EXPECT_LE(Doc.ViewTop, 99);
+    EXPECT_GT(Doc.ViewTop + VisibleLines(), 99);
+    EXPECT_TRUE(MatchesFullRepaint("after Go To"));
+
+    // Cancel, and the first line, from below.
+    fake().ClearMessageBoxes();
+    fake().AnswerNextDialog({{"5", IDCANCEL}});
+    Command(IDM_EDIT_GO_TO);
+    EXPECT_EQ(Doc.Caret, Doc.LineTable[99].Start);
+    fake().AnswerNextDialog({{"1", IDOK}});
+    Command(IDM_EDIT_GO_TO);
+    EXPECT_EQ(fake().dialogs.back().startText, "100");
+    EXPECT_EQ(Doc.Caret, 0);
+    EXPECT_EQ(Doc.ViewTop, 0);
+    EXPECT_TRUE(fake().messageBoxes().empty());
+    EXPECT_TRUE(MatchesFullRepaint("back at the top"));
 }
 
 }  // namespace

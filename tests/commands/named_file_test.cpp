@@ -1,9 +1,12 @@
-// Files named without Open's dialog: the start argument, a dropped file and Save Again.
+// Files named without Open's dialog: the start argument, a dropped file, Save Again and the
+// recent files.
 #include "commands/named_file.h"
 
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
+#include "commands/command_ids.h"
+#include "commands/recent_files.h"
 #include "tests/commands/command_support.h"
 
 namespace nv::test {
@@ -134,6 +137,63 @@ TEST_F(NamedFileTest, ADroppedFileOpensAfterTheSavePrompt) {
         EXPECT_EQ(fake().liveDrops(), 0);
     }
     EXPECT_EQ(fake().windowText, "first.txt");
+}
+
+// The recent files in the File menu: files opened, dropped, named at start or saved go first,
+// eight at most; one chosen opens as Open opens, after the save question, and a file that no
+// longer opens leaves the list after its message.
+TEST_F(NamedFileTest, RecentFilesKeepTheOrderOfUseAndOpenAsOpenDoes) {
+    auto menu = [&] {
+        std::vector<std::string> texts;
+        for (const auto& item : fake().addedMenuItems) texts.push_back(item.text);
+        return texts;
+    };
+    for (const char* name : {"a.txt", "b.txt", "c&d.txt", "e.txt"})
+        WriteWholeFile(Path(name), GoodFile);
+    SetStartArgument(Path("e.txt").c_str());
+    FinishStartUp();
+    Open("a.txt");
+    Send(WM_DROPFILES, reinterpret_cast<WPARAM>(fake().MakeDrop({Path("c&d.txt")})));
+    SaveAs("b.txt");
+    Open("a.txt");  // again: first, and once
+    EXPECT_EQ(menu(),
+              (std::vector<std::string>{"&1 a.txt", "&2 b.txt", "&3 c&&d.txt", "&4 e.txt", ""}));
+    EXPECT_EQ(fake().addedMenuItems[0].id, IDM_RECENT_FIRST);
+    EXPECT_EQ(fake().addedMenuItems[4].id, IDM_RECENT_SEPARATOR);
+
+    // The save question first: Cancel opens nothing, No opens the file without a dialog.
+    SetText("changed");
+    fake().fileDialogs.clear();
+    for (int answer : {IDCANCEL, IDNO}) {
+        fake().AnswerNextMessageBox(answer);
+        Command(IDM_RECENT_FIRST + 2);
+        ExpectBox(
+            "The current file has changed since the last save.\n"
+            "Do you wish to save the current file?",
+            "Save Current File?", MB_ICONQUESTION | MB_YESNOCANCEL);
+    }
+    EXPECT_EQ(Text(),
+              "\xE0"
+              "b");
+    EXPECT_EQ(fake().windowText, "c&d.txt");
+    EXPECT_TRUE(fake().fileDialogs.empty());
+    EXPECT_EQ(menu()[0], "&1 c&&d.txt");
+
+    // A vanished file: Open's message, and off the list.
+    std::remove(Path("e.txt").c_str());
+    Command(IDM_RECENT_FIRST + 3);
+    ExpectBox("Can not obtain a file handle to the selected file", "Can Not Open File");
+    EXPECT_EQ(menu(), (std::vector<std::string>{"&1 c&&d.txt", "&2 a.txt", "&3 b.txt", ""}));
+    EXPECT_EQ(fake().windowText, "c&d.txt");
+
+    // Eight at most, the oldest dropped.
+    for (int k = 0; k < 8; ++k) SaveAs("f" + std::to_string(k) + ".txt");
+    EXPECT_EQ(menu().size(), 9u);
+    EXPECT_EQ(menu()[0], "&1 f7.txt");
+    EXPECT_EQ(menu()[7], "&8 f0.txt");
+    // A file named from the current folder is kept by its full path.
+    RememberRecentFile("g.txt");
+    EXPECT_STREQ(RecentFiles.Paths[0], Path("g.txt").c_str());
 }
 
 }  // namespace

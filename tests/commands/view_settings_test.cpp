@@ -1,5 +1,5 @@
 // Word Wrap, Font Name and Font Point Size: check marks, the caret, the font asked for, and
-// what is repainted.
+// what is repainted; what the editor remembers of them and of the window to the next start.
 #include "commands/view_settings.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/settings.h"
 #include "tests/commands/command_support.h"
 
 namespace nv::test {
@@ -123,5 +124,104 @@ TEST_F(ViewSettingsTest, ReturningToAMeasuredFontMakesNoWidthOrGlyphQueries) {
     }
 }
 
+// What the editor remembers is written when the window closes and read by the next start:
+// the same text then looks the same, with the same check marks, recent files and place.
+TEST_F(ViewSettingsTest, SettingsComeBackAtTheNextStart) {
+    Command(IDM_FACE_FIRST + 9);
+    Command(IDM_SIZE_BASE + 20);
+    Command(IDM_WRAP_NO);
+    Command(IDM_ORDER_BIDIRECTIONAL);
+    Settings.StatusBarShown = false;
+    SaveAs("b.txt");
+    SaveAs("a.txt");
+    // Maximized, its normal place on a second screen left of the first.
+    fake().monitors.push_back(
+        MONITORINFO{sizeof(MONITORINFO), RECT{-1280, 0, 0, 1024}, RECT{-1280, 0, 0, 1024}, 0});
+    fake().placement.rcNormalPosition = RECT{-900, 40, -100, 700};
+    fake().placement.showCmd = SW_SHOWMAXIMIZED;
+    SetText(Paragraphs());
+    MarkSaved();
+    const std::vector<std::uint32_t> before = fake().pixels();
+    Send(WM_CLOSE);
+
+    fake().placement.showCmd = SW_SHOWNORMAL;
+    CreateWindow();
+    SetText(Paragraphs());
+    EXPECT_TRUE(fake().pixels() == before) << "the text looks otherwise after the next start";
+    EXPECT_EQ(Doc.LineOrderChoice, IDM_ORDER_BIDIRECTIONAL);
+    EXPECT_FALSE(Settings.StatusBarShown);
+    for (UINT id : {IDM_FACE_FIRST + 9, IDM_SIZE_BASE + 20, IDM_WRAP_NO, IDM_ORDER_BIDIRECTIONAL}) {
+        EXPECT_EQ(fake().menuState(id), MF_CHECKED) << id;
+    }
+    for (UINT id : {IDM_FACE_FIRST + 4, IDM_SIZE_BASE + 12, IDM_WRAP_YES, IDM_ORDER_REVERSED}) {
+        EXPECT_EQ(fake().menuState(id), MF_UNCHECKED) << id;
+    }
+    ASSERT_EQ(fake().addedMenuItems.size(), 3u);
+    EXPECT_EQ(fake().addedMenuItems[0].text, "&1 a.txt");
+    EXPECT_EQ(fake().addedMenuItems[1].text, "&2 b.txt");
+    EXPECT_TRUE(PlaceMainWindow(SW_SHOWNORMAL));
+    EXPECT_EQ(fake().placement.rcNormalPosition.left, -900);
+    EXPECT_EQ(fake().placement.rcNormalPosition.bottom, 700);
+    EXPECT_EQ(fake().placement.showCmd, SW_SHOWMAXIMIZED);
+    EXPECT_TRUE(fake().messageBoxes().empty());
+}
+
+// A damaged value is passed over and the rest used; a place off every screen is moved onto
+// the nearest one. Writing the file may fail without a word.
+TEST_F(ViewSettingsTest, DamagedSettingsAreIgnoredOneByOne) {
+    const std::string folder = fake().RoamingFolder() + "/Nivrano";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str()));
+    const struct {
+        std::string file;
+        std::int32_t face, size, wrap;
+        RECT place;  // all zero: none
+        std::vector<std::string> recent;
+    } cases[] = {
+        {"[View]\nFace=Comic Sans\nSize=7\nWordWrap=No\nLineOrder=sideways\n"
+         "[Window]\nLeft=-5000\nTop=-5000\nRight=-4000\nBottom=-4200\nMaximized=perhaps\n"
+         "[Recent Files]\nFile1=C:\\" +
+             std::string(257, 'x') +
+             "\nFile2=C:\\good.txt\nFile3=\nFile4=c:\\GOOD.TXT\nFile5=C:\\a&b.txt\n",
+         4,
+         -12,
+         IDM_WRAP_NO,
+         RECT{0, 0, 1000, 800},
+         {"&1 good.txt", "&2 a&&b.txt", ""}},
+        {"[View]\nFace=times new roman italic\nSize=72\nWordWrap=1\n"
+         "[Window]\nLeft=300\nTop=200\nRight=100\nBottom=900\n[Recent Files]\nFile1=C:\\" +
+             std::string(256, 'y') + "\n",
+         10,
+         -72,
+         IDM_WRAP_YES,
+         RECT{},
+         {"&1 " + std::string(256, 'y'), ""}},
+        {"[View]\nSize=12x\n\x01\x02garbage", 4, -12, IDM_WRAP_YES, RECT{}, {}},
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(folder + "/Settings.ini", c.file);
+        CreateWindow();
+        EXPECT_EQ(Doc.FaceIndex, c.face) << c.file;
+        EXPECT_EQ(Doc.PointSize, c.size) << c.file;
+        EXPECT_EQ(Doc.WordWrapChoice, c.wrap) << c.file;
+        EXPECT_EQ(Doc.LineOrderChoice, IDM_ORDER_REVERSED) << c.file;
+        const bool placed = c.place.right != 0;
+        fake().placementsSet = 0;
+        EXPECT_EQ(PlaceMainWindow(SW_SHOWNORMAL), placed) << c.file;
+        if (placed) {
+            const RECT& place = fake().placement.rcNormalPosition;
+            EXPECT_EQ(place.left, c.place.left);
+            EXPECT_EQ(place.top, c.place.top);
+            EXPECT_EQ(place.right, c.place.right);
+            EXPECT_EQ(place.bottom, c.place.bottom);
+            EXPECT_EQ(fake().placement.showCmd, SW_SHOWNORMAL);
+        }
+        std::vector<std::string> menu;
+        for (const auto& item : fake().addedMenuItems) menu.push_back(item.text);
+        EXPECT_EQ(menu, c.recent) << c.file;
+    }
+    fake().FailCall("WritePrivateProfileStringA");
+    Send(WM_CLOSE);
+    EXPECT_TRUE(fake().messageBoxes().empty());
+}
 }  // namespace
 }  // namespace nv::test

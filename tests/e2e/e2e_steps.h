@@ -36,11 +36,15 @@ void KillEditor(Editor& editor);
 void ClearRecoveryCopies();
 // Deletes what saves left in the editor's Saving folder, so that no start names them.
 void ClearSecuredSaves();
+// Deletes the settings an editor wrote when it closed (view_scenarios.cpp), so that the next
+// start is a first one.
+void ClearSettings();
 
 // Ends the editor however the scenario ends, and the recovery copy it may leave with it.
 struct RunningEditor {
     Editor editor;
     bool leaveRecoveryCopy = false;  // for a scenario about the copy a killed editor leaves
+    bool keepSettings = false;       // for a scenario about what the next start remembers
     explicit RunningEditor(const std::string& exePath,
                            const std::vector<std::string>& environment = {},
                            const std::string& arguments = "")
@@ -48,6 +52,7 @@ struct RunningEditor {
     ~RunningEditor() {
         KillEditor(editor);
         if (!leaveRecoveryCopy) ClearRecoveryCopies();
+        if (!keepSettings) ClearSettings();
     }
     RunningEditor(const RunningEditor&) = delete;
     RunningEditor& operator=(const RunningEditor&) = delete;

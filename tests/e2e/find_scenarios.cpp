@@ -1,6 +1,7 @@
 // Find and Replace through the system's own dialogs: F3 before any search opens Find, a bare
 // word typed into the Find dialog selects the pointed word in the document (read back through
-// Copy), the message when nothing more is found, and Replace All.
+// Copy), the message when nothing more is found, and Replace All; Go To through the editor's
+// own dialog.
 #include <string>
 #include <vector>
 
@@ -161,11 +162,54 @@ void ReplaceAllInOneStep(const ScenarioContext& context) {
     CloseAnsweringNo(running);
 }
 
+// Ctrl+G opens the Go To Line dialog of the exe's resources on the caret's line; its box
+// takes no letters, a number past the last line is told over the dialog, which stays open,
+// and OK moves the caret to the start of the line chosen (a letter typed then lands there).
+void GoToLine(const ScenarioContext& context) {
+    StartedEditor running(context.exePath);
+    HWND window = running.window;
+    PasteText(window, L"one\r\ntwo\r\nthree");
+    PressKey('G', true);
+    HWND dialog = WaitForDialogBesides(running.ProcessId(), nullptr, 10000);
+    Check(dialog != nullptr, "Ctrl+G showed no dialog");
+    Check(WindowText(dialog) == "Go To Line",
+          "the dialog's caption is \"" + WindowText(dialog) + "\"");
+    HWND box = GetDlgItem(dialog, 100);
+    Check(box != nullptr && WideText(box) == L"3",
+          "the number box holds \"" + Utf8Of(WideText(box)) + "\", not the caret's line");
+    CaptureWindowTo(dialog, Artifact(context, "go_to_line.bmp"));
+    // The box has the focus with its text selected: typing replaces it, letters are refused.
+    BringToFront(dialog);
+    TypeUnicode(L"a4");
+    Settle(window, 100);
+    Check(WideText(box) == L"4", "the number box holds \"" + Utf8Of(WideText(box)) + "\"");
+    PressKey(VK_RETURN);
+    HWND message = WaitForDialogBesides(running.ProcessId(), dialog, 10000);
+    Check(message != nullptr, "no message for a line past the last");
+    Settle(window, 100);
+    Check(WindowText(message) == "Go To Line" && BoxText(message) == L"There are only 3 lines.",
+          "the message says \"" + Utf8Of(BoxText(message)) + "\"");
+    Check(GetWindow(message, GW_OWNER) == dialog, "the message is not owned by the dialog");
+    AnswerMessageBox(message, IDOK);
+    Check(WaitUntilGone(message, 5000), "the message did not close");
+    Check(IsWindowVisible(dialog), "the dialog closed with the message");
+    SetDlgItemTextW(dialog, 100, L"2");
+    ClickDialogButton(dialog, IDOK);
+    Check(WaitUntilGone(dialog, 5000), "the dialog did not close after OK");
+    BringToFront(window);
+    TypeUnicode(L"x");
+    Settle(window, 100);
+    Check(DocumentText(window) == L"one\r\nxtwo\r\nthree",
+          "after Go To 2 and x the text is \"" + Utf8Of(DocumentText(window)) + "\"");
+    CloseAnsweringNo(running);
+}
+
 }  // namespace
 
 const std::vector<Scenario> FindScenarios = {
     {"find_pointed_word", FindPointedWord, ""},
     {"replace_all", ReplaceAllInOneStep, ""},
+    {"go_to_line", GoToLine, ""},
 };
 
 }  // namespace e2e

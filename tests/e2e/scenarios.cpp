@@ -132,7 +132,8 @@ std::vector<MenuItemSeen> ExpectedMenuBar() {
                         Item("Cu&t\tCtrl+X", 41000), Item("&Copy\tCtrl+C", 41001),
                         Item("&Paste\tCtrl+V", 41002), Item("De&lete\tCtrl+D", 41003), Separator(),
                         Item("Select &All", 41004), Separator(), Item("&Find...\tCtrl+F", 41007),
-                        Item("Find &Next\tF3", 41008), Item("&Replace...\tCtrl+H", 41009)}),
+                        Item("Find &Next\tF3", 41008), Item("&Replace...\tCtrl+H", 41009),
+                        Item("&Go To...\tCtrl+G", 41010)}),
         Popup("&Word Wrap", {Item("&No", 42000), Item("&Yes", 42001, true)}),
         Popup(
             "Font &Name",
@@ -173,7 +174,7 @@ void CompareMenus(const std::vector<MenuItemSeen>& seen, const std::vector<MenuI
 void MenuAndAcceleratorResources(const ScenarioContext& context) {
     CompareMenus(ReadMenuResource(context.exePath, "Nivrano"), ExpectedMenuBar(), "menu bar");
     std::vector<ACCEL> table = ReadAcceleratorResource(context.exePath, "Nivrano");
-    Check(table.size() == 10, std::to_string(table.size()) + " accelerators, expected 10");
+    Check(table.size() == 11, std::to_string(table.size()) + " accelerators, expected 11");
     const struct {
         WORD key;
         BYTE modifiers;
@@ -181,8 +182,8 @@ void MenuAndAcceleratorResources(const ScenarioContext& context) {
     } expected[] = {{'X', FCONTROL, 41000}, {'C', FCONTROL, 41001}, {'V', FCONTROL, 41002},
                     {'D', FCONTROL, 41003}, {'S', FCONTROL, 40005}, {'Z', FCONTROL, 41005},
                     {'Y', FCONTROL, 41006}, {'F', FCONTROL, 41007}, {VK_F3, 0, 41008},
-                    {'H', FCONTROL, 41009}};
-    for (size_t i = 0; i < 10; ++i) {
+                    {'H', FCONTROL, 41009}, {'G', FCONTROL, 41010}};
+    for (size_t i = 0; i < 11; ++i) {
         Check((table[i].fVirt & ~FNOINVERT) == (FVIRTKEY | expected[i].modifiers),
               "accelerator " + std::to_string(i) + " has other modifiers");
         Check(table[i].key == expected[i].key, "accelerator " + std::to_string(i) + " key differs");

@@ -1,6 +1,7 @@
 // End-to-end view settings: faces and sizes chosen from the menus redraw the text in the new
 // font, checked pixel for pixel on the screen; the check marks, read from the pixels of the
-// opened menus; and the time a face or size change takes on a full document.
+// opened menus; the time a face or size change takes on a full document; and what the next
+// start remembers.
 #include <algorithm>
 #include <map>
 #include <string>
@@ -345,11 +346,64 @@ void ViewChangeSpeed(const ScenarioContext& context) {
         newFaces + "; a face seen before " + knownFaces);
 }
 
+// A face, a size, word wrap and the window's place chosen before the editor closed come
+// back at the next start: the same paragraph typed then looks the same pixel for pixel, in a
+// window of the same place and size, with the menus' check marks where they were left.
+void SettingsRememberedAcrossStarts(const ScenarioContext& context) {
+    ClearSettings();
+    Capture before;
+    RECT place{};
+    {
+        StartedEditor running(context.exePath);
+        running.keepSettings = true;
+        HWND window = running.window;
+        PostCommand(window, 43009);  // Times New Roman Bold
+        PostCommand(window, 44020);  // 20 points
+        PostCommand(window, 42000);  // word wrap off
+        SetWindowPos(window, nullptr, 40, 30, 860, 640, SWP_NOZORDER | SWP_NOACTIVATE);
+        Settle(window, 200);
+        TypeBytes(window, LongLine);
+        Settle(window, 200);
+        before = CaptureClient(window);
+        SaveBmp(before, Artifact(context, "settings_first_start.bmp"));
+        GetWindowRect(window, &place);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        MessageBoxSeen question = WaitForMessageBox(running.ProcessId(), 5000);
+        Check(question.caption == "Save Current File?", "closing asked no save question");
+        AnswerMessageBox(question.box, IDNO);
+        Check(WaitForExit(running.editor, 10000) == 0, "closing after No did not end");
+    }
+    StartedEditor running(context.exePath);
+    HWND window = running.window;
+    RECT again{};
+    GetWindowRect(window, &again);
+    Check(EqualRect(&place, &again) != 0,
+          "the window came back at (" + std::to_string(again.left) + ", " +
+              std::to_string(again.top) + ") " + std::to_string(again.right - again.left) + "x" +
+              std::to_string(again.bottom - again.top) + ", not where it was left");
+    TypeBytes(window, LongLine);
+    Settle(window, 200);
+    Capture after = CaptureClient(window);
+    SaveBmp(after, Artifact(context, "settings_next_start.bmp"));
+    Check(after.width == before.width && after.height == before.height &&
+              after.pixels == before.pixels,
+          "the paragraph looks otherwise at the next start");
+    ExpectCheckMarks(context, running, 9, 20, false, "next_start");
+}
+
 }  // namespace
+
+void ClearSettings() {
+    char folder[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("APPDATA", folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return;
+    DeleteFileA((std::string(folder) + "\\Nivrano\\Settings.ini").c_str());
+}
 
 const std::vector<Scenario> ViewScenarios = {
     {"view_faces_and_sizes", ViewFacesAndSizes, ""},
     {"view_change_speed", ViewChangeSpeed, ""},
+    {"settings_remembered_across_starts", SettingsRememberedAcrossStarts, ""},
 };
 
 }  // namespace e2e

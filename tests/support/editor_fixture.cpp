@@ -7,7 +7,9 @@
 #include "commands/find_commands.h"
 #include "commands/named_file.h"
 #include "commands/print.h"
+#include "commands/recent_files.h"
 #include "commands/recovery.h"
+#include "commands/settings.h"
 #include "document/edit_history.h"
 #include "document/layout.h"
 #include "view/screen_layout.h"
@@ -23,6 +25,8 @@ void ResetEditorState() {
     ResetStartArgument();
     SetEditHistoryCapacity(EditHistoryCapacity);
     ResetFindState();
+    ResetSettings();
+    ResetRecentFiles();
 }
 
 void EditorTest::SetUp() {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,10 +107,13 @@ FakePlatform::FakePlatform() {
     stockFont_.metrics = MetricsFor(stockFont_.logFont);
     appDataFolder_ = MakeTemporaryFolder();
     environment["LOCALAPPDATA"] = appDataFolder_;
-    menu_[42001] = MF_CHECKED;
-    menu_[43004] = MF_CHECKED;
-    menu_[44012] = MF_CHECKED;
-    menu_[46000] = MF_CHECKED;
+    std::filesystem::create_directory(RoamingFolder());
+    environment["APPDATA"] = RoamingFolder();
+    placement.length = sizeof(WINDOWPLACEMENT);
+    placement.showCmd = SW_SHOWNORMAL;
+    placement.rcNormalPosition = RECT{100, 80, 916, 1040};
+    monitors.push_back(
+        MONITORINFO{sizeof(MONITORINFO), RECT{0, 0, 1280, 1024}, RECT{0, 0, 1280, 984}, 1});
 }
 
 FakePlatform::~FakePlatform() {
@@ -126,6 +130,13 @@ FakePlatform::~FakePlatform() {
 // --- Driving ----------------------------------------------------------------------------
 
 HWND FakePlatform::CreateMainWindow(int clientWidth, int clientHeight) {
+    // Each window gets its menu afresh from the resource, with its check marks.
+    menu_.clear();
+    menu_[42001] = MF_CHECKED;
+    menu_[43004] = MF_CHECKED;
+    menu_[44012] = MF_CHECKED;
+    menu_[46000] = MF_CHECKED;
+    addedMenuItems.clear();
     window_ = MakeHandle<HWND>(0x100);
     destroyed_ = false;
     if (windowProc(window_, WM_CREATE, 0, 0) == -1) {
@@ -1718,6 +1729,267 @@ void FakePlatform::CloseFindDialog() {
     findDialog_ = nullptr;
     findRecord_ = nullptr;
     activeWindow_ = window_;
+}
+
+}  // namespace nv::fake
+
+namespace nv::fake {
+
+// --- Modal dialogs ------------------------------------------------------------------------
+
+namespace {
+constexpr std::uintptr_t DialogHandle = 0x300;
+}  // namespace
+
+INT_PTR FakePlatform::DialogBoxParamA(const char* templateName, HWND, DLGPROC procedure,
+                                      LPARAM param) {
+    HWND dialog = MakeHandle<HWND>(DialogHandle);
+    dialogItems_.clear();
+    dialogLimits_.clear();
+    dialogEnded_ = false;
+    dialogResult_ = 0;
+    procedure(dialog, WM_INITDIALOG, 0, param);
+    dialogs.push_back(
+        DialogCall{templateName, dialogItems_.empty() ? "" : dialogItems_.begin()->second});
+    if (dialogAnswers_.empty()) {
+        ADD_FAILURE() << "unanswered dialog " << templateName;
+        return -1;
+    }
+    const std::vector<DialogPress> presses = dialogAnswers_.front();
+    dialogAnswers_.erase(dialogAnswers_.begin());
+    for (const DialogPress& press : presses) {
+        if (dialogEnded_) break;
+        // The number box is the dialog's one text control.
+        const int box = dialogItems_.empty() ? 0 : dialogItems_.begin()->first;
+        auto limit = dialogLimits_.find(box);
+        dialogItems_[box] =
+            limit == dialogLimits_.end() ? press.typed : press.typed.substr(0, limit->second);
+        procedure(dialog, WM_COMMAND, static_cast<WPARAM>(press.button), 0);
+    }
+    if (!dialogEnded_) {
+        ADD_FAILURE() << "the dialog " << templateName << " stayed open after its last press";
+        procedure(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    return dialogResult_;
+}
+
+BOOL FakePlatform::EndDialog(HWND dialog, INT_PTR result) {
+    if (Id(dialog) != DialogHandle || dialogEnded_) return 0;
+    dialogEnded_ = true;
+    dialogResult_ = result;
+    return 1;
+}
+
+UINT FakePlatform::GetDlgItemInt(HWND, int item, BOOL* translated, BOOL isSigned) {
+    // As the system reads a number: blanks first, then decimal digits to the end of the text,
+    // within the range of the type.
+    if (translated != nullptr) *translated = 0;
+    const std::string& text = dialogItems_[item];
+    std::size_t at = text.find_first_not_of(' ');
+    if (at == std::string::npos || isSigned) return 0;
+    unsigned long long value = 0;
+    for (; at < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9') return 0;
+        value = value * 10 + static_cast<unsigned>(text[at] - '0');
+        if (value > 0xFFFFFFFFull) return 0;
+    }
+    if (translated != nullptr) *translated = 1;
+    return static_cast<UINT>(value);
+}
+
+BOOL FakePlatform::SetDlgItemInt(HWND, int item, UINT value, BOOL) {
+    dialogItems_[item] = std::to_string(value);
+    return 1;
+}
+
+LRESULT FakePlatform::SendDlgItemMessageA(HWND, int item, UINT message, WPARAM wParam, LPARAM) {
+    if (message == EM_LIMITTEXT) dialogLimits_[item] = wParam;
+    return 0;
+}
+
+// --- Menu items added while running -------------------------------------------------------
+
+BOOL FakePlatform::InsertMenuA(HMENU, UINT position, UINT flags, std::uintptr_t id,
+                               const char* text) {
+    EXPECT_EQ(flags & 0x0400, 0u) << "menu items are inserted by command";  // MF_BYPOSITION
+    const bool separator = (flags & MF_SEPARATOR) != 0;
+    auto before = std::find_if(addedMenuItems.begin(), addedMenuItems.end(),
+                               [&](const AddedMenuItem& item) { return item.id == position; });
+    addedMenuItems.insert(before,
+                          AddedMenuItem{static_cast<UINT>(id), separator ? "" : std::string(text)});
+    return 1;
+}
+
+BOOL FakePlatform::DeleteMenu(HMENU, UINT position, UINT) {
+    auto found = std::find_if(addedMenuItems.begin(), addedMenuItems.end(),
+                              [&](const AddedMenuItem& item) { return item.id == position; });
+    if (found == addedMenuItems.end()) return 0;
+    addedMenuItems.erase(found);
+    return 1;
+}
+
+// --- The settings file --------------------------------------------------------------------
+
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The lines of an .ini file; each section's keys are found after its "[name]" line.
+std::vector<std::string> IniLines(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::string text = ReadWholeFile(path);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool IsSectionLine(const std::string& line, std::string* name) {
+    const std::string trimmed = Trimmed(line);
+    if (trimmed.size() < 2 || trimmed.front() != '[' || trimmed.back() != ']') return false;
+    *name = trimmed.substr(1, trimmed.size() - 2);
+    return true;
+}
+
+bool IsKeyLine(const std::string& line, const std::string& key, std::string* value) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos || !SameName(Trimmed(line.substr(0, equals)), key))
+        return false;
+    *value = Trimmed(line.substr(equals + 1));
+    return true;
+}
+
+}  // namespace
+
+DWORD FakePlatform::GetPrivateProfileStringA(const char* section, const char* key,
+                                             const char* defaultValue, char* buffer, DWORD size,
+                                             const char* fileName) {
+    EXPECT_TRUE(section != nullptr && key != nullptr) << "listing sections or keys";
+    if (size == 0) return 0;
+    std::string value = defaultValue != nullptr ? defaultValue : "";
+    if (!Fails("GetPrivateProfileStringA")) {
+        std::string name;
+        bool inSection = false;
+        for (const std::string& line : IniLines(HostPath(fileName))) {
+            if (IsSectionLine(line, &name)) {
+                inSection = SameName(name, section);
+            } else if (inSection && IsKeyLine(line, key, &value)) {
+                break;
+            }
+        }
+    }
+    // Cut to the buffer: the length copied, size - 1 when it did not fit.
+    const std::size_t copied = std::min<std::size_t>(value.size(), size - 1);
+    std::memcpy(buffer, value.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<DWORD>(copied);
+}
+
+BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* key,
+                                              const char* value, const char* fileName) {
+    if (Fails("WritePrivateProfileStringA")) return 0;
+    const std::string path = HostPath(fileName);
+    std::vector<std::string> lines = IniLines(path);
+    std::string name;
+    std::size_t sectionLine = lines.size();
+    std::size_t sectionEnd = lines.size();
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (!IsSectionLine(lines[k], &name)) continue;
+        if (sectionLine < lines.size()) {
+            sectionEnd = k;
+            break;
+        }
+        if (SameName(name, section)) sectionLine = k;
+    }
+    std::string old;
+    if (key == nullptr) {
+        if (sectionLine < lines.size()) {
+            lines.erase(lines.begin() + static_cast<long>(sectionLine),
+                        lines.begin() + static_cast<long>(sectionEnd));
+        }
+    } else {
+        if (sectionLine == lines.size()) {
+            lines.push_back(std::string("[") + section + "]");
+            sectionEnd = lines.size();
+        }
+        std::size_t at = sectionLine + 1;
+        while (at < sectionEnd && !IsKeyLine(lines[at], key, &old)) ++at;
+        if (value == nullptr) {
+            if (at < sectionEnd) lines.erase(lines.begin() + static_cast<long>(at));
+        } else if (at < sectionEnd) {
+            lines[at] = std::string(key) + "=" + value;
+        } else {
+            lines.insert(lines.begin() + static_cast<long>(sectionEnd),
+                         std::string(key) + "=" + value);
+        }
+    }
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (descriptor < 0) return 0;
+    const bool written =
+        write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(descriptor);
+    return written ? 1 : 0;
+}
+
+// --- The window's place and the screens ---------------------------------------------------
+
+BOOL FakePlatform::GetWindowPlacement(HWND, WINDOWPLACEMENT* into) {
+    if (into->length != sizeof(WINDOWPLACEMENT)) return 0;
+    *into = placement;
+    return 1;
+}
+
+BOOL FakePlatform::SetWindowPlacement(HWND, const WINDOWPLACEMENT* from) {
+    if (from->length != sizeof(WINDOWPLACEMENT)) return 0;
+    placement = *from;
+    ++placementsSet;
+    return 1;
+}
+
+HMONITOR FakePlatform::MonitorFromRect(const RECT* rect, DWORD flags) {
+    std::size_t nearest = 0;
+    long best = -1;
+    for (std::size_t k = 0; k < monitors.size(); ++k) {
+        const RECT& m = monitors[k].rcMonitor;
+        if (rect->left < m.right && m.left < rect->right && rect->top < m.bottom &&
+            m.top < rect->bottom) {
+            return MakeHandle<HMONITOR>(k + 1);
+        }
+        const long dx = std::max(
+            {0L, static_cast<long>(m.left) - rect->right, static_cast<long>(rect->left) - m.right});
+        const long dy = std::max(
+            {0L, static_cast<long>(m.top) - rect->bottom, static_cast<long>(rect->top) - m.bottom});
+        if (best < 0 || dx + dy < best) {
+            best = dx + dy;
+            nearest = k;
+        }
+    }
+    if (flags != MONITOR_DEFAULTTONEAREST || monitors.empty()) return nullptr;
+    return MakeHandle<HMONITOR>(nearest + 1);
+}
+
+BOOL FakePlatform::GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
+    const std::uintptr_t k = Id(monitor);
+    if (info->cbSize != sizeof(MONITORINFO) || k == 0 || k > monitors.size()) return 0;
+    *info = monitors[k - 1];
+    return 1;
 }
 
 }  // namespace nv::fake

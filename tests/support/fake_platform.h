@@ -136,6 +136,25 @@ struct FindDialogCall {
     DWORD startFlags;
 };
 
+// A press in a modal dialog: the text typed into its number box (the box takes no more
+// than the editor's limit), then a button (IDOK or IDCANCEL).
+struct DialogPress {
+    std::string typed;
+    int button;
+};
+
+// One modal dialog as it was opened: its template, and its box's text once it was set up.
+struct DialogCall {
+    std::string templateName;
+    std::string startText;
+};
+
+// A menu item the editor added while running, in menu order.
+struct AddedMenuItem {
+    UINT id;
+    std::string text;  // "" for a separator
+};
+
 // UTF-16 text as UTF-8, as tests write their expectations.
 std::string Utf8(const std::u16string& units);
 
@@ -218,6 +237,25 @@ public:
                                const std::u16string& replaceWith = u"");
     void CloseFindDialog();
     std::string windowText = "Nivrano";
+
+    // Modal dialogs: each answer is the presses of one dialog, in order. A dialog still open
+    // after its last press fails the test and is cancelled.
+    void AnswerNextDialog(const std::vector<DialogPress>& presses) {
+        dialogAnswers_.push_back(presses);
+    }
+    std::vector<DialogCall> dialogs;
+
+    // Menu items added by InsertMenuA before an item of the menu resource (kept in the order
+    // they stand) and not yet deleted.
+    std::vector<AddedMenuItem> addedMenuItems;
+
+    // The window's place as GetWindowPlacement gives it and SetWindowPlacement leaves it, and
+    // the screens' rectangles with their work areas.
+    WINDOWPLACEMENT placement;
+    int placementsSet = 0;
+    std::vector<MONITORINFO> monitors;
+    // The folder %APPDATA% names, inside the app data folder.
+    std::string RoamingFolder() { return appDataFolder_ + "/Roaming"; }
 
     // Failure injection by the name of the call (OpenClipboard, GlobalAlloc, ReadFile,
     // SetEndOfFile, StartPage...): it fails after `after` more successful calls (0: the next
@@ -397,6 +435,25 @@ public:
     HWND SetActiveWindow(HWND window) override;
     HWND FindTextW(FINDREPLACEW* record) override;
     HWND ReplaceTextW(FINDREPLACEW* record) override;
+    INT_PTR DialogBoxParamA(const char* templateName, HWND owner, DLGPROC procedure,
+                            LPARAM param) override;
+    BOOL EndDialog(HWND dialog, INT_PTR result) override;
+    UINT GetDlgItemInt(HWND dialog, int item, BOOL* translated, BOOL isSigned) override;
+    BOOL SetDlgItemInt(HWND dialog, int item, UINT value, BOOL isSigned) override;
+    LRESULT SendDlgItemMessageA(HWND dialog, int item, UINT message, WPARAM wParam,
+                                LPARAM lParam) override;
+    BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, std::uintptr_t id,
+                     const char* text) override;
+    BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) override;
+    DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                                   char* buffer, DWORD size, const char* fileName) override;
+    BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* fileName) override;
+    BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) override;
+    BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) override;
+    HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) override;
+    BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) override;
+    // The current folder is the platform's own folder.
 
     int scrollMin() const { return scrollMin_; }
     int scrollMax() const { return scrollMax_; }
@@ -468,6 +525,11 @@ private:
     bool findDialogIsReplace_ = false;
     FINDREPLACEW* findRecord_ = nullptr;
     HWND activeWindow_ = nullptr;
+    std::vector<std::vector<DialogPress>> dialogAnswers_;
+    std::map<int, std::string> dialogItems_;  // the open dialog's control texts
+    std::map<int, std::size_t> dialogLimits_;
+    bool dialogEnded_ = false;
+    INT_PTR dialogResult_ = 0;
 };
 
 }  // namespace nv::fake
