@@ -223,8 +223,8 @@ void ExitUnchanged(const ScenarioContext& context) {
 // black text, a greyed row only grey. Alt+E highlights the first row, which gives the rows'
 // height and top; an enabled highlighted row shows its text in white instead of black.
 // Rows: Undo and Redo; after a separator Cut, Copy, Paste and Delete; after another Select
-// All; after a third Find, Find Next and Replace. The separators share what the rows leave of
-// the menu's height.
+// All; after a third Find, Find Next, Replace and Go To. The separators share what the rows
+// leave of the menu's height.
 std::vector<bool> EditMenuRowsEnabled(const Capture& menu) {
     DWORD highlight = GetSysColor(COLOR_HIGHLIGHT);
     DWORD highlightRgb =
@@ -248,12 +248,12 @@ std::vector<bool> EditMenuRowsEnabled(const Capture& menu) {
             }
         return highlighted ? white : black;
     };
-    const int separator = (menu.height - 2 * top - 10 * height) / 3;
+    const int separator = (menu.height - 2 * top - 11 * height) / 3;
     Check(separator > 0 && separator < height,
-          "menu of " + std::to_string(menu.height) + " px does not hold 10 rows of " +
+          "menu of " + std::to_string(menu.height) + " px does not hold 11 rows of " +
               std::to_string(height) + " px and three separators");
     // The first row of each group, and the separators above it.
-    const int groups[][2] = {{0, 0}, {2, 1}, {6, 2}, {7, 3}, {10, 3}};
+    const int groups[][2] = {{0, 0}, {2, 1}, {6, 2}, {7, 3}, {11, 3}};
     std::vector<bool> rows;
     for (int g = 0; g + 1 < 5; ++g)
         for (int k = groups[g][0]; k < groups[g + 1][0]; ++k)
@@ -289,21 +289,21 @@ std::string Describe(const std::vector<bool>& rows) {
 void EditMenuGreying(const ScenarioContext& context) {
     RunningEditor running(context.exePath);
     StartPastAgreement(running.editor);
-    // Rows: Undo, Redo, Cut, Copy, Paste, Delete, Select All, Find, Find Next, Replace
+    // Rows: Undo, Redo, Cut, Copy, Paste, Delete, Select All, Find, Find Next, Replace, Go To
     // (E enabled, g greyed).
     SetClipboardUnicode(L"\x05E9\x05DC\x05D5\x05DD");
     std::vector<bool> withText = OpenEditMenuAndRead(context, running, "edit_menu_paste.bmp");
-    Check(Describe(withText) == "ggggEggggg",
+    Check(Describe(withText) == "ggggEgggggE",
           "Edit menu with Unicode text on the clipboard: " + Describe(withText));
     EmptyClipboardNow();
     std::vector<bool> empty = OpenEditMenuAndRead(context, running, "edit_menu_empty.bmp");
-    Check(Describe(empty) == "gggggggggg", "Edit menu with an empty clipboard: " + Describe(empty));
+    Check(Describe(empty) == "ggggggggggE", "Edit menu with an empty clipboard: " + Describe(empty));
     // A typed letter can be undone.
     BringToFront(running.editor.mainWindow);
     TypeUnicode(L"\x05D0");
     Settle(running.editor.mainWindow, 100);
     std::vector<bool> typed = OpenEditMenuAndRead(context, running, "edit_menu_typed.bmp");
-    Check(Describe(typed) == "EgggggEEgE", "Edit menu after typing a letter: " + Describe(typed));
+    Check(Describe(typed) == "EgggggEEEEE", "Edit menu after typing a letter: " + Describe(typed));
     PressKey(VK_BACK);  // the document is unchanged again: the close asks nothing
     Settle(running.editor.mainWindow, 100);
     ExpectSilentClose(running, WM_CLOSE);
