@@ -212,6 +212,18 @@ public:
     void CloseFindDialog();
     std::string windowText = "Nivrano";
 
+    // The status bar: the one child window, of the status bar class, along the foot of the
+    // client area while it shows, drawn in StatusBarColour. The main window's drawing and
+    // erasing leave it out (WS_CLIPCHILDREN); hiding it invalidates the band it covered.
+    static constexpr int StatusBarHeight = 22;
+    static constexpr std::uint32_t StatusBarColour = 0xD4D0C8;
+    HWND statusBar() const { return statusBar_; }
+    bool statusBarShown() const { return statusBar_ != nullptr && statusShown_; }
+    std::string statusText(int part) const;
+    std::vector<int> statusParts;  // the right edges SB_SETPARTS set
+    long statusTextSets = 0;       // SB_SETTEXTA calls
+    UINT wheelScrollLines = 3;     // what SPI_GETWHEELSCROLLLINES gives
+
     // Failure injection by the name of the call (OpenClipboard, GlobalAlloc, ReadFile,
     // SetEndOfFile, StartPage...): it fails after `after` more successful calls (0: the next
     // one). "ReadFile short" and "WriteFile short" move one byte fewer than asked and report
@@ -377,6 +389,12 @@ public:
     int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) override;
     UINT RegisterWindowMessageW(const WCHAR* name) override;
     HWND SetActiveWindow(HWND window) override;
+    HWND CreateWindowExA(DWORD exStyle, const char* className, const char* text, DWORD style, int x,
+                         int y, int width, int height, HWND parent, std::uintptr_t id) override;
+    BOOL ShowWindow(HWND window, int command) override;
+    BOOL GetWindowRect(HWND window, RECT* rect) override;
+    BOOL ScreenToClient(HWND window, POINT* point) override;
+    BOOL SystemParametersInfoA(UINT action, UINT param, void* value, UINT winIni) override;
     HWND FindTextW(FINDREPLACEW* record) override;
     HWND ReplaceTextW(FINDREPLACEW* record) override;
 
@@ -447,6 +465,12 @@ private:
     bool findDialogIsReplace_ = false;
     FINDREPLACEW* findRecord_ = nullptr;
     HWND activeWindow_ = nullptr;
+    HWND statusBar_ = nullptr;
+    bool statusShown_ = false;
+    std::map<int, std::string> statusTexts_;
+    bool UnderStatusBar(int y) const { return statusBarShown() && y >= height_ - StatusBarHeight; }
+    void DrawStatusBar();
+    LRESULT StatusBarMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace nv::fake

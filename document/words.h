@@ -1,0 +1,37 @@
+// Words, as Find's whole-word rule sees them, for moving, deleting, choosing and counting
+// word by word. A word is a run of letters and digits with the points written after its
+// letters, and a geresh or gershayim standing between two Hebrew letters (צה״ל, צ׳יפס).
+// Every function works in typing order on the first `length` bytes of text.
+#pragma once
+
+#include <cstdint>
+
+#include "document/text_search.h"
+
+namespace nv {
+
+// Whether the byte at pos belongs to a word where it stands.
+bool IsWordPartAt(const std::uint8_t* text, std::int32_t length, std::int32_t pos);
+
+// A line break (CR LF, or a lone CR or LF) is a stop of its own: the moves and deletes
+// never carry past one together with a word.
+
+// The start of the next word after pos: past the rest of the word at pos, then past the
+// spaces and punctuation after it. Stops before a line break, and steps over one that
+// stands at pos. `length` when there is nothing more.
+std::int32_t NextWordStart(const std::uint8_t* text, std::int32_t length, std::int32_t pos);
+
+// The start of the word before pos, the spaces and punctuation between included. Stops
+// after a line break, and steps back over one that ends at pos. 0 at the start.
+std::int32_t PreviousWordStart(const std::uint8_t* text, std::int32_t length, std::int32_t pos);
+
+// What a double click at the character at pos chooses: the word with its points, the run of
+// spaces and tabs, or the run of other characters that holds it. Empty on a line break and
+// at the end.
+TextMatch WordAround(const std::uint8_t* text, std::int32_t length, std::int32_t pos);
+
+// The words that have a byte in from..to (to exclusive).
+std::int32_t CountWords(const std::uint8_t* text, std::int32_t length, std::int32_t from,
+                        std::int32_t to);
+
+}  // namespace nv
