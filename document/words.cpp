@@ -1,5 +1,7 @@
 #include "document/words.h"
 
+#include "document/store.h"
+
 namespace nv {
 
 namespace {
@@ -95,14 +97,80 @@ TextMatch WordAround(const std::uint8_t* text, std::int32_t length, std::int32_t
 
 std::int32_t CountWords(const std::uint8_t* text, std::int32_t length, std::int32_t from,
                         std::int32_t to) {
+    if (to > length) to = length;
+    if (from >= to) return 0;
+    // One pass, IsWordPartAt followed byte by byte: the points and a geresh look back to the
+    // last byte that is not a point.
     std::int32_t count = 0;
     bool before = false;  // the byte before is part of a word; a word cut at `from` counts
-    for (std::int32_t i = from; i < to && i < length; ++i) {
-        const bool word = IsWordPartAt(text, length, i);
+    const std::int32_t base = from > 0 ? BaseBefore(text, from) : -1;
+    bool baseLetter = base >= 0 && IsLetterOrDigit(text[base]);
+    bool baseHebrew = base >= 0 && IsHebrewLetter(text[base]);
+    for (std::int32_t i = from; i < to; ++i) {
+        const std::uint8_t b = text[i];
+        bool word;
+        if (IsHebrewPoint(b)) {
+            word = baseLetter;
+        } else {
+            if (b == Geresh || b == Gershayim) {
+                word = baseHebrew && i + 1 < length && IsHebrewLetter(text[i + 1]);
+            } else {
+                word = IsLetterOrDigit(b);
+            }
+            baseLetter = IsLetterOrDigit(b);
+            baseHebrew = IsHebrewLetter(b);
+        }
         if (word && !before) ++count;
         before = word;
     }
     return count;
+}
+
+namespace {
+
+struct WordCountRecord {
+    std::int32_t Total = -1;  // -1: to be counted
+    std::int32_t StretchStart = 0;
+    std::int32_t StretchEnd = 0;  // before the edit
+    std::int32_t Removed = 0;
+};
+
+WordCountRecord Words;
+
+// No word and no point or geresh: nothing on one side of it changes a word on the other.
+bool IsBarrier(std::uint8_t b) {
+    return !IsLetterOrDigit(b) && !IsHebrewPoint(b) && b != Geresh && b != Gershayim;
+}
+
+}  // namespace
+
+std::int32_t DocumentWordCount() {
+    if (Words.Total < 0)
+        Words.Total = CountWords(Doc.TextBuffer, Doc.TextLength - 1, 0, Doc.TextLength - 1);
+    return Words.Total;
+}
+
+void ForgetWordCount() { Words.Total = -1; }
+
+void CountWordsBeforeEdit(std::int32_t p, std::int32_t removed) {
+    if (Words.Total < 0) return;
+    const std::int32_t length = Doc.TextLength - 1;
+    std::int32_t start = p;
+    while (start > 0 && !IsBarrier(Doc.TextBuffer[start - 1])) --start;
+    std::int32_t end = p + removed;
+    while (end < length && !IsBarrier(Doc.TextBuffer[end])) ++end;
+    Words.StretchStart = start;
+    Words.StretchEnd = end;
+    Words.Removed = removed;
+    Words.Total -= CountWords(Doc.TextBuffer, length, start, end);
+}
+
+void CountWordsAfterEdit(std::int32_t p, std::int32_t inserted) {
+    (void)p;
+    if (Words.Total < 0) return;
+    // The stretch ends at the same barrier, moved by the edit.
+    Words.Total += CountWords(Doc.TextBuffer, Doc.TextLength - 1, Words.StretchStart,
+                              Words.StretchEnd - Words.Removed + inserted);
 }
 
 }  // namespace nv

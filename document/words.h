@@ -34,4 +34,15 @@ TextMatch WordAround(const std::uint8_t* text, std::int32_t length, std::int32_t
 std::int32_t CountWords(const std::uint8_t* text, std::int32_t length, std::int32_t from,
                         std::int32_t to);
 
+// The words of the document, kept up to date edit by edit: an edit recounts only the
+// stretch between the spaces (or other bytes that are no part of a word, nor a point or a
+// geresh) around it, since no word reaches across one.
+std::int32_t DocumentWordCount();
+// The text is another one (Open, New, a recovered copy): counted afresh when next asked.
+void ForgetWordCount();
+// Around an edit that replaces `removed` bytes at p: called before the bytes change, and
+// after, with the bytes put in.
+void CountWordsBeforeEdit(std::int32_t p, std::int32_t removed);
+void CountWordsAfterEdit(std::int32_t p, std::int32_t inserted);
+
 }  // namespace nv

@@ -18,36 +18,9 @@ constexpr std::uintptr_t StatusBarId = 1;
 struct StatusBarState {
     HWND Window = nullptr;
     char Shown[StatusPartCount][64] = {};  // what each part holds
-    // The word count of the whole text, with what it was counted from: a text changes its
-    // length or its edit count, or it is another document (Open and New reset the store).
-    std::int32_t TotalWords = -1;
-    std::uint32_t CountedEdits = 0;
-    std::int32_t CountedLength = -1;
-    std::uint32_t CountedChecksum = 0;
 };
 
 StatusBarState Bar;
-
-std::uint32_t QuickChecksum() {
-    // Cheap, and enough to tell another document of the same length and edit count: its
-    // first and last bytes and a few between.
-    std::uint32_t sum = 0;
-    const std::int32_t n = Doc.TextLength;
-    for (std::int32_t k = 0; k < 16; ++k) sum = sum * 31 + Doc.TextBuffer[k * (n - 1) / 15];
-    return sum;
-}
-
-std::int32_t TotalWords() {
-    const std::uint32_t checksum = QuickChecksum();
-    if (Bar.TotalWords < 0 || Bar.CountedEdits != Doc.EditCount ||
-        Bar.CountedLength != Doc.TextLength || Bar.CountedChecksum != checksum) {
-        Bar.TotalWords = CountWords(Doc.TextBuffer, Doc.TextLength - 1, 0, Doc.TextLength - 1);
-        Bar.CountedEdits = Doc.EditCount;
-        Bar.CountedLength = Doc.TextLength;
-        Bar.CountedChecksum = checksum;
-    }
-    return Bar.TotalWords;
-}
 
 int LogPixelsX() {
     HDC dc = GetDC(Doc.MainWindow);
@@ -104,7 +77,7 @@ void StatusBarTexts(char (*texts)[64]) {
     std::snprintf(texts[0], 64, "Line %d, Column %d", line + 1,
                   Doc.Caret - Doc.LineTable[line].Start + 1);
     std::snprintf(texts[1], 64, "Page %d of %d", line / Doc.LinesPerPage + 1, PageCount());
-    const std::int32_t total = TotalWords();
+    const std::int32_t total = DocumentWordCount();
     const char* unit = total == 1 ? "word" : "words";
     if (Doc.SelectionActive != 0 && Doc.SelectionStart != Doc.SelectionEnd) {
         const std::int32_t chosen =

@@ -70,12 +70,12 @@ constexpr auto frDown = nv::FR_DOWN, frWholeWord = nv::FR_WHOLEWORD, frMatchCase
                frReplaceAll = nv::FR_REPLACEALL, frDialogTerm = nv::FR_DIALOGTERM;
 constexpr const char16_t* findMessageName = nv::FINDMSGSTRINGW;
 constexpr auto wmGetText = nv::WM_GETTEXT, wmLButtonDblClk = nv::WM_LBUTTONDBLCLK,
-               wmMouseWheel = nv::WM_MOUSEWHEEL, wheelDelta = nv::WHEEL_DELTA,
+               wmMouseWheel = nv::WM_MOUSEWHEEL,
                spiGetWheelScrollLines = nv::SPI_GETWHEELSCROLLLINES,
                wheelPageScroll = nv::WHEEL_PAGESCROLL, wsChild = nv::WS_CHILD,
                wsVisible = nv::WS_VISIBLE, sbarsSizeGrip = nv::SBARS_SIZEGRIP,
-               sbSetTextA = nv::SB_SETTEXTA, sbSetParts = nv::SB_SETPARTS, swHide = nv::SW_HIDE,
-               swShow = nv::SW_SHOW;
+               sbSetTextA = nv::SB_SETTEXTA, sbSetParts = nv::SB_SETPARTS;
+constexpr auto wheelDelta = nv::WHEEL_DELTA, swHide = nv::SW_HIDE, swShow = nv::SW_SHOW;
 constexpr const char* statusClassName = nv::STATUSCLASSNAMEA;
 constexpr auto sOk = nv::S_OK, eInvalidArg = nv::E_INVALIDARG, eOutOfMemory = nv::E_OUTOFMEMORY;
 }  // namespace nv_values

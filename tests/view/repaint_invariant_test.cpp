@@ -14,6 +14,7 @@
 #include "commands/command_ids.h"
 #include "document/edit_history.h"
 #include "document/layout.h"
+#include "document/words.h"
 #include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
@@ -343,6 +344,9 @@ protected:
                 if (what < 13 || (what >= 16 && what < 18)) Follow(before);
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;
+                ASSERT_EQ(DocumentWordCount(),
+                          CountWords(Doc.TextBuffer, Doc.TextLength - 1, 0, Doc.TextLength - 1))
+                    << "the word count kept edit by edit, at step " << s << " (" << step << ")";
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
                                                std::to_string(s) + " (" + step + ")"));
             }
