@@ -8,6 +8,7 @@
 #include "document/document_font.h"
 #include "document/store.h"
 #include "view/geometry.h"
+#include "view/status_bar.h"
 
 namespace nv {
 
@@ -47,6 +48,8 @@ LRESULT HandleCreate(HWND window) {
     }
     ReleaseDC(Doc.MainWindow, dc);
     DragAcceptFiles(Doc.MainWindow, 1);
+    CreateStatusBar();
+    UpdateStatusBar();
     return 0;
 }
 
@@ -57,7 +60,9 @@ void FinishStartUp() {
     ReportInterruptedSaves();
     if (!OfferRecoveryCopy()) OpenStartFile();
     // Like an operation, what it changed is painted once, the scroll bar after the text.
+    UpdateStatusBar();
     UpdateWindow(Doc.MainWindow);
+    PaintStatusBar();
     RedrawScrollBar();
 }
 

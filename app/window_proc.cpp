@@ -22,6 +22,7 @@
 #include "input/mouse.h"
 #include "view/geometry.h"
 #include "view/palette_paint.h"
+#include "view/status_bar.h"
 #include "view/text_paint.h"
 
 namespace nv {
@@ -33,8 +34,8 @@ void ClearEmptySelection() {
     if (Doc.SelectionStart == Doc.SelectionEnd) Doc.SelectionActive = 0;
 }
 
-// Windows follows Ctrl+Backspace with the character 127. The key has already acted as
-// Backspace, so that character is not text; a 127 typed without Ctrl still is.
+// Windows follows Ctrl+Backspace with the character 127. The key has already deleted the
+// word before the caret, so that character is not text; a 127 typed without Ctrl still is.
 bool IsControlBackspaceCharacter(WPARAM code) { return code == 127 && GetKeyState(VK_CONTROL) < 0; }
 
 // With some layouts (Hebrew under Wine) Ctrl with a letter key arrives as that key's letter.
@@ -138,6 +139,9 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_WRAP_YES:
             SetWordWrap(wParam);
             return 0;
+        case IDM_VIEW_STATUS_BAR:
+            ToggleStatusBar();
+            return 0;
         case IDM_ABOUT:
             ShowAbout();
             return 0;
@@ -174,6 +178,8 @@ bool IsOperation(UINT message) {
         case WM_VSCROLL:
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_MOUSEWHEEL:
         case WM_MOUSEMOVE:
         case WM_CAPTURECHANGED:
         case WM_DROPFILES:
@@ -241,9 +247,16 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             AutoRepeatLeaveTest(lParam);
             return 0;
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
             ClearEmptySelection();
-            if (HandleLeftButtonDown(lParam)) StartAutoRepeat();
+            if (message == WM_LBUTTONDOWN ? HandleLeftButtonDown(lParam)
+                                          : HandleLeftButtonDoubleClick(lParam)) {
+                StartAutoRepeat();
+            }
             ClearEmptySelection();
+            return 0;
+        case WM_MOUSEWHEEL:
+            if (Doc.AutoRepeat == 0) HandleMouseWheel(wParam, lParam);
             return 0;
         case WM_CAPTURECHANGED:
             // Our own release arrives here too, after the repeat has already stopped.
@@ -271,7 +284,9 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     if (IsOperation(message) && Doc.MainWindow != nullptr) {
         // One paint cycle for the whole operation, before the message returns; the scroll
         // bar, slow to draw, after the text.
+        UpdateStatusBar();
         UpdateWindow(Doc.MainWindow);
+        PaintStatusBar();
         RedrawScrollBar();
     }
     // Whatever the message did to the text, the recovery copy follows it.

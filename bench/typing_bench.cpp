@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_editor.h"
+#include "commands/command_ids.h"
 
 namespace {
 
@@ -11,11 +12,13 @@ using nv::Doc;
 using nv::bench::Editor;
 using nv::bench::HebrewText;
 
-// Arguments: words per line (0: one paragraph wrapped at the column), and 1 for the
-// editor's own time.
+// Arguments: words per line (0: one paragraph wrapped at the column), 1 for the editor's
+// own time, and 0 to hide the status bar, whose texts (the word count of the whole text
+// among them) follow every keystroke.
 void BM_TypeAtStartOfFullDocument(benchmark::State& state) {
     Editor editor(HebrewText(nv::TextLimit - 2, static_cast<int>(state.range(0))),
                   state.range(1) != 0);
+    if (state.range(2) == 0) editor.Send(nv::WM_COMMAND, IDM_VIEW_STATUS_BAR);
     long paints = 0;
     long fonts = 0;
     for (auto _ : state) {
@@ -54,11 +57,13 @@ void BM_ArrowInFullDocument(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_TypeAtStartOfFullDocument)
-    ->ArgNames({"wordsPerLine", "editorOnly"})
-    ->Args({9, 0})
-    ->Args({0, 0})
-    ->Args({9, 1})
-    ->Args({0, 1})
+    ->ArgNames({"wordsPerLine", "editorOnly", "statusBar"})
+    ->Args({9, 0, 1})
+    ->Args({0, 0, 1})
+    ->Args({9, 1, 1})
+    ->Args({0, 1, 1})
+    ->Args({9, 1, 0})
+    ->Args({0, 1, 0})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BackspaceAtStartOfFullDocument)

@@ -35,3 +35,4 @@
 // The Go To Line dialog and its number box.
 #define IDD_GO_TO_LINE "GOTOLINE"
 #define IDC_GO_TO_NUMBER 100
+#define IDM_VIEW_STATUS_BAR 47000

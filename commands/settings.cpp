@@ -113,7 +113,9 @@ void ReadView(Reader& file) {
         Doc.LineOrderChoice = reversed ? IDM_ORDER_REVERSED : IDM_ORDER_BIDIRECTIONAL;
     }
     if (ParseChoice(file.Get(ViewSection, "StatusBar"), "Yes", "No", &yes)) {
-        Settings.StatusBarShown = yes;
+        Doc.StatusBarShown = yes ? 1 : 0;
+        CheckMenuItem(GetMenu(Doc.MainWindow), IDM_VIEW_STATUS_BAR,
+                      MF_BYCOMMAND | (yes ? MF_CHECKED : MF_UNCHECKED));
     }
     CheckChosen(static_cast<UINT>(IDM_FACE_FIRST + startFace),
                 static_cast<UINT>(IDM_FACE_FIRST + Doc.FaceIndex));
@@ -182,7 +184,7 @@ void WriteSettings() {
     WritePrivateProfileStringA(
         ViewSection, "LineOrder",
         Doc.LineOrderChoice == IDM_ORDER_REVERSED ? "Reversed" : "Bidirectional", path);
-    WritePrivateProfileStringA(ViewSection, "StatusBar", YesNo(Settings.StatusBarShown), path);
+    WritePrivateProfileStringA(ViewSection, "StatusBar", YesNo(Doc.StatusBarShown != 0), path);
 
     WINDOWPLACEMENT placement;
     placement.length = sizeof(WINDOWPLACEMENT);

@@ -12,8 +12,6 @@ namespace nv {
 
 struct EditorSettings {
     bool Read = false;  // the file was read: only then is it written at the end
-    // The status bar's visibility, as read and as it is to be written.
-    bool StatusBarShown = true;
     bool HasPlace = false;
     RECT Place;  // the window's normal place and size on the screen
     bool Maximized = false;

@@ -8,6 +8,7 @@
 #include "view/line_order.h"
 #include "view/redraw.h"
 #include "view/screen_layout.h"
+#include "view/status_bar.h"
 
 namespace nv {
 
@@ -101,6 +102,12 @@ void SetLineOrder(WPARAM command) {
     MoveCheckMark(static_cast<UINT>(Doc.LineOrderChoice), static_cast<UINT>(choice));
     Doc.LineOrderChoice = choice;
     Repaint(RECT{0, Geo.TextTop, Geo.ClientWidth, Geo.ClientHeight});
+}
+
+void ToggleStatusBar() {
+    ShowStatusBar(Doc.StatusBarShown == 0);
+    CheckMenuItem(GetMenu(Doc.MainWindow), IDM_VIEW_STATUS_BAR,
+                  MF_BYCOMMAND | (Doc.StatusBarShown != 0 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 }  // namespace nv

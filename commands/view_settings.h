@@ -11,5 +11,7 @@ void SetPointSize(WPARAM command);
 // Reversed or Bidirectional: the text area is drawn again; text, line breaks, caret,
 // selection and view stay.
 void SetLineOrder(WPARAM command);
+// View > Status Bar: shows the bar when hidden and hides it when shown, with its check mark.
+void ToggleStatusBar();
 
 }  // namespace nv

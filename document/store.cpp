@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "document/words.h"
+
 namespace nv {
 
 const char* const FontNameTable[FaceCount] = {
@@ -35,6 +37,7 @@ void SetEmptyDocument() {
     Doc.LineTable[0] = LineRecord{0, 0, 0, 0, 0};
     Doc.SavedText[0] = 0;
     Doc.SavedLength = 1;
+    ForgetWordCount();
 }
 
 bool EndsWithLineBreak(const LineRecord& line) {

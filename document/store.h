@@ -67,6 +67,7 @@ struct DocumentStore {
     std::uint8_t CharacterSet = HEBREW_CHARSET;
     std::int32_t WordWrapChoice = 42001;
     std::int32_t LineOrderChoice = 46000;  // Reversed
+    std::int32_t StatusBarShown = 1;
 
     // The character palette.
     std::int32_t PaletteBank = 22;

@@ -5,10 +5,32 @@
 #include "input/caret_keys.h"
 #include "input/editing_keys.h"
 #include "input/palette_keys.h"
+#include "input/word_keys.h"
 
 namespace nv {
 
 namespace {
+
+// Ctrl with the arrows, Backspace and Delete acts a word at a time. True when it did.
+bool HandleWordKey(UINT virtualKey) {
+    if (GetKeyState(VK_CONTROL) >= 0) return false;
+    switch (virtualKey) {
+        case VK_LEFT:
+            CaretNextWord();
+            return true;
+        case VK_RIGHT:
+            CaretPreviousWord();
+            return true;
+        case VK_BACK:
+            DeletePreviousWord();
+            return true;
+        case VK_DELETE:
+            DeleteNextWord();
+            return true;
+        default:
+            return false;
+    }
+}
 
 void HandleTextKey(UINT virtualKey) {
     // The caret keys and Escape move the caret or change the selection: the edit being
@@ -16,6 +38,7 @@ void HandleTextKey(UINT virtualKey) {
     if ((virtualKey >= VK_PRIOR && virtualKey <= VK_DOWN) || virtualKey == VK_ESCAPE) {
         BreakUndoGroup();
     }
+    if (HandleWordKey(virtualKey)) return;
     switch (virtualKey) {
         case VK_LEFT:
             CaretLeft();

@@ -5,6 +5,7 @@
 #include "document/store.h"
 #include "input/key_dispatch.h"
 #include "input/palette_keys.h"
+#include "input/word_keys.h"
 #include "view/geometry.h"
 #include "view/line_order.h"
 #include "view/redraw.h"
@@ -61,6 +62,16 @@ std::int32_t PositionUnderPointer(HDC dc, std::int32_t lineIndex, LONG x) {
         return rightHalf == IsRightToLeft(line, pos) ? pos : std::min(pos + 1, afterLast);
     }
     return line.Start;
+}
+
+// The character drawn under the pointer, or -1 left of the line's text.
+std::int32_t CharacterUnderPointer(HDC dc, std::int32_t lineIndex, LONG x) {
+    const OrderedLine line = OrderLine(dc, lineIndex);
+    if (x < line.Left) return -1;
+    for (std::int32_t k = 0; k < line.Count; ++k) {
+        if (x < EdgeX(line, k + 1)) return PositionOfSlot(line, k);
+    }
+    return -1;
 }
 
 void ExtendSelection(std::int32_t q, std::int32_t w) {
@@ -175,7 +186,9 @@ bool ClickInPalette(LONG x, LONG y) {
 
 }  // namespace
 
-bool HandleLeftButtonDown(LPARAM lParam) {
+namespace {
+
+bool HandlePress(LPARAM lParam, bool doubleClick) {
     auto bits = static_cast<std::uintptr_t>(lParam);
     auto x = static_cast<LONG>(LOWORD(bits));
     auto y = static_cast<LONG>(HIWORD(bits));
@@ -184,11 +197,38 @@ bool HandleLeftButtonDown(LPARAM lParam) {
     std::int32_t pageGap = PageGap(screen.logPixelsY());
     bool inText = Geo.TextLeft <= x && x < Geo.TextRight && Geo.TextTop <= y &&
                   y < DocumentBottom(screen.logPixelsY(), pageGap);
+    if (inText && doubleClick) {
+        // The first press has placed the caret; a point below the last line chooses nothing.
+        const std::int32_t line = LineUnderPointer(y, pageGap);
+        if (y < BelowLastLine(pageGap)) SelectWordAt(CharacterUnderPointer(screen.dc(), line, x));
+        return false;
+    }
     if (inText) {
         ClickInText(screen.dc(), x, y, pageGap);
         return false;
     }
     return Contains(Geo.PaletteFrame, x, y) && ClickInPalette(x, y);
+}
+
+}  // namespace
+
+bool HandleLeftButtonDown(LPARAM lParam) { return HandlePress(lParam, false); }
+
+bool HandleLeftButtonDoubleClick(LPARAM lParam) { return HandlePress(lParam, true); }
+
+void HandleMouseWheel(WPARAM wParam, LPARAM lParam) {
+    const auto delta = static_cast<std::int16_t>(HIWORD(wParam));
+    const std::int32_t notches = WheelNotches(delta);
+    if (notches == 0) return;
+    // The pointer comes in screen coordinates, signed.
+    const auto bits = static_cast<std::uintptr_t>(lParam);
+    POINT pointer{static_cast<std::int16_t>(LOWORD(bits)), static_cast<std::int16_t>(HIWORD(bits))};
+    ScreenToClient(Doc.MainWindow, &pointer);
+    if (Contains(Geo.PaletteFrame, pointer.x, pointer.y)) {
+        StepPaletteBank(-notches);  // forward is Up
+    } else {
+        ScrollByWheel(notches);
+    }
 }
 
 }  // namespace nv

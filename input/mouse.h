@@ -12,4 +12,13 @@ namespace nv {
 // while the button is held.
 bool HandleLeftButtonDown(LPARAM lParam);
 
+// The second press of a double click: in the text area it chooses the word (or the run of
+// spaces) under the pointer; elsewhere it is a press like any other, so that quick clicks on
+// the palette each count.
+bool HandleLeftButtonDoubleClick(LPARAM lParam);
+
+// WM_MOUSEWHEEL: over the palette each notch steps the bank as its arrows do, elsewhere the
+// text scrolls as the scroll bar scrolls it; the caret stays where it is.
+void HandleMouseWheel(WPARAM wParam, LPARAM lParam);
+
 }  // namespace nv

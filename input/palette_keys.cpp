@@ -42,6 +42,10 @@ void LeavePaletteMode() {
 
 }  // namespace
 
+void StepPaletteBank(std::int32_t steps) {
+    BankTo(std::clamp(Doc.PaletteBank + steps, FirstBank, LastBank));
+}
+
 std::int32_t PageUpBank(std::int32_t bank, bool ctrl) {
     if (!ctrl) return std::max(bank - 5, FirstBank);
     std::int32_t tens = bank / 10;

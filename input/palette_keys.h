@@ -26,6 +26,9 @@ void RefreshPaletteBank();
 // The row above the text area that is doubled while the text has the keyboard.
 void RefreshTextFocusStrip();
 
+// Steps the bank as that many presses of Down (negative: of Up) would, within 3 to 25.
+void StepPaletteBank(std::int32_t steps);
+
 // The bank that Page Up and Page Down show, plain or with Ctrl.
 std::int32_t PageUpBank(std::int32_t bank, bool ctrl);
 std::int32_t PageDownBank(std::int32_t bank, bool ctrl);

@@ -4,6 +4,7 @@
 
 #include "document/layout.h"
 #include "document/store.h"
+#include "document/words.h"
 #include "platform/platform.h"
 #include "view/line_order.h"
 #include "view/redraw.h"
@@ -65,8 +66,10 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
     EraseCaret();
 
     NoteTextEdit(p, r, inserted, count);
+    CountWordsBeforeEdit(p, r);
     if (r > 0) RemoveBytes(p, r);
     if (count > 0) InsertBytes(p, inserted, count);
+    CountWordsAfterEdit(p, count);
     Doc.Caret = p + count;
     if (restoredCaret >= 0) {
         // Set before the repaints: the changed lines, which hold every byte put back, are

@@ -370,6 +370,7 @@ using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 struct MonitorObject;
 using HMONITOR = MonitorObject*;
 
+// The status bar control, the mouse wheel and double clicks.
 struct POINT {
     LONG x = 0;
     LONG y = 0;
@@ -403,6 +404,20 @@ constexpr UINT SW_SHOWDEFAULT = 10;
 constexpr UINT WPF_RESTORETOMAXIMIZED = 0x0002;
 constexpr DWORD MONITOR_DEFAULTTONULL = 0;
 constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr int WHEEL_DELTA = 120;
+constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
+constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFF;  // a notch scrolls a screenful
+constexpr const char* STATUSCLASSNAMEA = "msctls_statusbar32";
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD SBARS_SIZEGRIP = 0x0100;
+constexpr UINT SB_SETTEXTA = 0x0401;  // WM_USER + 1: wParam the part, lParam the text
+constexpr UINT SB_SETPARTS = 0x0404;  // wParam the count, lParam the right edges (-1: to the end)
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
 
 inline UINT LOWORD(std::uintptr_t v) { return static_cast<UINT>(v & 0xFFFF); }
 inline UINT HIWORD(std::uintptr_t v) { return static_cast<UINT>((v >> 16) & 0xFFFF); }
@@ -421,6 +436,14 @@ public:
     virtual int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) = 0;
     virtual UINT RegisterWindowMessageW(const WCHAR* name) = 0;
     virtual HWND SetActiveWindow(HWND window) = 0;
+    // A child window of the program's own module, without creation data.
+    virtual HWND CreateWindowExA(DWORD exStyle, const char* className, const char* text,
+                                 DWORD style, int x, int y, int width, int height, HWND parent,
+                                 std::uintptr_t id) = 0;
+    virtual BOOL ShowWindow(HWND window, int command) = 0;
+    virtual BOOL GetWindowRect(HWND window, RECT* rect) = 0;
+    virtual BOOL ScreenToClient(HWND window, POINT* point) = 0;
+    virtual BOOL SystemParametersInfoA(UINT action, UINT param, void* value, UINT winIni) = 0;
 
     // Menus.
     virtual HMENU GetMenu(HWND window) = 0;
@@ -631,6 +654,17 @@ inline UINT RegisterWindowMessageW(const WCHAR* name) {
     return CurrentPlatform().RegisterWindowMessageW(name);
 }
 inline HWND SetActiveWindow(HWND w) { return CurrentPlatform().SetActiveWindow(w); }
+inline HWND CreateWindowExA(DWORD exStyle, const char* className, const char* text, DWORD style,
+                            int x, int y, int width, int height, HWND parent, std::uintptr_t id) {
+    return CurrentPlatform().CreateWindowExA(exStyle, className, text, style, x, y, width, height,
+                                             parent, id);
+}
+inline BOOL ShowWindow(HWND w, int command) { return CurrentPlatform().ShowWindow(w, command); }
+inline BOOL GetWindowRect(HWND w, RECT* r) { return CurrentPlatform().GetWindowRect(w, r); }
+inline BOOL ScreenToClient(HWND w, POINT* p) { return CurrentPlatform().ScreenToClient(w, p); }
+inline BOOL SystemParametersInfoA(UINT action, UINT param, void* value, UINT winIni) {
+    return CurrentPlatform().SystemParametersInfoA(action, param, value, winIni);
+}
 inline HMENU GetMenu(HWND w) { return CurrentPlatform().GetMenu(w); }
 inline int EnableMenuItem(HMENU m, UINT item, UINT flags) {
     return CurrentPlatform().EnableMenuItem(m, item, flags);

@@ -6,6 +6,7 @@
 #include "document/layout.h"
 #include "document/store.h"
 #include "view/line_order.h"
+#include "view/status_bar.h"
 
 namespace nv {
 
@@ -67,6 +68,8 @@ void ScrollTextArea(std::int32_t oldTop, std::int32_t newTop) {
 LRESULT HandleSize(LPARAM lParam) {
     Geo.ClientWidth = static_cast<std::int32_t>(LOWORD(static_cast<std::uintptr_t>(lParam)));
     Geo.ClientHeight = static_cast<std::int32_t>(HIWORD(static_cast<std::uintptr_t>(lParam)));
+    Geo.StatusBarHeight = std::min(PlaceStatusBar(), Geo.ClientHeight);
+    Geo.ClientHeight -= Geo.StatusBarHeight;
     std::int32_t scrollMax = ScrollMax();
     SetScrollRange(Doc.MainWindow, SB_VERT, 0, scrollMax, 0);
     ClampViewTop(scrollMax);
@@ -77,7 +80,6 @@ LRESULT HandleSize(LPARAM lParam) {
 }
 
 LRESULT HandleVScroll(WPARAM wParam) {
-    std::int32_t scrollMax = ScrollMax();
     std::int32_t step = std::max(VisibleLines() - 1, 1);
     std::int32_t top = Doc.ViewTop;
     switch (LOWORD(wParam)) {
@@ -101,18 +103,40 @@ LRESULT HandleVScroll(WPARAM wParam) {
             top = 0;
             break;
         case SB_BOTTOM:
-            top = scrollMax;
+            top = ScrollMax();
             break;
         default:
             break;
     }
-    top = std::clamp(top, 0, scrollMax);
+    ScrollViewTo(top);
+    return 0;
+}
+
+void ScrollViewTo(std::int32_t top) {
+    top = std::clamp(top, 0, ScrollMax());
     std::int32_t old = GetScrollPos(Doc.MainWindow, SB_VERT);
-    if (old == top) return 0;
+    if (old == top) return;
     Doc.ViewTop = top;
     SetScrollBarPosition(top);
     ScrollTextArea(old, top);
-    return 0;
+}
+
+std::int32_t WheelNotches(std::int32_t delta) {
+    Geo.WheelRemainder += delta;
+    const std::int32_t notches = Geo.WheelRemainder / WHEEL_DELTA;
+    Geo.WheelRemainder -= notches * WHEEL_DELTA;
+    return notches;
+}
+
+void ScrollByWheel(std::int32_t notches) {
+    UINT linesPerNotch = 3;
+    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0)) linesPerNotch = 3;
+    if (linesPerNotch == 0) return;
+    // A forward notch (away from the user) shows the text above.
+    const std::int32_t lines = linesPerNotch == WHEEL_PAGESCROLL
+                                   ? std::max(VisibleLines() - 1, 1)
+                                   : static_cast<std::int32_t>(std::min<UINT>(linesPerNotch, 1000));
+    ScrollViewTo(Doc.ViewTop - notches * lines);
 }
 
 void LayoutTextArea() {

@@ -18,13 +18,16 @@ constexpr int PaletteLastCell = 22;
 
 struct Geometry {
     std::int32_t ClientWidth = 0;
-    std::int32_t ClientHeight = 0;
+    std::int32_t ClientHeight =
+        0;  // down to the status bar, when it shows: the text area ends there
+    std::int32_t StatusBarHeight = 0;  // 0 while it is hidden
     std::int32_t TextLeft = 0;
     std::int32_t TextRight = 0;
     std::int32_t TextTop = 0;
     RECT PaletteFrame;
     RECT PaletteItemRects[PaletteItemCount];
-    bool ScrollBarStale = false;  // set without a redraw during the operation
+    bool ScrollBarStale = false;      // set without a redraw during the operation
+    std::int32_t WheelRemainder = 0;  // of a wheel delta that has not made a notch yet
 };
 
 extern Geometry Geo;
@@ -41,6 +44,14 @@ std::int32_t ScrollMax();
 
 LRESULT HandleSize(LPARAM lParam);
 LRESULT HandleVScroll(WPARAM wParam);
+// The scroll bar's way of scrolling: the view to first line `top` (kept in range), the
+// pixels moved and the caret left where it is.
+void ScrollViewTo(std::int32_t top);
+// Adds a wheel delta to what is left of the ones before and gives the whole notches it
+// makes (forward positive); the rest waits for the next delta.
+std::int32_t WheelNotches(std::int32_t delta);
+// Scrolls the system's lines per notch (a screenful when it says so), forward upward.
+void ScrollByWheel(std::int32_t notches);
 void LayoutPalette();
 void LayoutTextArea();
 void KeepCaretInView();

@@ -6,6 +6,7 @@
 #include "document/document_font.h"
 #include "document/layout.h"
 #include "document/store.h"
+#include "document/words.h"
 #include "view/geometry.h"
 #include "view/line_order.h"
 
@@ -41,6 +42,7 @@ void LayoutDocument() { LayoutDocumentWithLineLimit(LineLimit); }
 void LayoutDocumentWithLineLimit(std::int32_t lineLimit) {
     lineLimit = std::clamp(lineLimit, 1, LineLimit);
     NoteTextReplaced();
+    ForgetWordCount();
     LayOut([lineLimit](const AdvanceTable& advances, std::int32_t columnWidth) {
         return BreakIntoLines(advances, columnWidth, lineLimit);
     });

@@ -11,6 +11,7 @@
 #include "commands/settings.h"
 
 #include <windows.h>
+#include <commctrl.h>
 // clang-format on
 
 namespace {
@@ -28,8 +29,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
     nv::SetCurrentPlatform(&platform);
     nv::SetStartArgument(commandLine);
 
+    // The status bar's class comes from comctl32.
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
     WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = MainWindowProcedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, "Nivrano");
@@ -42,9 +47,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
         return 0;
     }
 
-    HWND window = CreateWindowExA(0, "Nivrano", "Nivrano", WS_OVERLAPPEDWINDOW | WS_VSCROLL,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(
+        0, "Nivrano", "Nivrano", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_CLIPCHILDREN, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     // Declining the agreement fails the creation. Not every system sends WM_DESTROY for the
     // half-made window, and without it no quit message would ever end the loop below.
     if (window == nullptr) return 0;

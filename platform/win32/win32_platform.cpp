@@ -72,6 +72,14 @@ constexpr auto frDown = nv::FR_DOWN, frWholeWord = nv::FR_WHOLEWORD, frMatchCase
 constexpr const char16_t* findMessageName = nv::FINDMSGSTRINGW;
 constexpr auto cpUtf8 = nv::CP_UTF8, mbErrInvalidChars = nv::MB_ERR_INVALID_CHARS,
                wcNoBestFitChars = nv::WC_NO_BEST_FIT_CHARS;
+constexpr auto wmGetText = nv::WM_GETTEXT, wmLButtonDblClk = nv::WM_LBUTTONDBLCLK,
+               wmMouseWheel = nv::WM_MOUSEWHEEL,
+               spiGetWheelScrollLines = nv::SPI_GETWHEELSCROLLLINES,
+               wheelPageScroll = nv::WHEEL_PAGESCROLL, wsChild = nv::WS_CHILD,
+               wsVisible = nv::WS_VISIBLE, sbarsSizeGrip = nv::SBARS_SIZEGRIP,
+               sbSetTextA = nv::SB_SETTEXTA, sbSetParts = nv::SB_SETPARTS;
+constexpr auto wheelDelta = nv::WHEEL_DELTA, swHide = nv::SW_HIDE, swShow = nv::SW_SHOW;
+constexpr const char* statusClassName = nv::STATUSCLASSNAMEA;
 constexpr auto sOk = nv::S_OK, eInvalidArg = nv::E_INVALIDARG, eOutOfMemory = nv::E_OUTOFMEMORY;
 constexpr auto wmInitDialog = nv::WM_INITDIALOG, emSetSel = nv::EM_SETSEL,
                emLimitText = nv::EM_LIMITTEXT, mfString = nv::MF_STRING,
@@ -85,6 +93,7 @@ constexpr auto wmInitDialog = nv::WM_INITDIALOG, emSetSel = nv::EM_SETSEL,
 
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 #include <usp10.h>
@@ -162,6 +171,14 @@ static_assert(frDown == FR_DOWN && frWholeWord == FR_WHOLEWORD && frMatchCase ==
               frFindNext == FR_FINDNEXT && frReplace == FR_REPLACE &&
               frReplaceAll == FR_REPLACEALL && frDialogTerm == FR_DIALOGTERM);
 static_assert(sizeof(WCHAR) == sizeof(char16_t), "dialog texts travel as UTF-16 units");
+static_assert(wmGetText == WM_GETTEXT && wmLButtonDblClk == WM_LBUTTONDBLCLK &&
+              wmMouseWheel == WM_MOUSEWHEEL && wheelDelta == WHEEL_DELTA &&
+              spiGetWheelScrollLines == SPI_GETWHEELSCROLLLINES &&
+              wheelPageScroll == WHEEL_PAGESCROLL && wsChild == WS_CHILD &&
+              wsVisible == WS_VISIBLE && sbarsSizeGrip == SBARS_SIZEGRIP &&
+              sbSetTextA == SB_SETTEXTA && sbSetParts == SB_SETPARTS && swHide == SW_HIDE &&
+              swShow == SW_SHOW);
+static_assert(sizeof(nv::POINT) == sizeof(::POINT) && sizeof(nv::RECT) == sizeof(::RECT));
 static_assert(sOk == S_OK && eInvalidArg == E_INVALIDARG && eOutOfMemory == E_OUTOFMEMORY);
 static_assert(wmInitDialog == WM_INITDIALOG && emSetSel == EM_SETSEL &&
               emLimitText == EM_LIMITTEXT && mfString == MF_STRING && mfSeparator == MF_SEPARATOR &&
@@ -320,6 +337,36 @@ UINT Win32Platform::RegisterWindowMessageW(const WCHAR* name) {
 }
 
 HWND Win32Platform::SetActiveWindow(HWND window) { return Nv(::SetActiveWindow(Sys(window))); }
+
+HWND Win32Platform::CreateWindowExA(DWORD exStyle, const char* className, const char* text,
+                                    DWORD style, int x, int y, int width, int height, HWND parent,
+                                    std::uintptr_t id) {
+    return Nv(::CreateWindowExA(exStyle, className, text, style, x, y, width, height, Sys(parent),
+                                reinterpret_cast<::HMENU>(id), ::GetModuleHandleA(nullptr),
+                                nullptr));
+}
+
+BOOL Win32Platform::ShowWindow(HWND window, int command) {
+    return ::ShowWindow(Sys(window), command);
+}
+
+BOOL Win32Platform::GetWindowRect(HWND window, RECT* rect) {
+    ::RECT sys{};
+    const BOOL done = ::GetWindowRect(Sys(window), &sys);
+    *rect = Nv(sys);
+    return done;
+}
+
+BOOL Win32Platform::ScreenToClient(HWND window, POINT* point) {
+    ::POINT sys{point->x, point->y};
+    const BOOL done = ::ScreenToClient(Sys(window), &sys);
+    *point = POINT{sys.x, sys.y};
+    return done;
+}
+
+BOOL Win32Platform::SystemParametersInfoA(UINT action, UINT param, void* value, UINT winIni) {
+    return ::SystemParametersInfoA(action, param, value, winIni);
+}
 
 BOOL Win32Platform::SetWindowTextA(HWND window, const char* text) {
     return ::SetWindowTextA(Sys(window), text);

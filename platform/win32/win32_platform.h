@@ -15,6 +15,13 @@ public:
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
     BOOL SetWindowTextA(HWND window, const char* text) override;
 
+    HWND CreateWindowExA(DWORD exStyle, const char* className, const char* text, DWORD style, int x,
+                         int y, int width, int height, HWND parent, std::uintptr_t id) override;
+    BOOL ShowWindow(HWND window, int command) override;
+    BOOL GetWindowRect(HWND window, RECT* rect) override;
+    BOOL ScreenToClient(HWND window, POINT* point) override;
+    BOOL SystemParametersInfoA(UINT action, UINT param, void* value, UINT winIni) override;
+
     HMENU GetMenu(HWND window) override;
     int EnableMenuItem(HMENU menu, UINT item, UINT flags) override;
     DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags) override;

@@ -1,6 +1,6 @@
 // Every operation paints the window once, before its message returns, and draws the scroll
 // bar once when, and only when, its range or position changed; the picture stays that of a
-// full repain
+// full repaint, and the status bar tells the state the operation left
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,6 +9,7 @@
 #include "document/store.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
+#include "view/status_bar.h"
 
 namespace nv::test {
 namespace {
@@ -43,6 +44,15 @@ TEST_F(PaintOnceTest, EachOperationPaintsOnceAndTheScrollBarOnlyWhenItChanged) {
         {"Page Up", [this] { KeyDown(VK_PRIOR); }},
         {"scroll to the top", [this] { Send(WM_VSCROLL, SB_TOP); }},
         {"a click in the text", [this] { Click(Geo.TextRight - 25, Geo.TextTop + 40); }},
+        {"a double click where the caret is",
+         [this] { DoubleClick(Geo.TextRight - 25, Geo.TextTop + 40); }},
+        {"Ctrl+Left", [this] { KeyDown(VK_LEFT, false, true); }},
+        {"Ctrl+Backspace", [this] { KeyDown(VK_BACK, false, true); }},
+        {"Ctrl+Delete", [this] { KeyDown(VK_DELETE, false, true); }},
+        {"the wheel", [this] { Wheel(-240, 400, 400); }},
+        {"status bar hidden", [this] { Command(IDM_VIEW_STATUS_BAR); }},
+        {"Enter without the status bar", [this] { KeyDown(VK_RETURN); }},
+        {"status bar shown", [this] { Command(IDM_VIEW_STATUS_BAR); }, 0},  // it covers the foot
         {"a palette cell", [this] { ClickCenter(Geo.PaletteItemRects[PaletteFirstCell + 3]); }},
         {"palette Down", [this] { ClickCenter(Geo.PaletteItemRects[PaletteDown]); }},
         {"button up", [this] { Send(WM_LBUTTONUP); }, 0},
@@ -74,6 +84,13 @@ TEST_F(PaintOnceTest, EachOperationPaintsOnceAndTheScrollBarOnlyWhenItChanged) {
         const bool barChanged = position != fake().GetScrollPos(fake().window(), SB_VERT) ||
                                 range != fake().scrollMax();
         EXPECT_EQ(fake().scrollBarRedraws - barRedraws, barChanged ? 1 : 0);
+        if (fake().statusBarShown()) {
+            char texts[StatusPartCount][64];
+            StatusBarTexts(texts);
+            for (int part = 0; part < StatusPartCount; ++part) {
+                EXPECT_EQ(fake().statusText(part), texts[part]) << "part " << part;
+            }
+        }
         ASSERT_TRUE(MatchesFullRepaint(step.name));
     }
 }

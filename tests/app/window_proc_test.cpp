@@ -7,6 +7,7 @@
 
 #include "commands/command_ids.h"
 #include "tests/support/editor_fixture.h"
+#include "view/geometry.h"
 
 namespace nv::test {
 namespace {
@@ -22,7 +23,7 @@ protected:
 TEST_F(WindowProcTest, EveryCommandOfTheMenuIsRoutedAndOthersGoToTheDefault) {
     std::vector<UINT> routed = {40000, 40001, 40002, 40003, 40005, 41000, 41001,
                                 41002, 41003, 41004, 41005, 41006, 41007, 41008,
-                                41009, 41010, 42000, 42001, 45000, 40100, 40107};
+                                41009, 41010, 42000, 42001, 45000, 47000, 40100, 40107};
     for (UINT id = 43000; id <= 43011; ++id) routed.push_back(id);
     for (UINT id = 44008; id <= 44072; ++id) routed.push_back(id);
     for (UINT id : routed) {
@@ -36,12 +37,58 @@ TEST_F(WindowProcTest, EveryCommandOfTheMenuIsRoutedAndOthersGoToTheDefault) {
         EXPECT_EQ(Send(WM_COMMAND, (1u << 16) | id, 0), 0) << id;
         EXPECT_FALSE(WentToDefault(WM_COMMAND)) << id;
     }
-    for (UINT id : {39999u, 40006u, 40108u, 41011u, 42002u, 43012u, 44007u, 44073u, 45001u, 0u}) {
+    for (UINT id : {39999u, 40006u, 40108u, 41011u, 42002u, 43012u, 44007u, 44073u, 45001u, 47001u, 0u}) {
         fake_->defaultProcMessages.clear();
         Send(WM_COMMAND, id, 0);
         EXPECT_TRUE(WentToDefault(WM_COMMAND)) << id;
     }
     EXPECT_FALSE(fake_->windowDestroyed());
+}
+
+// The status bar follows every operation, and only with the texts that changed.
+TEST_F(WindowProcTest, TheStatusBarTellsLinePageAndWords) {
+    ASSERT_TRUE(fake().statusBarShown());
+    EXPECT_EQ(fake().statusParts.size(), 4u);
+    EXPECT_EQ(fake().statusText(0), "Line 1, Column 1");
+    EXPECT_EQ(fake().statusText(1), "Page 1 of 1");
+    EXPECT_EQ(fake().statusText(2), "0 words");
+    for (unsigned code : {0xF9u, 0xC8u, unsigned{' '}}) Char(code);  // a pointed shin
+    EXPECT_EQ(fake().statusText(2), "1 word");
+    KeyDown(VK_RETURN);
+    for (unsigned code : {0xE0u, 0xE1u, unsigned{'-'}, 0xE2u}) Char(code);
+    EXPECT_EQ(fake().statusText(0), "Line 2, Column 5");
+    EXPECT_EQ(fake().statusText(2), "3 words");
+    for (int k = 0; k < 3; ++k) KeyDown(VK_RIGHT, true);
+    EXPECT_EQ(fake().statusText(0), "Line 2, Column 2");
+    EXPECT_EQ(fake().statusText(2), "2 of 3 words");  // a word cut by the selection counts
+    const long sets = fake().statusTextSets;          // Escape drops the selection, then nothing
+    KeyDown(VK_ESCAPE);
+    KeyDown(VK_ESCAPE);  // changes nothing: no text is set again
+    EXPECT_EQ(fake().statusText(2), "3 words");
+    EXPECT_EQ(fake().statusTextSets, sets + 1);
+
+    std::string lines;
+    for (int i = 0; i < 100; ++i) lines += "w\r\n";
+    SetText(lines);
+    KeyDown(VK_NEXT, false, true);
+    EXPECT_EQ(fake().statusText(0), "Line 43, Column 1");
+    EXPECT_EQ(fake().statusText(1), "Page 2 of 3");
+    EXPECT_EQ(fake().statusText(2), "100 words");
+
+    // Hidden, the text area reaches the foot of the window and the bar is left alone.
+    const std::int32_t visible = VisibleLines();
+    Command(IDM_VIEW_STATUS_BAR);
+    EXPECT_FALSE(fake().statusBarShown());
+    EXPECT_EQ(fake().menuState(IDM_VIEW_STATUS_BAR), 0u);
+    EXPECT_EQ(VisibleLines(), (900 - 144) / 18 - 1);
+    const long hiddenSets = fake().statusTextSets;
+    KeyDown(VK_NEXT, false, true);
+    EXPECT_EQ(fake().statusTextSets, hiddenSets);
+    Command(IDM_VIEW_STATUS_BAR);
+    EXPECT_TRUE(fake().statusBarShown());
+    EXPECT_EQ(fake().menuState(IDM_VIEW_STATUS_BAR), MF_CHECKED);
+    EXPECT_EQ(VisibleLines(), visible);
+    EXPECT_EQ(fake().statusText(1), "Page 3 of 3");
 }
 
 TEST_F(WindowProcTest, AboutShowsItsTwoLines) {

@@ -131,7 +131,7 @@ TEST_F(ViewSettingsTest, SettingsComeBackAtTheNextStart) {
     Command(IDM_SIZE_BASE + 20);
     Command(IDM_WRAP_NO);
     Command(IDM_ORDER_BIDIRECTIONAL);
-    Settings.StatusBarShown = false;
+    Command(IDM_VIEW_STATUS_BAR);
     SaveAs("b.txt");
     SaveAs("a.txt");
     // Maximized, its normal place on a second screen left of the first.
@@ -149,11 +149,12 @@ TEST_F(ViewSettingsTest, SettingsComeBackAtTheNextStart) {
     SetText(Paragraphs());
     EXPECT_TRUE(fake().pixels() == before) << "the text looks otherwise after the next start";
     EXPECT_EQ(Doc.LineOrderChoice, IDM_ORDER_BIDIRECTIONAL);
-    EXPECT_FALSE(Settings.StatusBarShown);
+    EXPECT_FALSE(fake().statusBarShown());
     for (UINT id : {IDM_FACE_FIRST + 9, IDM_SIZE_BASE + 20, IDM_WRAP_NO, IDM_ORDER_BIDIRECTIONAL}) {
         EXPECT_EQ(fake().menuState(id), MF_CHECKED) << id;
     }
-    for (UINT id : {IDM_FACE_FIRST + 4, IDM_SIZE_BASE + 12, IDM_WRAP_YES, IDM_ORDER_REVERSED}) {
+    for (UINT id : {IDM_FACE_FIRST + 4, IDM_SIZE_BASE + 12, IDM_WRAP_YES, IDM_ORDER_REVERSED,
+                    IDM_VIEW_STATUS_BAR}) {
         EXPECT_EQ(fake().menuState(id), MF_UNCHECKED) << id;
     }
     ASSERT_EQ(fake().addedMenuItems.size(), 3u);

@@ -148,6 +148,7 @@ std::vector<MenuItemSeen> ExpectedMenuBar() {
                sizes("T&hirty to Thirty-Nine", 30, 39), sizes("&Forty to Forty-Nine", 40, 49),
                sizes("F&ifty to Fifty-Nine", 50, 59), sizes("&Sixty to Seventy-Two", 60, 72)}),
         Popup("&Line Order", {Item("&Reversed", 46000, true), Item("&Bidirectional", 46001)}),
+        Popup("&View", {Item("&Status Bar", 47000, true)}),
         Popup("&About", {Item("About &Nivrano...", 45000)}),
     };
 }

@@ -24,6 +24,18 @@ int InkLeft(const Capture& shot, const TextGeometry& g, int line, int skipColumn
     return -1;
 }
 
+// The status bar's first part: what WM_GETTEXT on the control gives (GetWindowText would
+// give the window's own caption, across processes).
+std::string StatusBarText(HWND window) {
+    HWND bar = FindWindowExA(window, nullptr, "msctls_statusbar32", nullptr);
+    Check(bar != nullptr && IsWindowVisible(bar), "no status bar shown");
+    char text[128] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(bar, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        5000, &length);
+    return std::string(text, std::min<size_t>(length, sizeof text - 1));
+}
+
 void TypingLatinAndHebrew(const ScenarioContext& context) {
     RunningEditor running(context.exePath);
     StartPastAgreement(running.editor);
@@ -51,6 +63,14 @@ void TypingLatinAndHebrew(const ScenarioContext& context) {
     ExpectLine(entered, window, g, 0, line0, -1, "after Enter");
     Check(DarkRows(entered, g, 1, g.textRight - 1) == g.lineHeight,
           "no caret bar at the right edge of the new line");
+
+    // The status bar's first part, which is what WM_GETTEXT on the control gives.
+    TypeUnicode(L"\x05D0\x05D1");
+    Settle(window, 100);
+    const std::string status = StatusBarText(window);
+    Check(status == "Line 2, Column 3", "status bar after typing on line 2: \"" + status + "\"");
+    PressKey(VK_BACK);
+    PressKey(VK_BACK);
 
     // Backspace takes the whole line break: back to one line with the caret at its end.
     PressKey(VK_BACK);
@@ -130,9 +150,59 @@ void TypingSpeed(const ScenarioContext& context) {
     SaveBmp(shot, Artifact(context, "typing_speed.bmp"));
 }
 
+// A double click chooses a pointed word, which Copy gives whole; a notch of the wheel then
+// scrolls the system's lines per notch, with the caret left where it was.
+void WheelAndDoubleClick(const ScenarioContext& context) {
+    RunningEditor running(context.exePath);
+    StartPastAgreement(running.editor);
+    HWND window = running.editor.mainWindow;
+    const TextGeometry g = MeasureGeometry(window);
+    BringToFront(window);
+    const std::string first = "abc \xF9\xC8\xD1\xEC\xE5\xC9\xED xyz";  // shalom, pointed
+    std::string text = first;
+    for (int line = 1; line < 60; ++line) text += "\nline " + std::to_string(line);
+    TypeBytes(window, text);
+    PressKey(VK_HOME, true);
+    Settle(window, 100);
+
+    // Both presses on the lamed, the middle of the word.
+    const int right = g.textRight - TextWidth(window, g, first.substr(0, 7));
+    const int left = g.textRight - TextWidth(window, g, first.substr(0, 8));
+    ClickClient(window, (left + right) / 2, LineTop(g, 0) + g.lineHeight / 2);
+    ClickClient(window, (left + right) / 2, LineTop(g, 0) + g.lineHeight / 2);
+    Settle(window, 100);
+    EmptyClipboardNow();
+    PressKey('C', true);
+    Settle(window, 100);
+    const std::wstring copied = ClipboardUnicode();
+    Check(copied == L"\x05E9\x05B8\x05C1\x05DC\x05D5\x05B9\x05DD",
+          "a double click and Copy gave " + std::to_string(copied.size()) + " units");
+
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    POINT over{(g.textLeft + g.textRight) / 2, LineTop(g, 5)};
+    ClientToScreen(window, &over);
+    SetCursorPos(over.x, over.y);
+    INPUT wheel = {};
+    wheel.type = INPUT_MOUSE;
+    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);  // toward the user: down the text
+    SendInput(1, &wheel, sizeof(INPUT));
+    Settle(window, 150);
+    Capture scrolled = CaptureClient(window);
+    SaveBmp(scrolled, Artifact(context, "wheel_scrolled.bmp"));
+    const int top = static_cast<int>(lines);
+    ExpectLine(scrolled, window, g, 0, "line " + std::to_string(top), -1,
+               "the first line shown after a notch of the wheel");
+    Check(StatusBarText(window) == "Line 1, Column 12",
+          "the caret moved with the wheel, or the word was not chosen");
+    Log("a notch scrolled " + std::to_string(lines) + " lines");
+}
+
 }  // namespace
 
 const std::vector<Scenario> TypingScenarios = {
+    {"wheel_and_double_click", WheelAndDoubleClick, ""},
     {"typing_latin_hebrew", TypingLatinAndHebrew, ""},
     {"typing_speed", TypingSpeed, ""},
 };

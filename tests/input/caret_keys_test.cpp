@@ -3,8 +3,10 @@
 // 10 pixels a character, so 57 characters fill the 6-inch column and lines line up by count.
 #include <string>
 
+#include "commands/command_ids.h"
 #include "document/layout.h"
 #include "document/store.h"
+#include "input/word_keys.h"
 #include "tests/input/input_snapshot.h"
 #include "tests/input/input_texts.h"
 #include "tests/support/editor_fixture.h"
@@ -64,13 +66,110 @@ TEST_F(CaretKeysTest, ShiftArrowSelectsTheCharacterOrLineBreakPassedOver) {
     EXPECT_EQ(Doc.Caret, 1);
 }
 
-TEST_F(CaretKeysTest, ControlDoesNotChangeTheArrows) {
+TEST_F(CaretKeysTest, ControlMovesLeftAndRightByWordsButNotUpAndDown) {
     SetText("abc\r\ndef");
     Place(1);
     Key(VK_LEFT, false, true);
-    EXPECT_EQ(Doc.Caret, 2);
+    EXPECT_EQ(Doc.Caret, 3);
+    Place(2);
     Key(VK_DOWN, false, true);
     EXPECT_EQ(Doc.Caret, 7);
+}
+
+// Ctrl+Left and Ctrl+Right (with and without Shift), Ctrl+Backspace and Ctrl+Delete (each
+// undone in one step) and a double click, from one position of each text.
+TEST_F(CaretKeysTest, WordMovesDeletesAndDoubleClicks) {
+    const std::string shalom = "\xF9\xC8\xD1\xEC\xE5\xC9\xED";  // with qamats, shin dot, holam
+    struct WordCase {
+        const char* name;
+        std::string text;
+        std::int32_t at, next, previous, chosenStart, chosenEnd;  // chosen: empty for none
+    } cases[] = {
+        {"points go with their letter", shalom + " \xF2\xE5\xEC\xED", 3, 8, 0, 0, 7},
+        {"on a point", shalom + " \xF2\xE5\xEC\xED", 1, 8, 0, 0, 7},
+        {"a point after a space is not a word", "\xE0 \xC8 \xE1", 2, 4, 0, 2, 3},
+        {"geresh between letters", "\xF6\xD7\xE9\xF4\xF1 \xE0", 2, 6, 0, 0, 5},
+        {"gershayim between letters", "\xF6\xE4\xD8\xEC", 3, 4, 0, 0, 4},
+        {"a geresh after the last letter is the word's", "\xE2\xD7 \xE3", 0, 3, 0, 0, 2},
+        {"quotes between letters", "\xF6\xE4\"\xEC \xE0", 0, 5, 0, 0, 4},
+        {"maqaf joins no words", "\xEB\xEC\xCE\xE4\xF2\xED", 0, 3, 0, 0, 2},
+        {"digits and Latin", "abc 1948, def", 4, 10, 0, 4, 8},
+        {"punctuation", "ab, cd", 2, 4, 0, 2, 3},
+        {"a run of spaces", "ab   cd", 3, 5, 0, 2, 5},
+        {"spaces before a line break", "ab  \r\ncd", 2, 4, 0, 2, 4},
+        {"on a line break", "ab  \r\ncd", 4, 6, 0, 4, 4},
+        {"after a line break", "ab  \r\ncd", 6, 8, 4, 6, 8},
+        {"spaces that open a line", "ab\r\n  cd", 6, 8, 4, 6, 8},
+        {"start of the text", "ab cd", 0, 3, 0, 0, 2},
+        {"end of the text", "ab cd", 5, 5, 3, 5, 5},
+    };
+    for (const WordCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetText(c.text);
+        Place(c.at);
+        Key(VK_LEFT, false, true);
+        EXPECT_EQ(Doc.Caret, c.next);
+        Place(c.at);
+        Key(VK_RIGHT, false, true);
+        EXPECT_EQ(Doc.Caret, c.previous);
+        Place(c.at);
+        Key(VK_LEFT, true, true);
+        if (c.next != c.at) {
+            EXPECT_TRUE(Selected(c.at, c.next));
+        }
+        Place(c.at);
+        Key(VK_RIGHT, true, true);
+        if (c.previous != c.at) {
+            EXPECT_TRUE(Selected(c.previous, c.at));
+        }
+
+        struct Delete {
+            UINT key;
+            std::int32_t from, to;
+        };
+        for (const Delete& d :
+             {Delete{VK_BACK, c.previous, c.at}, Delete{VK_DELETE, c.at, c.next}}) {
+            Place(c.at);
+            Key(d.key, false, true);
+            std::string expected = c.text;
+            expected.erase(static_cast<std::size_t>(d.from),
+                           static_cast<std::size_t>(d.to - d.from));
+            EXPECT_EQ(Text(), expected) << "key " << d.key;
+            EXPECT_EQ(Doc.Caret, d.from);
+            Command(IDM_EDIT_UNDO);
+            EXPECT_EQ(Text(), c.text) << "one Undo after key " << d.key;
+        }
+
+        Place(c.at);
+        SelectWordAt(c.at);
+        EndOperation();
+        if (c.chosenEnd > c.chosenStart) {
+            EXPECT_TRUE(Selected(c.chosenStart, c.chosenEnd));
+            EXPECT_EQ(Doc.Caret, c.chosenEnd);
+        } else {
+            EXPECT_EQ(Doc.SelectionActive, 0);
+            EXPECT_EQ(Doc.Caret, c.at);
+        }
+        EXPECT_TRUE(MatchesFullRepaint("after choosing the word"));
+    }
+}
+
+// Each word deleted is an Undo step of its own, apart from the typing before it.
+TEST_F(CaretKeysTest, EachWordDeletedIsOneUndoStep) {
+    SetText("ab cd");
+    Place(5);
+    Char(' ');
+    Char('e');
+    Key(VK_BACK, false, true);
+    Key(VK_BACK, false, true);
+    EXPECT_EQ(Text(), "ab ");
+    Command(IDM_EDIT_UNDO);
+    EXPECT_EQ(Text(), "ab cd ");
+    Command(IDM_EDIT_UNDO);
+    EXPECT_EQ(Text(), "ab cd e");
+    Select(0, 2, 2);
+    Key(VK_DELETE, false, true);  // a selection goes as it is
+    EXPECT_EQ(Text(), " cd e");
 }
 
 struct EdgeCase {
@@ -100,6 +199,10 @@ TEST_F(CaretKeysTest, KeysAtTheEdgesOfTheTextDoNothingAtAll) {
         {"Ctrl+Page Down on the last line", "ab\r\ncd", 5, 4, 5, VK_NEXT, true, true},
         {"Backspace at 0", "ab\r\ncd", 0, -1, -1, VK_BACK, false, false},
         {"Delete at the end", "ab\r\ncd", 6, -1, -1, VK_DELETE, false, false},
+        {"Ctrl+Left at the end", "ab\r\ncd", 6, -1, -1, VK_LEFT, false, true},
+        {"Ctrl+Right at 0", "ab\r\ncd", 0, -1, -1, VK_RIGHT, false, true},
+        {"Ctrl+Backspace at 0", "ab\r\ncd", 0, -1, -1, VK_BACK, false, true},
+        {"Ctrl+Delete at the end", "ab\r\ncd", 6, -1, -1, VK_DELETE, false, true},
         {"Escape without a selection", "ab\r\ncd", 3, -1, -1, VK_ESCAPE, false, false},
         {"Space", "ab", 1, 0, 1, VK_SPACE, true, false},
         {"a letter key", "ab", 1, -1, -1, 'A', false, true},

@@ -179,20 +179,20 @@ TEST_F(EditingKeysTest, BackspaceAndDeleteRemoveLoneBreakBytesOneByOne) {
 // Windows follows Ctrl+Backspace with the character 127. Ctrl does not change Backspace, so
 // the key removes one character and that character must not go into the text; a 127 typed
 // without Ctrl (Alt and the keypad) and the palette's cell 127 still insert it.
-TEST_F(EditingKeysTest, ControlBackspaceRemovesOneCharacterAndInsertsNothing) {
-    SetText("abc");
-    Place(3);
+TEST_F(EditingKeysTest, ControlBackspaceRemovesAWordAndInsertsNothing) {
+    SetText("a bc");
+    Place(4);
     KeyDown(VK_BACK, /*shift=*/false, /*control=*/true);
     const InputSnapshot afterKey = TakeSnapshot(fake());
     fake().SetKeyDown(VK_CONTROL, true);
     Char(127);
     fake().SetKeyDown(VK_CONTROL, false);
     EXPECT_TRUE(NothingHappened(fake(), afterKey));
-    EXPECT_EQ(Text(), "ab");
+    EXPECT_EQ(Text(), "a ");
     EXPECT_TRUE(CaretAloneAt(2));
 
     Type(127);
-    EXPECT_EQ(Text(), "ab\x7F");
+    EXPECT_EQ(Text(), "a \x7F");
     EXPECT_TRUE(CaretAloneAt(3));
 }
 

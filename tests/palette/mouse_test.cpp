@@ -76,6 +76,37 @@ TEST_F(MouseTest, EitherHalfOfACharacterPutsTheCaretAtItsRightEdge) {
     }
 }
 
+// The word itself is chosen by the rule the word keys share; here, the character under the
+// pointer, and the palette still taking each of two quick clicks.
+TEST_F(MouseTest, ADoubleClickChoosesTheWordUnderThePointer) {
+    SetText("ab cde\r\nf");
+    struct Case {
+        int x, y;
+        std::int32_t start, end;  // end 0: nothing chosen
+    };
+    const Case cases[] = {
+        {CharX(4, 8), RowY(0), 3, 6},  // on "d"
+        {CharX(2, 5), RowY(0), 2, 3},  // the space
+        {CharX(6, 5), RowY(0), 0, 0},  // left of the text
+        {CharX(0, 5), RowY(3), 0, 0},  // below the last line
+    };
+    for (const Case& c : cases) {
+        DoubleClick(c.x, c.y);
+        if (c.end > 0) {
+            EXPECT_EQ(Doc.SelectionActive, 1) << c.x << ", " << c.y;
+            EXPECT_EQ(Doc.SelectionStart, c.start) << c.x << ", " << c.y;
+            EXPECT_EQ(Doc.SelectionEnd, c.end) << c.x << ", " << c.y;
+        } else {
+            EXPECT_EQ(Doc.SelectionActive, 0) << c.x << ", " << c.y;
+        }
+        EXPECT_TRUE(MatchesFullRepaint("double click at " + std::to_string(c.x)));
+    }
+    const std::int32_t length = Doc.TextLength;
+    DoubleClick(ItemCentreX(PaletteFirstCell), ItemCentreY(PaletteFirstCell));
+    EXPECT_EQ(Doc.TextLength, length + 2);
+    EXPECT_TRUE(MatchesFullRepaint("double click on a palette cell"));
+}
+
 TEST_F(MouseTest, LeftOfALineEndingWithALineBreakIsItsCarriageReturn) {
     SetText("ab\r\ncd\r\n\r\nef");
     Click(300, RowY(0));

@@ -113,6 +113,21 @@ void EditorTest::Click(int x, int y, bool shift) {
     fake_->SetKeyDown(VK_SHIFT, false);
 }
 
+void EditorTest::DoubleClick(int x, int y) {
+    const auto position = static_cast<LPARAM>((static_cast<std::uint32_t>(y) << 16) |
+                                              (static_cast<std::uint32_t>(x) & 0xFFFF));
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        Send(message, 0, position);
+    }
+}
+
+void EditorTest::Wheel(int delta, int x, int y) {
+    const auto high = static_cast<WPARAM>(static_cast<std::uint16_t>(delta)) << 16;
+    Send(WM_MOUSEWHEEL, high,
+         static_cast<LPARAM>((static_cast<std::uint32_t>(y) << 16) |
+                             (static_cast<std::uint32_t>(x) & 0xFFFF)));
+}
+
 void EditorTest::Command(UINT id) { Send(WM_COMMAND, id, 0); }
 
 void EditorTest::EndOperation() {

@@ -44,6 +44,11 @@ protected:
     void Char(unsigned code);
     void KeyDown(UINT virtualKey, bool shift = false, bool control = false);
     void Click(int x, int y, bool shift = false);
+    // A double click as the system sends it: a press and release, then WM_LBUTTONDBLCLK and
+    // a release.
+    void DoubleClick(int x, int y);
+    // A turn of the wheel by `delta` (120 a notch, forward positive) with the pointer at x, y.
+    void Wheel(int delta, int x, int y);
     void Command(UINT id);
 
     // Ends an operation called directly, as the window procedure ends every message: the

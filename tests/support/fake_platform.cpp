@@ -136,9 +136,12 @@ HWND FakePlatform::CreateMainWindow(int clientWidth, int clientHeight) {
     menu_[43004] = MF_CHECKED;
     menu_[44012] = MF_CHECKED;
     menu_[46000] = MF_CHECKED;
+    menu_[47000] = MF_CHECKED;
     addedMenuItems.clear();
     window_ = MakeHandle<HWND>(0x100);
     destroyed_ = false;
+    statusBar_ = nullptr;  // a new window makes its own
+    statusTexts_.clear();
     if (windowProc(window_, WM_CREATE, 0, 0) == -1) {
         // The system destroys a window whose creation failed.
         Destroy();
@@ -355,6 +358,7 @@ LRESULT FakePlatform::DefWindowProcA(HWND, UINT message, WPARAM, LPARAM) {
 }
 
 LRESULT FakePlatform::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window != nullptr && window == statusBar_) return StatusBarMessage(message, wParam, lParam);
     return windowProc(window, message, wParam, lParam);
 }
 
@@ -518,6 +522,7 @@ BOOL FakePlatform::InvalidateRect(HWND, const RECT* rect, BOOL erase) {
 }
 
 BOOL FakePlatform::UpdateWindow(HWND window) {
+    if (window != nullptr && window == statusBar_) return 1;  // it draws itself at once
     if (!HasInvalidArea()) return 1;
     windowProc(window, WM_PAINT, 0, 0);
     return 1;
@@ -539,7 +544,7 @@ HDC FakePlatform::BeginPaint(HWND window, PAINTSTRUCT* paint) {
             if (!invalidRow[x]) continue;
             if (first < 0) first = x;
             last = x;
-            if (erasePending_) pixelRow[x] = White;
+            if (erasePending_ && !UnderStatusBar(y)) pixelRow[x] = White;
             invalidRow[x] = 0;
         }
         if (first < 0) continue;
@@ -597,6 +602,7 @@ BOOL FakePlatform::ScrollWindow(HWND, int dx, int dy, const RECT* scroll, const 
 
 bool FakePlatform::Allowed(const DeviceContext& dc, int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+    if (!dc.printer && UnderStatusBar(y)) return false;
     return !dc.paint || dc.clip[static_cast<std::size_t>(y) * width_ + x] != 0;
 }
 
@@ -1729,6 +1735,91 @@ void FakePlatform::CloseFindDialog() {
     findDialog_ = nullptr;
     findRecord_ = nullptr;
     activeWindow_ = window_;
+}
+
+// --- The status bar ---------------------------------------------------------------------
+
+HWND FakePlatform::CreateWindowExA(DWORD, const char* className, const char*, DWORD style, int, int,
+                                   int, int, HWND parent, std::uintptr_t) {
+    if (std::strcmp(className, STATUSCLASSNAMEA) != 0 || parent != window_) {
+        ADD_FAILURE() << "unexpected window of class " << className;
+        return nullptr;
+    }
+    statusBar_ = MakeHandle<HWND>(0x200);
+    statusShown_ = (style & WS_VISIBLE) != 0;
+    DrawStatusBar();
+    return statusBar_;
+}
+
+BOOL FakePlatform::ShowWindow(HWND window, int command) {
+    if (window == nullptr || window != statusBar_) return 0;
+    const bool wasShown = statusShown_;
+    if (command == SW_HIDE && wasShown) {
+        statusShown_ = false;
+        RECT band{0, height_ - StatusBarHeight, width_, height_};
+        InvalidateRect(window_, &band, 1);
+    } else if (command != SW_HIDE) {
+        statusShown_ = true;
+        DrawStatusBar();
+    }
+    return wasShown ? 1 : 0;
+}
+
+BOOL FakePlatform::GetWindowRect(HWND window, RECT* rect) {
+    // Screen and client coordinates are the same here.
+    *rect = window != nullptr && window == statusBar_
+                ? RECT{0, height_ - StatusBarHeight, width_, height_}
+                : RECT{0, 0, width_, height_};
+    return 1;
+}
+
+BOOL FakePlatform::ScreenToClient(HWND, POINT*) { return 1; }
+
+BOOL FakePlatform::SystemParametersInfoA(UINT action, UINT, void* value, UINT) {
+    if (action != SPI_GETWHEELSCROLLLINES) return 0;
+    *static_cast<UINT*>(value) = wheelScrollLines;
+    return 1;
+}
+
+std::string FakePlatform::statusText(int part) const {
+    auto found = statusTexts_.find(part);
+    return found == statusTexts_.end() ? std::string() : found->second;
+}
+
+void FakePlatform::DrawStatusBar() {
+    if (!statusBarShown()) return;
+    for (int y = std::max(0, height_ - StatusBarHeight); y < height_; ++y) {
+        std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_, width_,
+                    StatusBarColour);
+    }
+}
+
+LRESULT FakePlatform::StatusBarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            DrawStatusBar();
+            return 0;
+        case SB_SETPARTS: {
+            const int* edges = reinterpret_cast<const int*>(lParam);
+            statusParts.assign(edges, edges + wParam);
+            return 1;
+        }
+        case SB_SETTEXTA:
+            ++statusTextSets;
+            statusTexts_[static_cast<int>(wParam & 0xFF)] = reinterpret_cast<const char*>(lParam);
+            return 1;
+        case WM_GETTEXT: {
+            // The first part's text, as much as the buffer holds with its NUL.
+            const std::string text = statusText(0);
+            if (wParam == 0) return 0;
+            const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
+            std::memcpy(reinterpret_cast<char*>(lParam), text.data(), n);
+            reinterpret_cast<char*>(lParam)[n] = 0;
+            return static_cast<LRESULT>(n);
+        }
+        default:
+            return 0;
+    }
 }
 
 }  // namespace nv::fake

@@ -256,6 +256,17 @@ public:
     std::vector<MONITORINFO> monitors;
     // The folder %APPDATA% names, inside the app data folder.
     std::string RoamingFolder() { return appDataFolder_ + "/Roaming"; }
+    // The status bar: the one child window, of the status bar class, along the foot of the
+    // client area while it shows, drawn in StatusBarColour. The main window's drawing and
+    // erasing leave it out (WS_CLIPCHILDREN); hiding it invalidates the band it covered.
+    static constexpr int StatusBarHeight = 22;
+    static constexpr std::uint32_t StatusBarColour = 0xD4D0C8;
+    HWND statusBar() const { return statusBar_; }
+    bool statusBarShown() const { return statusBar_ != nullptr && statusShown_; }
+    std::string statusText(int part) const;
+    std::vector<int> statusParts;  // the right edges SB_SETPARTS set
+    long statusTextSets = 0;       // SB_SETTEXTA calls
+    UINT wheelScrollLines = 3;     // what SPI_GETWHEELSCROLLLINES gives
 
     // Failure injection by the name of the call (OpenClipboard, GlobalAlloc, ReadFile,
     // SetEndOfFile, StartPage...): it fails after `after` more successful calls (0: the next
@@ -433,6 +444,12 @@ public:
                             int size, const char* defaultChar, BOOL* usedDefault) override;
     UINT RegisterWindowMessageW(const WCHAR* name) override;
     HWND SetActiveWindow(HWND window) override;
+    HWND CreateWindowExA(DWORD exStyle, const char* className, const char* text, DWORD style, int x,
+                         int y, int width, int height, HWND parent, std::uintptr_t id) override;
+    BOOL ShowWindow(HWND window, int command) override;
+    BOOL GetWindowRect(HWND window, RECT* rect) override;
+    BOOL ScreenToClient(HWND window, POINT* point) override;
+    BOOL SystemParametersInfoA(UINT action, UINT param, void* value, UINT winIni) override;
     HWND FindTextW(FINDREPLACEW* record) override;
     HWND ReplaceTextW(FINDREPLACEW* record) override;
     INT_PTR DialogBoxParamA(const char* templateName, HWND owner, DLGPROC procedure,
@@ -453,7 +470,6 @@ public:
     BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) override;
     HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) override;
     BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) override;
-    // The current folder is the platform's own folder.
 
     int scrollMin() const { return scrollMin_; }
     int scrollMax() const { return scrollMax_; }
@@ -530,6 +546,12 @@ private:
     std::map<int, std::size_t> dialogLimits_;
     bool dialogEnded_ = false;
     INT_PTR dialogResult_ = 0;
+    HWND statusBar_ = nullptr;
+    bool statusShown_ = false;
+    std::map<int, std::string> statusTexts_;
+    bool UnderStatusBar(int y) const { return statusBarShown() && y >= height_ - StatusBarHeight; }
+    void DrawStatusBar();
+    LRESULT StatusBarMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace nv::fake

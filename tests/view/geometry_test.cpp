@@ -27,6 +27,9 @@ std::string ManyLines(int count) {
 
 using GeometryTest = EditorTest;
 
+// The status bar shows at the window's foot; the text area ends above it.
+constexpr int Bar = fake::FakePlatform::StatusBarHeight;
+
 TEST_F(GeometryTest, PaletteAndTextColumnOfAnEightHundredPixelWindow) {
     // 12 points of Courier New at 96 pixels per inch: 18-pixel lines, 42 to a page.
     EXPECT_EQ(Doc.LineHeight, 18);
@@ -45,9 +48,9 @@ TEST_F(GeometryTest, PaletteAndTextColumnOfAnEightHundredPixelWindow) {
         ExpectRect(Geo.PaletteItemRects[PaletteFirstCell + d], 328 + 36 * d, 72, 364 + 36 * d, 108,
                    PaletteFirstCell + d);
     }
-    EXPECT_EQ(VisibleLines(), (900 - 144) / 18 - 1);
-    // The empty document is one page and can still be scrolled by a line or two.
-    EXPECT_EQ(ScrollMax(), 42 - 41 + 1);
+    EXPECT_EQ(VisibleLines(), (900 - Bar - 144) / 18 - 1);
+    // The empty document is one page and can still be scrolled by a few lines.
+    EXPECT_EQ(ScrollMax(), 42 - 39 + 1);
 }
 
 TEST_F(GeometryTest, NarrowWindowOverhangsBothEdgesEqually) {
@@ -83,10 +86,10 @@ TEST_F(GeometryTest, ZeroSizeAndShortWindowsShowNoLinesAndPutTheCaretLineFirst) 
 TEST_F(GeometryTest, SizeChangeKeepsTheViewInsideTheNewRange) {
     SetText(ManyLines(30));
     Send(WM_VSCROLL, SB_BOTTOM);
-    EXPECT_EQ(Doc.ViewTop, 2);
+    EXPECT_EQ(Doc.ViewTop, 4);
     fake().Resize(800, 400);  // fewer visible lines: a larger range
-    EXPECT_EQ(ScrollMax(), 42 - ((400 - 144) / 18 - 1) + 1);
-    EXPECT_EQ(Doc.ViewTop, 2);
+    EXPECT_EQ(ScrollMax(), 42 - ((400 - Bar - 144) / 18 - 1) + 1);
+    EXPECT_EQ(Doc.ViewTop, 4);
     fake().Resize(800, 2000);
     EXPECT_EQ(ScrollMax(), 0);
     EXPECT_EQ(Doc.ViewTop, 0);
@@ -95,7 +98,7 @@ TEST_F(GeometryTest, SizeChangeKeepsTheViewInsideTheNewRange) {
 
 TEST_F(GeometryTest, EveryScrollCodeMovesTheViewAsTheBarAsks) {
     SetText(ManyLines(200));  // 201 lines: five pages
-    const std::int32_t max = 5 * 42 - 41 + 1;
+    const std::int32_t max = 5 * 42 - 39 + 1;
     ASSERT_EQ(ScrollMax(), max);
     struct Step {
         WPARAM code;
@@ -104,7 +107,7 @@ TEST_F(GeometryTest, EveryScrollCodeMovesTheViewAsTheBarAsks) {
     const Step steps[] = {
         {SB_LINEUP, 0},
         {SB_LINEDOWN, 1},
-        {SB_PAGEDOWN, 41},
+        {SB_PAGEDOWN, 39},
         {SB_PAGEUP, 1},
         {SB_PAGEUP, 0},
         {SB_THUMBTRACK | (77u << 16), 77},
@@ -137,7 +140,7 @@ TEST_F(GeometryTest, ScrollingOneLineAcrossAPageBoundaryMovesTheGapToo) {
     const int moved = 18 + PageGap(96);
     ASSERT_EQ(moved, 30);
     const int width = fake().width();
-    for (int y = 144; y + moved < fake().height(); ++y) {
+    for (int y = 144; y + moved < fake().height() - Bar; ++y) {
         for (int x = 0; x < width; ++x) {
             ASSERT_EQ(fake().Pixel(x, y), before[static_cast<std::size_t>(y + moved) * width + x])
                 << "pixel " << x << ", " << y << " did not move up by " << moved;
@@ -151,10 +154,10 @@ TEST_F(GeometryTest, KeepCaretInViewScrollsOnlyAsFarAsNeeded) {
     SetText(ManyLines(100));
     Doc.Caret = Doc.LineTable[60].Start;
     KeepCaretInView();
-    EXPECT_EQ(Doc.ViewTop, 60 - 41 + 1);
+    EXPECT_EQ(Doc.ViewTop, 60 - 39 + 1);
     Doc.Caret = Doc.LineTable[30].Start;
     KeepCaretInView();
-    EXPECT_EQ(Doc.ViewTop, 20);  // already visible
+    EXPECT_EQ(Doc.ViewTop, 22);  // already visible
     Doc.Caret = Doc.LineTable[3].Start;
     KeepCaretInView();
     EXPECT_EQ(Doc.ViewTop, 3);
@@ -173,7 +176,7 @@ TEST_F(GeometryTest, FollowCaretScrollsThePixelsOnlyWhenTheCaretLineIsHidden) {
     Doc.Caret = Doc.LineTable[90].Start;
     FollowCaret();
     EndOperation();
-    EXPECT_EQ(Doc.ViewTop, 90 - 41 + 1);
+    EXPECT_EQ(Doc.ViewTop, 90 - 39 + 1);
     EXPECT_EQ(fake().scrollCount, scrolls + 1);
     EXPECT_TRUE(MatchesFullRepaint("after following the caret down"));
     Doc.Caret = 0;
@@ -181,6 +184,47 @@ TEST_F(GeometryTest, FollowCaretScrollsThePixelsOnlyWhenTheCaretLineIsHidden) {
     EndOperation();
     EXPECT_EQ(Doc.ViewTop, 0);
     EXPECT_TRUE(MatchesFullRepaint("after following the caret up"));
+}
+
+// The wheel scrolls through the scroll bar's code: the pixels move, the caret stays, a
+// touchpad's small deltas wait until they make a notch, and over the palette a notch steps
+// the bank as its Up and Down buttons do.
+TEST_F(GeometryTest, TheWheelScrollsTheSystemsLinesPerNotch) {
+    SetText(ManyLines(200));
+    Place(5);
+    struct Turn {
+        int delta;
+        std::int32_t viewTop;
+    };
+    const Turn turns[] = {{-120, 3},  {-60, 3}, {-60, 6},  {-50, 6},     {50, 6},
+                          {-240, 12}, {360, 3}, {1200, 0}, {-30000, 172}};
+    for (const Turn& turn : turns) {
+        const long scrolls = fake().scrollCount;
+        const std::int32_t before = Doc.ViewTop;
+        Wheel(turn.delta, 400, 500);
+        EXPECT_EQ(Doc.ViewTop, turn.viewTop) << "delta " << turn.delta;
+        EXPECT_EQ(fake().GetScrollPos(Doc.MainWindow, SB_VERT), Doc.ViewTop);
+        EXPECT_EQ(fake().scrollCount - scrolls, before == Doc.ViewTop ? 0 : 1);
+        EXPECT_EQ(Doc.Caret, 5);
+        ASSERT_TRUE(MatchesFullRepaint("after a wheel delta of " + std::to_string(turn.delta)));
+    }
+    fake().wheelScrollLines = WHEEL_PAGESCROLL;
+    Wheel(120, 400, 500);
+    EXPECT_EQ(Doc.ViewTop, 172 - 38);
+    fake().wheelScrollLines = 0;
+    Wheel(120, 400, 500);
+    EXPECT_EQ(Doc.ViewTop, 172 - 38);
+
+    fake().wheelScrollLines = 3;
+    const RECT& cells = Geo.PaletteItemRects[PaletteFirstCell];
+    Wheel(120, cells.left + 1, cells.top + 1);
+    EXPECT_EQ(Doc.PaletteBank, 21);
+    Wheel(-360, cells.left + 1, cells.top + 1);
+    EXPECT_EQ(Doc.PaletteBank, 24);
+    Wheel(-240, cells.left + 1, cells.top + 1);
+    EXPECT_EQ(Doc.PaletteBank, 25);  // the last bank
+    EXPECT_EQ(Doc.ViewTop, 172 - 38);
+    EXPECT_TRUE(MatchesFullRepaint("after the wheel over the palette"));
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ TEST_F(RedrawTest, JoiningTwoLinesRepaintsTheBandBelowDownToTheBottom) {
     Edit(3, 2, "");  // Backspace over the first line break
     ASSERT_EQ(Doc.LineCount, 2);
     const RECT& band = fake().invalidatedRects.back();
-    ExpectRect(band, 0, 144 + 2 * 18, 624, 600);
+    ExpectRect(band, 0, 144 + 2 * 18, 624, 600 - fake::FakePlatform::StatusBarHeight);
     EXPECT_TRUE(MatchesFullRepaint("joined"));
 }
 

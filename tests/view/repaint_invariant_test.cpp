@@ -14,6 +14,7 @@
 #include "commands/command_ids.h"
 #include "document/edit_history.h"
 #include "document/layout.h"
+#include "document/words.h"
 #include "input/text_edit.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
@@ -93,7 +94,8 @@ protected:
     }
 
     // Keys as a writer presses them, in runs of one kind: letters and spaces, an editing or
-    // caret key held, palette cells clicked (and Shift+Tab back to the text).
+    // caret key held (now and then with Ctrl, a word at a time), palette cells clicked (and
+    // Shift+Tab back to the text).
     void RandomKeys() {
         static const UINT keys[] = {VK_BACK, VK_BACK, VK_DELETE, VK_RETURN,
                                     VK_TAB,  VK_LEFT, VK_RIGHT};
@@ -104,7 +106,7 @@ protected:
                 if (kind < 8) {
                     Char(random() % 4 == 0 ? ' ' : 0xE0 + random() % 27);
                 } else if (kind < 15) {
-                    KeyDown(keys[kind - 8]);
+                    KeyDown(keys[kind - 8], false, random() % 4 == 0);
                 } else {
                     const RECT& cell = Geo.PaletteItemRects[PaletteFirstCell + random() % 10];
                     Click((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
@@ -250,17 +252,22 @@ protected:
                                      SB_THUMBTRACK, SB_TOP,      SB_BOTTOM, SB_ENDSCROLL};
         UINT code = codes[random() % 8];
         WPARAM position = static_cast<WPARAM>(random() % static_cast<unsigned>(ScrollMax() + 2));
-        Send(WM_VSCROLL, code | (position << 16));
+        if (random() % 3 == 0) {
+            Wheel(static_cast<int>(random() % 801) - 400, 300, 400);  // touchpad deltas too
+        } else {
+            Send(WM_VSCROLL, code | (position << 16));
+        }
     }
 
     // A Word Wrap, Font Name, Font Point Size or Line Order choice from the menus, now and
-    // then the item already checked.
+    // then the item already checked, or the status bar shown or hidden.
     void RandomViewCommand() {
-        const unsigned kind = random() % 5;
+        const unsigned kind = random() % 6;
         Command(kind < 2    ? (random() % 2 ? WrapNo : WrapYes)
                 : kind == 2 ? 43000 + random() % 12
                 : kind == 3 ? 44008 + random() % 65
-                            : IDM_ORDER_REVERSED + random() % 2);
+                : kind == 4 ? IDM_ORDER_REVERSED + random() % 2
+                            : IDM_VIEW_STATUS_BAR);
     }
 
     // The one checked item of each menu group is the current setting.
@@ -275,7 +282,10 @@ protected:
                group(43000, 43011, static_cast<UINT>(43000 + Doc.FaceIndex)) &&
                group(44008, 44072, static_cast<UINT>(44000 - Doc.PointSize)) &&
                group(IDM_ORDER_REVERSED, IDM_ORDER_BIDIRECTIONAL,
-                     static_cast<UINT>(Doc.LineOrderChoice));
+                     static_cast<UINT>(Doc.LineOrderChoice)) &&
+               group(IDM_VIEW_STATUS_BAR, IDM_VIEW_STATUS_BAR,
+                     Doc.StatusBarShown ? IDM_VIEW_STATUS_BAR : 0) &&
+               fake().statusBarShown() == (Doc.StatusBarShown != 0);
     }
 
     // `history`: the bytes of the history ring in use; `length`: of the random texts.
@@ -334,6 +344,9 @@ protected:
                 if (what < 13 || (what >= 16 && what < 18)) Follow(before);
                 ASSERT_TRUE(StoreInvariantsHold());
                 ASSERT_TRUE(CheckMarksMatchSettings()) << "check marks at step " << s;
+                ASSERT_EQ(DocumentWordCount(),
+                          CountWords(Doc.TextBuffer, Doc.TextLength - 1, 0, Doc.TextLength - 1))
+                    << "the word count kept edit by edit, at step " << s << " (" << step << ")";
                 ASSERT_TRUE(MatchesFullRepaint(face + " document " + std::to_string(d) + " step " +
                                                std::to_string(s) + " (" + step + ")"));
             }
