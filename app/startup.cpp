@@ -49,7 +49,7 @@ LRESULT HandleCreate(HWND window) {
     ReleaseDC(Doc.MainWindow, dc);
     DragAcceptFiles(Doc.MainWindow, 1);
     CreateStatusBar();
-    UpdateStatusBar();
+    UpdateStatusBar(DocumentFormatText());
     return 0;
 }
 
@@ -60,7 +60,7 @@ void FinishStartUp() {
     ReportInterruptedSaves();
     if (!OfferRecoveryCopy()) OpenStartFile();
     // Like an operation, what it changed is painted once, the scroll bar after the text.
-    UpdateStatusBar();
+    UpdateStatusBar(DocumentFormatText());
     UpdateWindow(Doc.MainWindow);
     PaintStatusBar();
     RedrawScrollBar();

@@ -284,7 +284,7 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     if (IsOperation(message) && Doc.MainWindow != nullptr) {
         // One paint cycle for the whole operation, before the message returns; the scroll
         // bar, slow to draw, after the text.
-        UpdateStatusBar();
+        UpdateStatusBar(DocumentFormatText());
         UpdateWindow(Doc.MainWindow);
         PaintStatusBar();
         RedrawScrollBar();

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "commands/recovery.h"
 #include "commands/named_file.h"
 #include "commands/recent_files.h"
+#include "commands/recovery.h"
 #include "commands/safe_save.h"
 #include "commands/unicode_text.h"
 #include "document/edit_history.h"
@@ -288,6 +288,13 @@ void ShowNewText() {
 }
 
 }  // namespace
+
+const char* DocumentFormatText() {
+    static char text[64];
+    std::snprintf(text, sizeof text, "%s, %s", FileFormatName(Files.Format),
+                  Files.Ends == LineEnds::Lf ? "Unix (LF)" : "Windows (CR LF)");
+    return text;
+}
 
 const char* FileFormatName(FileFormat format) {
     switch (format) {

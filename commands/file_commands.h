@@ -33,6 +33,8 @@ enum class FileFormat : std::uint8_t {
 };
 // The format's name as the editor shows it: "UTF-16 LE", "UTF-8", "Windows-1255", ...
 const char* FileFormatName(FileFormat format);
+// The document's format with its line ends, as the status bar tells it: "UTF-8, Unix (LF)".
+const char* DocumentFormatText();
 
 // The document's line end is CR LF. A file whose first line end is LF alone has each lone LF
 // read as CR LF, and each CR LF written as LF.

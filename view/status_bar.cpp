@@ -72,7 +72,7 @@ void ShowStatusBar(bool shown) {
     }
 }
 
-void StatusBarTexts(char (*texts)[64]) {
+void StatusBarTexts(char (*texts)[64], const char* format) {
     const std::int32_t line = LineOfPosition(Doc.Caret);
     std::snprintf(texts[0], 64, "Line %d, Column %d", line + 1,
                   Doc.Caret - Doc.LineTable[line].Start + 1);
@@ -86,17 +86,17 @@ void StatusBarTexts(char (*texts)[64]) {
     } else {
         std::snprintf(texts[2], 64, "%d %s", total, unit);
     }
-    texts[3][0] = 0;  // the file's format: not told yet
+    std::snprintf(texts[3], 64, "%s", format);
 }
 
 void PaintStatusBar() {
     if (Bar.Window != nullptr && Doc.StatusBarShown != 0) UpdateWindow(Bar.Window);
 }
 
-void UpdateStatusBar() {
+void UpdateStatusBar(const char* format) {
     if (Bar.Window == nullptr || Doc.StatusBarShown == 0 || Doc.LinesPerPage <= 0) return;
     char texts[StatusPartCount][64];
-    StatusBarTexts(texts);
+    StatusBarTexts(texts, format);
     for (int part = 0; part < StatusPartCount; ++part) {
         if (std::strcmp(texts[part], Bar.Shown[part]) == 0) continue;
         std::memcpy(Bar.Shown[part], texts[part], sizeof texts[part]);

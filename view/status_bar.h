@@ -23,11 +23,12 @@ std::int32_t PlaceStatusBar();
 void ShowStatusBar(bool shown);
 
 // Sets the texts that changed: called once per operation, before the window is painted.
-void UpdateStatusBar();
+// `format` is what the last part tells of the document's file format.
+void UpdateStatusBar(const char* format);
 // Paints the parts whose texts changed, at once: after the text, within the operation.
 void PaintStatusBar();
 
 // The texts as they would read now (for tests and the benchmark).
-void StatusBarTexts(char (*texts)[64]);
+void StatusBarTexts(char (*texts)[64], const char* format = "");
 
 }  // namespace nv

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands/command_ids.h"
+#include "commands/file_commands.h"
 #include "document/store.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
@@ -86,7 +87,7 @@ TEST_F(PaintOnceTest, EachOperationPaintsOnceAndTheScrollBarOnlyWhenItChanged) {
         EXPECT_EQ(fake().scrollBarRedraws - barRedraws, barChanged ? 1 : 0);
         if (fake().statusBarShown()) {
             char texts[StatusPartCount][64];
-            StatusBarTexts(texts);
+            StatusBarTexts(texts, DocumentFormatText());
             for (int part = 0; part < StatusPartCount; ++part) {
                 EXPECT_EQ(fake().statusText(part), texts[part]) << "part " << part;
             }

@@ -193,6 +193,8 @@ TEST_F(FileTest, TheSaveDialogsTypeChoosesTheFormat) {
         EXPECT_EQ(SaveAs("out.txt"), c.file) << c.type;
         EXPECT_EQ(fake().fileDialogs.back().startType, c.startType) << c.type;
         EXPECT_EQ(Files.Format, c.format) << c.type;
+        // The status bar's last part tells the format, with the line ends kept.
+        EXPECT_EQ(fake().statusText(3), FileFormatName(c.format) + std::string(", Unix (LF)"));
     }
     EXPECT_STREQ(FileFormatName(Files.Format), "UTF-16 LE");
     // A failed conversion is a failed save: the file and the format stay.
