@@ -44,6 +44,8 @@ protected:
     void Char(unsigned code);
     void KeyDown(UINT virtualKey, bool shift = false, bool control = false);
     void Click(int x, int y, bool shift = false);
+    // Ctrl held, the right or left Shift pressed and released, then Ctrl.
+    void CtrlShift(bool rightShift);
     void Command(UINT id);
 
     // Ends an operation called directly, as the window procedure ends every message: the
