@@ -346,7 +346,8 @@ bool ItemizeWindow(std::int32_t from, std::int32_t to, std::uint8_t paragraph) {
     for (int j = 0; j < count; ++j) {
         const int a = std::clamp(Scratch.Items[j].iCharPos, 0, length);
         const int b = std::clamp(Scratch.Items[j + 1].iCharPos, a, length);
-        // A level the system gives is never below the paragraph's, so never Unknown.
+        // A level the system gives is never below the paragraph's, and of five bits it is
+        // never Unknown.
         const auto level = static_cast<std::uint8_t>(
             std::max<unsigned>(Scratch.Items[j].a.s.uBidiLevel, paragraph));
         std::memset(Kept.Levels + from + a, level, static_cast<std::size_t>(b - a));
