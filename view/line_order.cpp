@@ -264,14 +264,15 @@ std::uint8_t LevelOfStrong(std::uint8_t byte) {
     return IsLeftToRightOrNumber(byte) ? 0 : RightToLeftLevel;
 }
 
-// Finds the paragraph holding pos by the display lines, whose ends show the line breaks.
-const ParagraphFound& FindParagraph(std::int32_t pos) {
+// Finds the paragraph holding pos, on display line `line` when that is known (-1: not), by
+// the display lines, whose ends show the line breaks.
+const ParagraphFound& FindParagraph(std::int32_t pos, std::int32_t line = -1) {
     if (Paragraph.Valid && Paragraph.EditCount == Doc.EditCount &&
         Paragraph.TextLength == Doc.TextLength && Paragraph.Generation == TextGeneration &&
         Paragraph.Start <= pos && pos <= Paragraph.End) {
         return Paragraph;
     }
-    std::int32_t first = LineOfPosition(pos);
+    std::int32_t first = line >= 0 ? line : LineOfPosition(pos);
     while (first > 0 && !EndsWithLineBreak(Doc.LineTable[first - 1])) --first;
     std::int32_t last = first;
     while (last < Doc.LineCount - 1 && !EndsWithLineBreak(Doc.LineTable[last])) ++last;
@@ -622,7 +623,7 @@ OrderedLine OrderLine(HDC dc, std::int32_t index) {
     } else {
         LastOrdered.Valid = false;
         const std::uint8_t paragraph =
-            InBidirectionalOrder() ? ParagraphLevelAt(line.Start) : RightToLeftLevel;
+            InBidirectionalOrder() ? FindParagraph(line.Start, index).Level : RightToLeftLevel;
         const bool bidirectional =
             InBidirectionalOrder() && n > 0 && OrderByLevels(line, paragraph);
         if (!bidirectional) OrderReversed(text, n, false);
