@@ -17,6 +17,7 @@
 #include "commands/view_settings.h"
 #include "document/edit_history.h"
 #include "document/store.h"
+#include "input/direction_keys.h"
 #include "input/insert_character.h"
 #include "input/key_dispatch.h"
 #include "input/mouse.h"
@@ -172,6 +173,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 bool IsOperation(UINT message) {
     switch (message) {
         case WM_KEYDOWN:
+        case WM_KEYUP:
         case WM_CHAR:
         case WM_COMMAND:
         case WM_TIMER:
@@ -212,8 +214,14 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (Doc.AutoRepeat == 1) return 0;
             ClearEmptySelection();
+            DirectionKeyDown(static_cast<UINT>(wParam), lParam);
             HandleKeyDown(static_cast<UINT>(wParam));
             ClearEmptySelection();
+            return 0;
+        case WM_KEYUP:
+            if (Doc.AutoRepeat == 0 && Doc.PaletteMode == 0) {
+                DirectionKeyUp(static_cast<UINT>(wParam), lParam);
+            }
             return 0;
         case WM_CHAR:
             if (Doc.PaletteMode == 0 && !IsControlBackspaceCharacter(wParam) &&

@@ -117,8 +117,8 @@ bool PrintText(HDC printer) {
             y = sheet.Top;
         }
         const OrderedLine line = OrderLine(printer, i);
-        DrawRun(printer, font->Advances(), sheet.ColumnRight - line.Width, y, Doc.DrawnLineBytes,
-                line.Count);
+        const std::int32_t x = line.LeftToRight ? sheet.ColumnLeft : sheet.ColumnRight - line.Width;
+        DrawRun(printer, font->Advances(), x, y, Doc.DrawnLineBytes, line.Count);
         y += sheet.Pitch;
     }
     return true;

@@ -6,6 +6,7 @@
 #include "document/layout.h"
 #include "document/store.h"
 #include "input/selection_move.h"
+#include "input/visual_move.h"
 #include "platform/platform.h"
 #include "view/geometry.h"
 #include "view/line_order.h"
@@ -46,10 +47,11 @@ void FinishMove(std::int32_t oldCaret, std::int32_t newCaret, MoveDirection dire
 std::int32_t PositionAbove(HDC dc, std::int32_t target, std::int32_t caretX) {
     const OrderedLine line = OrderLine(dc, target);
     const LineRecord& record = Doc.LineTable[target];
-    std::int32_t best = record.Start;
+    const std::int32_t last = EndsWithLineBreak(record) ? line.VisibleEnd + 1 : line.VisibleEnd;
+    // Right of every character: the line's end on a left-to-right line, else its start.
+    std::int32_t best = line.LeftToRight ? std::max(last, line.Start) : record.Start;
     std::int32_t bestX = 0;
     bool found = false;
-    const std::int32_t last = EndsWithLineBreak(record) ? line.VisibleEnd + 1 : line.VisibleEnd;
     for (std::int32_t pos = last; pos >= line.Start; --pos) {
         const std::int32_t x = CaretX(line, pos);
         if (x >= caretX && (!found || x < bestX)) {
@@ -100,12 +102,34 @@ void MoveVertically(MoveDirection direction) {
     FollowCaret();
 }
 
+// Left and Right in Bidirectional order: the way they point on the screen. A move goes
+// further into the text or back, for the selection, by where it lands.
+void MoveOnScreen(bool toLeft) {
+    const std::int32_t oldCaret = Doc.Caret;
+    const std::int32_t newCaret = toLeft ? PositionLeftOf(oldCaret) : PositionRightOf(oldCaret);
+    if (newCaret == oldCaret) return;
+    MoveCaretMark(oldCaret, newCaret);
+    ApplySelectionMove(oldCaret, newCaret,
+                       newCaret > oldCaret ? MoveDirection::Forward : MoveDirection::Backward,
+                       IsHeld(VK_SHIFT));
+    FollowCaret();
+}
+
+MoveDirection DirectionOf(std::int32_t oldCaret, std::int32_t newCaret, MoveDirection same) {
+    if (newCaret == oldCaret) return same;
+    return newCaret > oldCaret ? MoveDirection::Forward : MoveDirection::Backward;
+}
+
 // Page Up and Page Down move by the scroll bar's page step.
 std::int32_t PageStep() { return std::max(VisibleLines() - 1, 1); }
 
 }  // namespace
 
 void CaretLeft() {
+    if (InBidirectionalOrder()) {
+        MoveOnScreen(true);
+        return;
+    }
     const std::int32_t oldCaret = Doc.Caret;
     if (oldCaret >= Doc.TextLength - 1) return;
     const std::int32_t newCaret = IsLineBreakAt(oldCaret) ? oldCaret + 2 : oldCaret + 1;
@@ -115,6 +139,10 @@ void CaretLeft() {
 }
 
 void CaretRight() {
+    if (InBidirectionalOrder()) {
+        MoveOnScreen(false);
+        return;
+    }
     const std::int32_t oldCaret = Doc.Caret;
     if (oldCaret <= 0) return;
     const std::int32_t newCaret =
@@ -133,6 +161,12 @@ void CaretHome() {
     const std::int32_t current = LineOfPosition(oldCaret);
     const bool ctrl = IsHeld(VK_CONTROL);
     const bool shift = IsHeld(VK_SHIFT);
+    if (InBidirectionalOrder() && !ctrl) {
+        const std::int32_t newCaret = VisualStartOf(current);
+        FinishMove(oldCaret, newCaret, DirectionOf(oldCaret, newCaret, MoveDirection::Backward),
+                   shift);
+        return;
+    }
     const std::int32_t newCaret = ctrl ? 0 : Doc.LineTable[current].Start;
     FinishMove(oldCaret, newCaret, MoveDirection::Backward, shift);
 }
@@ -143,6 +177,12 @@ void CaretEnd() {
     const bool ctrl = IsHeld(VK_CONTROL);
     const bool shift = IsHeld(VK_SHIFT);
     std::int32_t newCaret;
+    if (InBidirectionalOrder() && !ctrl) {
+        newCaret = VisualEndOf(LineOfPosition(oldCaret));
+        FinishMove(oldCaret, newCaret, DirectionOf(oldCaret, newCaret, MoveDirection::Forward),
+                   shift);
+        return;
+    }
     if (ctrl) {
         newCaret = Doc.TextLength - 1;
     } else if (EndsWithLineBreak(record)) {

@@ -1,6 +1,8 @@
-// The caret movement keys of text mode and Escape. The text runs right to left, so moving
-// forward in the text moves the caret leftward on the screen: Left is the forward arrow.
-// At the edges of the text a key does nothing at all: no repaint, no selection change.
+// The caret movement keys of text mode and Escape. In Reversed order the text runs right to
+// left, so moving forward in the text moves the caret leftward on the screen: Left is the
+// forward arrow. In Bidirectional order Left and Right move the way they point and Home and
+// End go to the line's visual ends (see visual_move.h). At the edges of the text a key does
+// nothing at all: no repaint, no selection change.
 #pragma once
 
 namespace nv {

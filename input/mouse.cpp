@@ -1,5 +1,8 @@
 #include "input/mouse.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "document/document_font.h"
 #include "document/edit_history.h"
 #include "document/store.h"
@@ -42,24 +45,33 @@ std::int32_t LineUnderPointer(LONG y, std::int32_t pageGap) {
 
 // The caret goes next to the character under the pointer. In reversed order it goes to
 // the character's right edge, before it in logical order, whichever half was clicked; in
-// bidirectional order before it when the click is on its leading half (the right half in a
-// right-to-left run, the left half in a left-to-right one), after it otherwise.
+// bidirectional order to the place nearest the pointer where the caret stands (see
+// CaretX), the earlier in the text of two that stand together.
 std::int32_t PositionUnderPointer(HDC dc, std::int32_t lineIndex, LONG x) {
     const LineRecord& record = Doc.LineTable[lineIndex];
     const OrderedLine line = OrderLine(dc, lineIndex);
     const std::int32_t v = line.VisibleEnd;
-    // Left of the text. A line ended by a break or the terminator takes the caret after its
-    // last character; a line broken for width keeps it before its last byte, which is still
-    // on this line.
+    // Past the text's end. A line ended by a break or the terminator takes the caret after
+    // its last character; a line broken for width keeps it before its last byte, which is
+    // still on this line.
     const std::int32_t afterLast = v != record.End ? v + 1 : record.End;
+    if (InBidirectionalOrder()) {
+        std::int32_t best = afterLast;
+        std::int32_t distance = std::abs(CaretX(line, afterLast) - x);
+        for (std::int32_t pos = std::min(v, afterLast - 1); pos >= line.Start; --pos) {
+            const std::int32_t d = std::abs(CaretX(line, pos) - x);
+            if (d <= distance) {
+                best = pos;
+                distance = d;
+            }
+        }
+        return best;
+    }
     if (x < line.Left) return afterLast;
     for (std::int32_t k = 0; k < line.Count; ++k) {
         const std::int32_t right = EdgeX(line, k + 1);
         if (x >= right) continue;
-        const std::int32_t pos = PositionOfSlot(line, k);
-        if (!InBidirectionalOrder()) return pos;
-        const bool rightHalf = 2 * (x - EdgeX(line, k)) >= right - EdgeX(line, k);
-        return rightHalf == IsRightToLeft(line, pos) ? pos : std::min(pos + 1, afterLast);
+        return PositionOfSlot(line, k);
     }
     return line.Start;
 }

@@ -218,6 +218,8 @@ constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUERYENDSESSION = 0x0011;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_KEYUP =
+    0x0101;  // lParam bits 16-23: the scan code (Shift: 0x2A left, 0x36 right)
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_COMMAND = 0x0111;

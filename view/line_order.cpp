@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "document/advance_table.h"
+#include "document/layout.h"
 #include "document/store.h"
 #include "view/geometry.h"
 #include "view/glyph_characters.h"
@@ -14,10 +15,10 @@ namespace nv {
 
 namespace {
 
-// Every display line's levels sit in a right-to-left paragraph, so no level is below 1:
-// 0 marks a level not known.
-constexpr std::uint8_t ParagraphLevel = 1;
-constexpr std::uint8_t Unknown = 0;
+// A paragraph is at level 1 (right to left) or 0 (left to right); no resolved level comes
+// near 0xFF, which marks a level not known. Reversed order draws every line at level 1.
+constexpr std::uint8_t RightToLeftLevel = 1;
+constexpr std::uint8_t Unknown = 0xFF;
 
 // The line last ordered: for each drawn slot the offset of its byte in the line, for each
 // offset its slot and level, and the x of each slot boundary from the line's left end; and
@@ -91,6 +92,14 @@ Work Scratch;
 // compilers vectorize.
 std::uint8_t IsBracket(std::uint8_t b) {
     return static_cast<std::uint8_t>(((b | 1) == ')') | ((b | 0x20) == '{') | ((b | 0x20) == '}'));
+}
+
+// True when a byte can stand at a level other than its paragraph's: class L or EN in a
+// right-to-left paragraph, class R in a left-to-right one (a number there follows the
+// strong character before it).
+bool Departs(std::uint8_t byte, std::uint8_t paragraph) {
+    return paragraph == RightToLeftLevel ? IsLeftToRightOrNumber(byte)
+                                         : IsStrong(byte) && !IsLeftToRightOrNumber(byte);
 }
 
 bool IsOpeningBracket(std::uint8_t byte) { return byte == '(' || byte == '[' || byte == '{'; }
@@ -227,6 +236,66 @@ bool StartsParagraph(std::int32_t i) { return i == 0 || IsLineBreakAt(i - 2); }
 // The line break that ends a paragraph, or the text's end.
 bool AtParagraphEnd(std::int32_t i) { return i == Doc.TextLength - 1 || IsLineBreakAt(i); }
 
+// What was found of the paragraph last asked about: its first byte and its line break (or
+// the text's end), its first strong character (-1: none) and its level. It holds as long as
+// the text and its lines are the ones it was found in; TextGeneration counts the texts put
+// in place without an edit.
+std::uint32_t TextGeneration = 0;
+struct ParagraphFound {
+    bool Valid = false;
+    std::uint32_t EditCount = 0;
+    std::int32_t TextLength = 0;
+    std::uint32_t Generation = 0;
+    std::int32_t Start = 0;
+    std::int32_t End = 0;
+    std::int32_t FirstStrong = -1;
+    std::uint8_t Level = RightToLeftLevel;
+};
+ParagraphFound Paragraph;
+
+// The first strong character of from..to (-1: none).
+std::int32_t FirstStrongIn(std::int32_t from, std::int32_t to) {
+    for (std::int32_t i = from; i <= to; ++i) {
+        if (IsStrong(Doc.TextBuffer[i])) return i;
+    }
+    return -1;
+}
+
+std::uint8_t LevelOfStrong(std::uint8_t byte) {
+    return IsLeftToRightOrNumber(byte) ? 0 : RightToLeftLevel;
+}
+
+// Finds the paragraph holding pos, on display line `line` when that is known (-1: not), by
+// the display lines, whose ends show the line breaks.
+const ParagraphFound& FindParagraph(std::int32_t pos, std::int32_t line = -1) {
+    if (Paragraph.Valid && Paragraph.EditCount == Doc.EditCount &&
+        Paragraph.TextLength == Doc.TextLength && Paragraph.Generation == TextGeneration &&
+        Paragraph.Start <= pos && pos <= Paragraph.End) {
+        return Paragraph;
+    }
+    std::int32_t first = line >= 0 ? line : LineOfPosition(pos);
+    while (first > 0 && !EndsWithLineBreak(Doc.LineTable[first - 1])) --first;
+    std::int32_t last = first;
+    while (last < Doc.LineCount - 1 && !EndsWithLineBreak(Doc.LineTable[last])) ++last;
+    Paragraph.Valid = true;
+    Paragraph.EditCount = Doc.EditCount;
+    Paragraph.TextLength = Doc.TextLength;
+    Paragraph.Generation = TextGeneration;
+    Paragraph.Start = Doc.LineTable[first].Start;
+    // The carriage return of the line break, or the terminator.
+    Paragraph.End = EndsWithLineBreak(Doc.LineTable[last]) ? Doc.LineTable[last].End - 1
+                                                           : Doc.LineTable[last].End;
+    Paragraph.FirstStrong = FirstStrongIn(Paragraph.Start, Paragraph.End - 1);
+    Paragraph.Level = Paragraph.FirstStrong < 0
+                          ? RightToLeftLevel
+                          : LevelOfStrong(Doc.TextBuffer[Paragraph.FirstStrong]);
+    return Paragraph;
+}
+
+// The level of the paragraph holding pos: that of its first strong character, the
+// direction marks 0xFD and 0xFE included; right to left when it has none.
+std::uint8_t ParagraphLevelAt(std::int32_t pos) { return FindParagraph(pos).Level; }
+
 // The anchor at or before i, or the paragraph's first byte.
 std::int32_t AnchorBefore(std::int32_t i) {
     while (!StartsParagraph(i) && !IsAnchor(i)) --i;
@@ -255,68 +324,72 @@ void KeepLevelsOfText() {
 
 // Asks the system for the levels of the window from..to (inclusive); false when it could
 // not give them.
-bool ItemizeWindow(std::int32_t from, std::int32_t to) {
+bool ItemizeWindow(std::int32_t from, std::int32_t to, std::uint8_t paragraph) {
     const std::uint8_t* text = Doc.TextBuffer;
     const std::int32_t length = to - from + 1;
     bool mixed = false;
-    for (std::int32_t i = from; i <= to && !mixed; ++i) mixed = IsLeftToRightOrNumber(text[i]);
+    for (std::int32_t i = from; i <= to && !mixed; ++i) mixed = Departs(text[i], paragraph);
     if (!mixed) {
-        // Nothing here can stand left to right: the whole window is at the paragraph level.
-        std::memset(Kept.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
+        // Nothing here can leave the paragraph's direction: the whole window is at its level.
+        std::memset(Kept.Levels + from, paragraph, static_cast<std::size_t>(length));
         return true;
     }
     for (std::int32_t i = 0; i < length; ++i) Scratch.Units[i] = GlyphCharacter[text[from + i]];
     SCRIPT_CONTROL control{};
     SCRIPT_STATE state{};
-    state.uBidiLevel = ParagraphLevel;
+    state.uBidiLevel = paragraph;
     int count = 0;
     // cMaxItems counts the items alone: the system may write the closing record after them.
     const int maxItems = static_cast<int>(std::size(Scratch.Items)) - 1;
     const HRESULT itemized =
         ScriptItemize(Scratch.Units, length, maxItems, &control, &state, Scratch.Items, &count);
     if (itemized != S_OK || count < 1 || count > length) return false;
-    std::memset(Kept.Levels + from, ParagraphLevel, static_cast<std::size_t>(length));
+    std::memset(Kept.Levels + from, paragraph, static_cast<std::size_t>(length));
     for (int j = 0; j < count; ++j) {
         const int a = std::clamp(Scratch.Items[j].iCharPos, 0, length);
         const int b = std::clamp(Scratch.Items[j + 1].iCharPos, a, length);
-        // A level the system gives is never below the paragraph's, so never Unknown.
+        // A level the system gives is never below the paragraph's, and of five bits it is
+        // never Unknown.
         const auto level = static_cast<std::uint8_t>(
-            std::max<unsigned>(Scratch.Items[j].a.s.uBidiLevel, ParagraphLevel));
+            std::max<unsigned>(Scratch.Items[j].a.s.uBidiLevel, paragraph));
         std::memset(Kept.Levels + from + a, level, static_cast<std::size_t>(b - a));
     }
     return true;
 }
 
 // The levels of windows already itemized, by their bytes: a window's levels depend on its
-// bytes alone, so a text opened again, or a word typed and taken back, finds them here.
+// bytes and its paragraph's level alone, so a text opened again, or a word typed and taken
+// back, finds them here.
 constexpr std::int32_t PieceLimit = 256;  // longer windows are not kept
 constexpr std::size_t PieceSlots = 1024;
 struct KeptPiece {
     std::int32_t Length = 0;  // 0: empty slot
+    std::uint8_t Paragraph = 0;
     std::uint8_t Text[PieceLimit];
     std::uint8_t Levels[PieceLimit];
 };
 KeptPiece Pieces[PieceSlots];
 
-KeptPiece& SlotOf(const std::uint8_t* text, std::int32_t length) {
-    std::uint32_t hash = 2166136261u;
+KeptPiece& SlotOf(const std::uint8_t* text, std::int32_t length, std::uint8_t paragraph) {
+    std::uint32_t hash = 2166136261u ^ paragraph;
     for (std::int32_t i = 0; i < length; ++i) hash = (hash ^ text[i]) * 16777619u;
     return Pieces[hash % PieceSlots];
 }
 
 // The levels of the window from..to into Kept.Levels.
-bool LevelsOfWindow(std::int32_t from, std::int32_t to) {
+bool LevelsOfWindow(std::int32_t from, std::int32_t to, std::uint8_t paragraph) {
     const std::uint8_t* text = Doc.TextBuffer + from;
     const std::int32_t length = to - from + 1;
-    if (length > PieceLimit) return ItemizeWindow(from, to);
-    KeptPiece& piece = SlotOf(text, length);
-    if (piece.Length == length &&
+    if (length > PieceLimit) return ItemizeWindow(from, to, paragraph);
+    KeptPiece& piece = SlotOf(text, length, paragraph);
+    if (piece.Length == length && piece.Paragraph == paragraph &&
         std::memcmp(piece.Text, text, static_cast<std::size_t>(length)) == 0) {
         std::memcpy(Kept.Levels + from, piece.Levels, static_cast<std::size_t>(length));
         return true;
     }
-    if (!ItemizeWindow(from, to)) return false;
+    if (!ItemizeWindow(from, to, paragraph)) return false;
     piece.Length = length;
+    piece.Paragraph = paragraph;
     std::memcpy(piece.Text, text, static_cast<std::size_t>(length));
     std::memcpy(piece.Levels, Kept.Levels + from, static_cast<std::size_t>(length));
     return true;
@@ -324,31 +397,32 @@ bool LevelsOfWindow(std::int32_t from, std::int32_t to) {
 
 // The levels of the bytes from..to, which start and end at anchors or at their
 // paragraph's ends. The anchors inside cut them into stretches whose levels are their own:
-// a stretch holding nothing that can stand left to right (class L or EN, anchors included)
-// is at the paragraph level, and each run of the other stretches is one window for the
-// system.
-bool LevelsOfSpan(std::int32_t from, std::int32_t to) {
+// a stretch holding nothing that can leave the paragraph's direction (anchors included) is
+// at the paragraph level, and each run of the other stretches is one window for the system.
+bool LevelsOfSpan(std::int32_t from, std::int32_t to, std::uint8_t paragraph) {
     const std::uint8_t* text = Doc.TextBuffer;
     std::int32_t windowStart = -1;  // where the run of stretches for the system began
     std::int32_t stretchStart = from;
     bool mixed = false;
     AnchorsForward anchors(from);
     for (std::int32_t i = from; i <= to; ++i) {
-        mixed = mixed || IsLeftToRightOrNumber(text[i]);
+        mixed = mixed || Departs(text[i], paragraph);
         if (i != to && (i == stretchStart || !anchors.IsAnchor(i))) continue;
         // A stretch ends at i.
         if (mixed) {
             if (windowStart < 0) windowStart = stretchStart;
         } else {
-            if (windowStart >= 0 && !LevelsOfWindow(windowStart, stretchStart)) return false;
+            if (windowStart >= 0 && !LevelsOfWindow(windowStart, stretchStart, paragraph)) {
+                return false;
+            }
             windowStart = -1;
             const auto length = static_cast<std::size_t>(i - stretchStart + 1);
-            std::memset(Kept.Levels + stretchStart, ParagraphLevel, length);
+            std::memset(Kept.Levels + stretchStart, paragraph, length);
         }
         stretchStart = i;
-        mixed = IsLeftToRightOrNumber(text[i]);
+        mixed = Departs(text[i], paragraph);
     }
-    return windowStart < 0 || LevelsOfWindow(windowStart, to);
+    return windowStart < 0 || LevelsOfWindow(windowStart, to, paragraph);
 }
 
 // The levels of the bytes from..to of one paragraph; null when the system could not give
@@ -363,13 +437,25 @@ const std::uint8_t* TextLevels(std::int32_t from, std::int32_t to) {
         static_cast<std::int32_t>(static_cast<const std::uint8_t*>(gap) - Kept.Levels);
     std::int32_t last = to;
     while (Kept.Levels[last] != Unknown) --last;
-    return LevelsOfSpan(AnchorBefore(first), AnchorAfter(last)) ? Kept.Levels + from : nullptr;
+    return LevelsOfSpan(AnchorBefore(first), AnchorAfter(last), ParagraphLevelAt(from))
+               ? Kept.Levels + from
+               : nullptr;
+}
+
+// Each byte's level with its paragraph's direction, as an edit compares them.
+std::uint8_t WithDirection(std::uint8_t level, std::uint8_t paragraph) {
+    return level == Unknown ? Unknown : static_cast<std::uint8_t>(level | (paragraph << 6));
 }
 
 void SaveLevelsBefore(std::int32_t oldFrom, std::int32_t count) {
     Before.OldFrom = oldFrom;
     Before.Count = count;
-    std::memcpy(Before.Levels, Kept.Levels + oldFrom, static_cast<std::size_t>(count));
+    std::uint8_t paragraph = RightToLeftLevel;
+    for (std::int32_t k = 0; k < count; ++k) {
+        const std::int32_t i = oldFrom + k;
+        if (k == 0 || StartsParagraph(i)) paragraph = ParagraphLevelAt(i);
+        Before.Levels[k] = WithDirection(Kept.Levels[i], paragraph);
+    }
 }
 
 // Every byte read from the right, into the drawn bytes as they are or, at the right-to-left
@@ -379,14 +465,24 @@ void OrderReversed(const std::uint8_t* text, std::int32_t n, bool mirrored) {
         const std::int32_t i = n - 1 - k;
         Line.Visual[k] = i;
         Line.Slot[i] = k;
-        Line.Level[k] = ParagraphLevel;
+        Line.Level[k] = RightToLeftLevel;
         Doc.DrawnLineBytes[k] = mirrored ? MirroredByte(text[i]) : text[i];
+    }
+}
+
+// Every byte in text order, at the left-to-right paragraph level.
+void OrderForward(const std::uint8_t* text, std::int32_t n) {
+    for (std::int32_t k = 0; k < n; ++k) {
+        Line.Visual[k] = k;
+        Line.Slot[k] = k;
+        Line.Level[k] = 0;
+        Doc.DrawnLineBytes[k] = text[k];
     }
 }
 
 // Reorders the visible bytes of a display line by its paragraph's levels; false when the
 // system could not, and the line is then shown reversed.
-bool OrderByLevels(const OrderedLine& line) {
+bool OrderByLevels(const OrderedLine& line, std::uint8_t paragraph) {
     const std::int32_t n = line.Count;
     const std::uint8_t* levels = TextLevels(line.Start, line.VisibleEnd);
     if (levels == nullptr) return false;
@@ -402,7 +498,7 @@ bool OrderByLevels(const OrderedLine& line) {
         const LineEndClass kind = LineEndClassOf(text[i]);
         trailing =
             kind == LineEndClass::Separator || (trailing && kind == LineEndClass::WhiteSpace);
-        const std::uint8_t level = trailing ? ParagraphLevel : levels[i];
+        const std::uint8_t level = trailing ? paragraph : levels[i];
         Line.Level[i] = level;
         if (i == n - 1 || level != Line.Level[i + 1]) Line.RunVisual[runs++] = i;  // its end
     }
@@ -412,8 +508,13 @@ bool OrderByLevels(const OrderedLine& line) {
         Line.RunLevel[run] = Line.Level[start];
     }
     Line.RunStart[runs] = n;
-    if (runs == 1 && Line.RunLevel[0] == ParagraphLevel) {
-        OrderReversed(text, n, true);  // one right-to-left run: what the system would answer
+    // One run at the paragraph level: what the system would answer.
+    if (runs == 1 && Line.RunLevel[0] == paragraph) {
+        if (paragraph == RightToLeftLevel) {
+            OrderReversed(text, n, true);
+        } else {
+            OrderForward(text, n);
+        }
         return true;
     }
     if (ScriptLayout(runs, Line.RunLevel, Line.RunVisual, nullptr) != S_OK) return false;
@@ -444,8 +545,7 @@ bool OrderByLevels(const OrderedLine& line) {
 }
 
 // What the order in Line was made of: it holds as long as the line and the text are the
-// ones it was made from (TextGeneration counts the texts put in place without an edit).
-std::uint32_t TextGeneration = 0;
+// ones it was made from.
 struct OrderedLineKey {
     std::int32_t Start;
     std::int32_t VisibleEnd;
@@ -453,6 +553,7 @@ struct OrderedLineKey {
     std::int32_t TextLength;
     std::uint32_t Generation;
     bool Valid = false;  // a bidirectional order is in Line
+    bool LeftToRight = false;
 };
 OrderedLineKey LastOrdered{0, 0, 0, 0, 0};
 
@@ -483,6 +584,21 @@ void MeasureEdges(HDC dc, std::int32_t n) {
     }
 }
 
+// True when an edit within one paragraph gives it another direction.
+bool TurnsParagraph(std::int32_t p, std::int32_t removed, const std::uint8_t* inserted,
+                    std::int32_t count) {
+    const ParagraphFound& found = FindParagraph(p);
+    if (found.FirstStrong >= 0 && found.FirstStrong < p) return false;
+    for (std::int32_t k = 0; k < count; ++k) {
+        if (IsStrong(inserted[k])) return LevelOfStrong(inserted[k]) != found.Level;
+    }
+    const std::int32_t next = found.FirstStrong >= p + removed
+                                  ? found.FirstStrong
+                                  : FirstStrongIn(p + removed, found.End - 1);
+    const std::uint8_t level = next < 0 ? RightToLeftLevel : LevelOfStrong(Doc.TextBuffer[next]);
+    return level != found.Level;
+}
+
 }  // namespace
 
 bool InBidirectionalOrder() { return Doc.LineOrderChoice == LineOrderBidirectional; }
@@ -504,17 +620,24 @@ OrderedLine OrderLine(HDC dc, std::int32_t index) {
             const std::int32_t i = Line.Visual[k];
             Doc.DrawnLineBytes[k] = (Line.Level[i] & 1) ? MirroredByte(text[i]) : text[i];
         }
+        line.LeftToRight = LastOrdered.LeftToRight;
     } else {
         LastOrdered.Valid = false;
-        const bool bidirectional = InBidirectionalOrder() && n > 0 && OrderByLevels(line);
+        const std::uint8_t paragraph =
+            InBidirectionalOrder() ? FindParagraph(line.Start, index).Level : RightToLeftLevel;
+        const bool bidirectional =
+            InBidirectionalOrder() && n > 0 && OrderByLevels(line, paragraph);
         if (!bidirectional) OrderReversed(text, n, false);
+        // A line the system could not order is shown reversed, at the right.
+        line.LeftToRight = paragraph == 0 && (bidirectional || n == 0);
         LastOrdered = key;
         LastOrdered.Valid = bidirectional;
+        LastOrdered.LeftToRight = line.LeftToRight;
     }
     Doc.DrawnLineBytes[n] = 0;
     MeasureEdges(dc, n);
     line.Width = Line.Edge[n];
-    line.Left = Geo.TextRight - line.Width;
+    line.Left = line.LeftToRight ? Geo.TextLeft : Geo.TextRight - line.Width;
     return line;
 }
 
@@ -532,16 +655,24 @@ bool IsRightToLeft(const OrderedLine& line, std::int32_t pos) {
     return (Line.Level[pos - line.Start] & 1) != 0;
 }
 
-std::int32_t CaretX(const OrderedLine& line, std::int32_t pos) {
-    if (line.Count == 0) return line.Left;
+std::int32_t CaretEdge(const OrderedLine& line, std::int32_t pos) {
+    if (line.Count == 0) return 0;
     pos = std::max(pos, line.Start);
-    if (pos > line.VisibleEnd) {
-        // The trailing edge of the last character.
-        const std::int32_t slot = SlotOfPosition(line, line.VisibleEnd);
-        return IsRightToLeft(line, line.VisibleEnd) ? EdgeX(line, slot) : EdgeX(line, slot + 1);
+    // By the character before: past the visible end, and where a run nested deeper ends.
+    const bool before =
+        pos > line.VisibleEnd ||
+        (pos > line.Start && Line.Level[pos - 1 - line.Start] > Line.Level[pos - line.Start]);
+    if (before) {
+        const std::int32_t last = pos > line.VisibleEnd ? line.VisibleEnd : pos - 1;
+        const std::int32_t slot = SlotOfPosition(line, last);
+        return IsRightToLeft(line, last) ? slot : slot + 1;  // its trailing edge
     }
     const std::int32_t slot = SlotOfPosition(line, pos);
-    return IsRightToLeft(line, pos) ? EdgeX(line, slot + 1) : EdgeX(line, slot);
+    return IsRightToLeft(line, pos) ? slot + 1 : slot;  // the leading edge
+}
+
+std::int32_t CaretX(const OrderedLine& line, std::int32_t pos) {
+    return EdgeX(line, CaretEdge(line, pos));
 }
 
 void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inserted,
@@ -559,9 +690,12 @@ void NoteTextEdit(std::int32_t p, std::int32_t removed, const std::uint8_t* inse
     // The bytes whose levels the edit may change: those between the anchors around it when
     // it changes no bracket and no line break, so that every pair and every other anchor
     // stays; otherwise the whole paragraphs it touches.
+    // An edit that gives the paragraph another first strong character may turn its
+    // direction, and then every line of it.
     const bool plain = !HoldsBracketOrLineBreak(text + p, removed) &&
                        !HoldsBracketOrLineBreak(inserted, count) &&
-                       !(p > 0 && text[p - 1] == CarriageReturn && text[p + removed] == LineFeed);
+                       !(p > 0 && text[p - 1] == CarriageReturn && text[p + removed] == LineFeed) &&
+                       !TurnsParagraph(p, removed, inserted, count);
     std::int32_t before = p - 1;       // the last byte before them
     std::int32_t after = p + removed;  // the first byte after them (old places)
     if (plain) {
@@ -615,11 +749,12 @@ bool LevelsMayHaveChanged(std::int32_t from, std::int32_t to, std::int32_t oldFr
     if (to < Before.NewFrom || from > Before.NewTo) return false;
     const std::uint8_t* now = TextLevels(from, to);
     if (now == nullptr) return true;
+    const std::uint8_t paragraph = ParagraphLevelAt(from);
     for (std::int32_t k = std::max(0, Before.NewFrom - from);
          k <= std::min(to, Before.NewTo) - from; ++k) {
         const std::int32_t old = oldFrom + k - Before.OldFrom;
         if (old < 0 || old >= Before.Count || Before.Levels[old] == Unknown ||
-            Before.Levels[old] != now[k]) {
+            Before.Levels[old] != WithDirection(now[k], paragraph)) {
             return true;
         }
     }

@@ -3,10 +3,12 @@
 // line and printing all take the line from here; none of them orders a line itself.
 //
 // * Reversed order: the line turned around, every character read from the right.
-// * Bidirectional order: each paragraph (the text between line breaks) gets the levels of
-//   the Unicode bidirectional algorithm at the right-to-left paragraph level from the
-//   system (ScriptItemize); each display line is reordered with its part of them
-//   (ScriptLayout), and mirrored characters in right-to-left runs are drawn mirrored.
+// * Bidirectional order: each paragraph (the text between line breaks) takes the direction
+//   of its first strong character, the marks 0xFD and 0xFE included (right to left when it
+//   has none), and gets the levels of the Unicode bidirectional algorithm at that paragraph
+//   level from the system (ScriptItemize); each display line is reordered with its part of
+//   them (ScriptLayout), and mirrored characters in right-to-left runs are drawn mirrored.
+//   A left-to-right paragraph's lines stand at the column's left edge.
 //
 // The order of the line last ordered lives in scratch storage (with its bytes in
 // DrawnLineBytes) until the next line is ordered.
@@ -29,7 +31,8 @@ struct OrderedLine {
     std::int32_t VisibleEnd = 0;  // before Start for an empty line
     std::int32_t Count = 0;       // visible bytes
     std::int32_t Width = 0;       // of the visible bytes
-    std::int32_t Left = 0;        // TextRight - Width
+    std::int32_t Left = 0;        // TextRight - Width, or TextLeft for a left-to-right line
+    bool LeftToRight = false;     // in a left-to-right paragraph: aligned left
 };
 
 // Orders a display line and measures it in the font selected into dc.
@@ -43,10 +46,21 @@ std::int32_t PositionOfSlot(const OrderedLine& line, std::int32_t k);
 std::int32_t SlotOfPosition(const OrderedLine& line, std::int32_t pos);
 bool IsRightToLeft(const OrderedLine& line, std::int32_t pos);
 
-// Where the caret at pos stands: at the leading edge of the character there, the right
-// edge in a right-to-left run, the left edge in a left-to-right one; past the visible end,
-// at the trailing edge of the line's last character in logical order.
+// Where the caret at pos stands, as the boundary of drawn slots (0: the line's left end)
+// and as x: at the leading edge of the character there (the right edge in a right-to-left
+// run, the left edge in a left-to-right one), except where a run nested deeper ends before
+// pos (a Latin word or a number in Hebrew, a Hebrew word in Latin), where it stays by the
+// trailing edge of that run's last character; past the visible end, at the trailing edge
+// of the line's last character in logical order. In Reversed order every line is one
+// right-to-left run.
+std::int32_t CaretEdge(const OrderedLine& line, std::int32_t pos);
 std::int32_t CaretX(const OrderedLine& line, std::int32_t pos);
+
+// The x range of the line-break block shown selected at a line's end: left of a
+// right-to-left line, right of a left-to-right one.
+inline std::int32_t LineBreakBlockLeft(const OrderedLine& line, std::int32_t block) {
+    return line.LeftToRight ? line.Left + line.Width : line.Left - block;
+}
 
 // Calls visit(left, right, firstSlot) for each stretch of adjacent drawn bytes whose
 // positions lie in start..end-1, from left to right.

@@ -173,11 +173,15 @@ void RefreshRange(std::int32_t start, std::int32_t end) {
         const LineRecord& record = Doc.LineTable[first];
         Span span = SpanOf(line, start, end);
         if (end > record.End) {
-            span.Left = 0;
+            // On to the line's end, left or right.
+            (line.LeftToRight ? span.Right : span.Left) = line.LeftToRight ? Geo.ClientWidth : 0;
         } else if (EndsWithLineBreak(record) && end > line.VisibleEnd + 1) {
             // A range that ends between the carriage return and the line feed is highlighted
             // over the line-break block too (see PaintSelection): cover it.
-            span.Left = std::min(span.Left, line.Left - context.LineBreakBlock());
+            const std::int32_t block = context.LineBreakBlock();
+            const std::int32_t blockLeft = LineBreakBlockLeft(line, block);
+            span.Left = std::min(span.Left, blockLeft);
+            span.Right = std::max(span.Right, blockLeft + block);
         }
         Repaint(span.Left, y, span.Right, y + Doc.LineHeight);
     }
@@ -191,7 +195,12 @@ void RefreshRange(std::int32_t start, std::int32_t end) {
         y = context.LineTop(last);
         if (IsOnScreen(y)) {
             OrderedLine line = OrderLine(context.dc(), last);
-            Repaint(SpanOf(line, line.Start, end).Left, y, Geo.ClientWidth, y + Doc.LineHeight);
+            const Span span = SpanOf(line, line.Start, end);
+            if (line.LeftToRight) {
+                Repaint(0, y, span.Right, y + Doc.LineHeight);
+            } else {
+                Repaint(span.Left, y, Geo.ClientWidth, y + Doc.LineHeight);
+            }
         }
     }
 }

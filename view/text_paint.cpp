@@ -106,28 +106,36 @@ void PaintSelection(HDC dc) {
     std::int32_t y = LineY(first, pageGap);
     if (IsOnScreen(y)) {
         OrderedLine line = OrderLine(dc, first);
-        // The line-break block stands left of the line's left end: it joins the stretch
-        // that begins there.
+        // The line-break block stands past the line's end, left of a right-to-left line and
+        // right of a left-to-right one: it joins the stretch that reaches there.
         const bool withBlock =
             EndsWithLineBreak(Doc.LineTable[first]) && Doc.SelectionEnd > line.VisibleEnd + 1;
+        const std::int32_t blockLeft = LineBreakBlockLeft(line, block);
         bool blockDrawn = false;
         ForEachStretch(line, Doc.SelectionStart, Doc.SelectionEnd,
                        [&](std::int32_t left, std::int32_t right, std::int32_t firstSlot) {
-                           if (withBlock && firstSlot == 0) {
-                               left = line.Left - block;
+                           if (withBlock && !line.LeftToRight && firstSlot == 0) {
+                               left = blockLeft;
+                               blockDrawn = true;
+                           } else if (withBlock && line.LeftToRight && right == blockLeft) {
+                               right = blockLeft + block;
                                blockDrawn = true;
                            }
                            Invert(dc, left, right, y);
                        });
-        if (withBlock && !blockDrawn) Invert(dc, line.Left - block, line.Left, y);
+        if (withBlock && !blockDrawn) Invert(dc, blockLeft, blockLeft + block, y);
     }
     for (std::int32_t m = std::max(first + 1, Doc.ViewTop); m < last; ++m) {
         y = LineY(m, pageGap);
         if (y >= Geo.ClientHeight) break;
         if (y < Geo.TextTop) continue;
         OrderedLine line = OrderLine(dc, m);
-        std::int32_t left = EndsWithLineBreak(Doc.LineTable[m]) ? line.Left - block : line.Left;
-        Invert(dc, left, Geo.TextRight, y);
+        const std::int32_t withBlock = EndsWithLineBreak(Doc.LineTable[m]) ? block : 0;
+        if (line.LeftToRight) {
+            Invert(dc, Geo.TextLeft, line.Left + line.Width + withBlock, y);
+        } else {
+            Invert(dc, line.Left - withBlock, Geo.TextRight, y);
+        }
     }
     if (last > first) {
         y = LineY(last, pageGap);

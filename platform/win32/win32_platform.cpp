@@ -10,6 +10,7 @@ constexpr auto wmCreate = nv::WM_CREATE, wmDestroy = nv::WM_DESTROY, wmSize = nv
                wmTimer = nv::WM_TIMER, wmVScroll = nv::WM_VSCROLL,
                wmInitMenuPopup = nv::WM_INITMENUPOPUP, wmMouseMove = nv::WM_MOUSEMOVE,
                wmLButtonDown = nv::WM_LBUTTONDOWN, wmLButtonUp = nv::WM_LBUTTONUP;
+constexpr auto wmKeyUp = nv::WM_KEYUP;
 constexpr auto mbOk = nv::MB_OK, mbYesNoCancel = nv::MB_YESNOCANCEL, mbYesNo = nv::MB_YESNO,
                mbIconQuestion = nv::MB_ICONQUESTION, mbIconWarning = nv::MB_ICONWARNING,
                mbIconInformation = nv::MB_ICONINFORMATION, mbDefButton2 = nv::MB_DEFBUTTON2;
@@ -109,6 +110,7 @@ static_assert(wmCreate == WM_CREATE && wmDestroy == WM_DESTROY && wmSize == WM_S
               wmCommand == WM_COMMAND && wmTimer == WM_TIMER && wmVScroll == WM_VSCROLL &&
               wmInitMenuPopup == WM_INITMENUPOPUP && wmMouseMove == WM_MOUSEMOVE &&
               wmLButtonDown == WM_LBUTTONDOWN && wmLButtonUp == WM_LBUTTONUP);
+static_assert(wmKeyUp == WM_KEYUP);
 static_assert(mbOk == MB_OK && mbYesNoCancel == MB_YESNOCANCEL && mbYesNo == MB_YESNO &&
               mbIconQuestion == MB_ICONQUESTION && mbIconWarning == MB_ICONWARNING &&
               mbIconInformation == MB_ICONINFORMATION && mbDefButton2 == MB_DEFBUTTON2);

@@ -79,12 +79,63 @@ void MixedLineInBidirectionalOrder(const ScenarioContext& context) {
                               " pixels of the selected digits differ from Reversed order's");
 }
 
-// Every right-to-left case of BidiCharacterTest.txt in code page 1255, ordered by the
+// Ctrl and the right Shift pressed, then both released, the Shift first, as a writer
+// presses Ctrl+Right Shift.
+void PressControlRightShift() {
+    INPUT inputs[4] = {};
+    const WORD keys[4] = {VK_CONTROL, VK_RSHIFT, VK_RSHIFT, VK_CONTROL};
+    for (int k = 0; k < 4; ++k) {
+        inputs[k].type = INPUT_KEYBOARD;
+        inputs[k].ki.wVk = keys[k];
+        inputs[k].ki.wScan = static_cast<WORD>(keys[k] == VK_RSHIFT ? 0x36 : 0x1D);
+        inputs[k].ki.dwFlags = k >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
+// A Latin paragraph under a Hebrew one stands at the column's left edge, in its own
+// direction; Ctrl+Right Shift, with the caret in it, makes it right to left, at the right
+// edge: then it looks as Reversed order shows a right-to-left mark before its visual order.
+void LatinParagraphUnderHebrew(const ScenarioContext& context) {
+    StartedEditor started(context.exePath);
+    HWND window = started.window;
+    const TextGeometry g = MeasureGeometry(window);
+    const Capture expected = Shown(window, 46000,
+                                   "\xE0\xE1\n\xFE"
+                                   "cba");
+    const Capture shown = Shown(window, 46001, "\xE0\xE1\nabc");
+    SaveBmp(shown, Artifact(context, "bidi_latin_paragraph.bmp"));
+    const int width = TextWidth(window, g, "abc");
+    int inside = 0;
+    int outside = 0;
+    for (int row = 0; row < g.lineHeight; ++row) {
+        for (int x = 0; x < shown.width; ++x) {
+            if (!IsDarkPixel(shown.At(x, LineTop(g, 1) + row))) continue;
+            ++(x >= g.textLeft - 1 && x <= g.textLeft + width + 1 ? inside : outside);
+        }
+    }
+    Check(
+        inside > 0 && outside == 0,
+        "the Latin paragraph is not drawn from the column's left edge: " + std::to_string(inside) +
+            " dark pixels there, " + std::to_string(outside) + " elsewhere on its line");
+    PressControlRightShift();
+    PressKey(VK_HOME);
+    Settle(window, 150);
+    const Capture turned = CaptureClient(window);
+    SaveBmp(turned, Artifact(context, "bidi_latin_paragraph_turned.bmp"));
+    ExpectNoMessageBox(started.ProcessId(), "after Ctrl+Right Shift");
+    const int differing = DifferingPixels(expected, turned);
+    Check(differing == 0, std::to_string(differing) +
+                              " pixels differ from the paragraph made right to left in Reversed "
+                              "order, after Ctrl+Right Shift");
+}
+
+// Every case of BidiCharacterTest.txt in code page 1255, of each paragraph direction, by the
 // editor's own line order over the system's ScriptItemize and ScriptLayout.
 void ConformanceThroughUniscribe(const ScenarioContext&) {
     std::ifstream file("Z:\\usr\\share\\unicode\\BidiCharacterTest.txt");
     Check(static_cast<bool>(file), "no BidiCharacterTest.txt (Debian package unicode-data)");
-    const std::vector<nv::test::BidiCase> cases = nv::test::ReadRightToLeftCases(file);
+    const std::vector<nv::test::BidiCase> cases = nv::test::ReadCases(file);
     static nv::Win32Platform platform;
     nv::SetCurrentPlatform(&platform);
     nv::Doc.LineOrderChoice = nv::LineOrderBidirectional;
@@ -111,7 +162,7 @@ void ConformanceThroughUniscribe(const ScenarioContext&) {
     ReleaseDC(nullptr, screen);
     nv::SetCurrentPlatform(nullptr);
     Log("Uniscribe: " + std::to_string(agree) + " of " + std::to_string(cases.size()) +
-        " right-to-left cases in code page 1255 agree with BidiCharacterTest.txt" + examples);
+        " cases in code page 1255 agree with BidiCharacterTest.txt" + examples);
     Check(cases.size() > 7000, "only " + std::to_string(cases.size()) + " cases read");
     // Wine 8's usp10 was measured at all but one: 63 nested bracket pairs, past the
     // algorithm's limit of the bracket stack.
@@ -185,6 +236,7 @@ void BidiSpeed(const ScenarioContext& context) {
 
 const std::vector<Scenario> BidiScenarios = {
     {"bidi_mixed_line", MixedLineInBidirectionalOrder, ""},
+    {"bidi_latin_paragraph", LatinParagraphUnderHebrew, ""},
     {"bidi_conformance_uniscribe", ConformanceThroughUniscribe, ""},
     {"bidi_speed", BidiSpeed, ""},
 };

@@ -423,5 +423,67 @@ TEST_F(CaretKeysTest, LeavingTheVisibleLinesScrollsByWholeLines) {
     EXPECT_EQ(Doc.ViewTop, 0);
 }
 
+// Bidirectional order: Left and Right pass one character on the screen, then go on to the
+// next line in reading order; Home and End go to the line's visual ends.
+TEST_F(CaretKeysTest, InBidirectionalOrderTheArrowsMoveTheWayTheyPoint) {
+    const std::string wrapped = std::string(40, '\xE0') + " " + std::string(30, '\xE1');
+    const struct {
+        const char* text;
+        std::int32_t from;
+        UINT key;
+        bool shift;
+        std::int32_t to;
+        std::int32_t selectionEnd;  // the other end of the selection, or -1 for none
+    } cases[] = {
+        // "אב 12 ab", drawn "ab 12 בא": the stops from the right are 0 1 2 5 4 3 8 7 6.
+        {"\xE0\xE1 12 ab", 0, VK_LEFT, false, 1, -1},
+        {"\xE0\xE1 12 ab", 2, VK_LEFT, false, 5, -1},  // over the space, to the right of 2
+        {"\xE0\xE1 12 ab", 5, VK_LEFT, false, 4, -1},  // inside the number
+        {"\xE0\xE1 12 ab", 3, VK_LEFT, false, 8, -1},  // from left of 1 to right of b
+        {"\xE0\xE1 12 ab", 7, VK_LEFT, false, 6, -1},
+        {"\xE0\xE1 12 ab", 6, VK_LEFT, false, 6, -1},  // the text's visual end: nothing
+        {"\xE0\xE1 12 ab", 8, VK_RIGHT, false, 3, -1},
+        {"\xE0\xE1 12 ab", 0, VK_RIGHT, false, 0, -1},
+        {"\xE0\xE1 12 ab", 2, VK_LEFT, true, 5, 2},  // Shift: the selection in text order
+        {"\xE0\xE1 12 ab", 5, VK_RIGHT, true, 2, 5},
+        {"\xE0\xE1 12 ab", 4, VK_HOME, false, 0, -1},
+        {"\xE0\xE1 12 ab", 4, VK_END, false, 6, -1},  // the left end, before a
+        {"\xE0\xE1 12 ab", 4, VK_END, true, 6, 4},
+        // "ab אב", left to right, drawn "ab בא": the stops from the left are 0 1 2 5 4 3.
+        {"ab \xE0\xE1", 2, VK_RIGHT, false, 5, -1},
+        {"ab \xE0\xE1", 5, VK_RIGHT, false, 4, -1},
+        {"ab \xE0\xE1", 3, VK_LEFT, false, 4, -1},
+        {"ab \xE0\xE1", 1, VK_LEFT, false, 0, -1},
+        {"ab \xE0\xE1", 4, VK_HOME, false, 0, -1},
+        {"ab \xE0\xE1", 1, VK_END, false, 3, -1},
+        // Line ends: on in reading order to the next line's visual start, or back to the
+        // previous line's visual end, whatever its direction.
+        {"\xE0\xE1\r\n\xE2\xE3", 2, VK_LEFT, false, 4, -1},
+        {"\xE0\xE1\r\n\xE2\xE3", 4, VK_RIGHT, false, 2, -1},
+        {"\xE0\xE1\r\nab", 2, VK_LEFT, true, 4, 2},
+        {"\xE0\xE1\r\nab", 4, VK_LEFT, false, 2, -1},
+        {"ab\r\ncd", 2, VK_RIGHT, false, 4, -1},
+        {"ab\r\ncd", 4, VK_LEFT, false, 2, -1},
+        {wrapped.c_str(), 39, VK_LEFT, false, 40, -1},  // before the space the line ends with
+        {wrapped.c_str(), 40, VK_LEFT, false, 41, -1},
+        {wrapped.c_str(), 41, VK_RIGHT, false, 40, -1},
+    };
+    Command(IDM_ORDER_BIDIRECTIONAL);
+    for (const auto& c : cases) {
+        SetText(c.text);
+        Place(c.from);
+        Key(c.key, c.shift);
+        const std::string what = std::string(c.text).substr(0, 12) + " from " +
+                                 std::to_string(c.from) + " key " + std::to_string(c.key);
+        EXPECT_EQ(Doc.Caret, c.to) << what;
+        if (c.selectionEnd < 0) {
+            EXPECT_EQ(Doc.SelectionActive, 0) << what;
+        } else {
+            EXPECT_TRUE(Selected(std::min(c.to, c.selectionEnd), std::max(c.to, c.selectionEnd)))
+                << what;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace nv::test

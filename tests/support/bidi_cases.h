@@ -1,6 +1,8 @@
 // The cases of the Unicode Character Database's BidiCharacterTest.txt that the editor can
-// hold: a right-to-left paragraph whose characters all exist in code page 1255. Shared by
-// the native conformance test and the end-to-end one through the system's Uniscribe.
+// hold: a paragraph whose characters all exist in code page 1255, right to left, left to
+// right or of the direction of its first strong character (the file's second field: 1, 0
+// or 2). Shared by the native conformance test and the end-to-end one through the system's
+// Uniscribe.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +34,29 @@ struct BidiCase {
     std::string order;          // the visual order, indexes separated by spaces
 };
 
-inline std::vector<BidiCase> ReadRightToLeftCases(std::istream& file) {
+// The paragraph of a case given a direction gets it the editor's way, by a direction mark
+// at its start where its first strong character would give the other one; the mark then
+// counts as left out. A mark there is strong as the paragraph's own direction is, so no
+// other character is resolved otherwise.
+inline void GiveDirection(BidiCase* c, bool rightToLeft) {
+    bool own = true;
+    for (char byte : c->bytes) {
+        if (IsStrong(static_cast<std::uint8_t>(byte))) {
+            own = !IsLeftToRightOrNumber(static_cast<std::uint8_t>(byte));
+            break;
+        }
+    }
+    if (own == rightToLeft) return;
+    c->bytes.insert(c->bytes.begin(), static_cast<char>(rightToLeft ? 0xFE : 0xFD));
+    c->removed.insert(c->removed.begin(), true);
+    std::stringstream order(c->order);
+    c->order.clear();
+    for (int index; order >> index;) {
+        c->order += (c->order.empty() ? "" : " ") + std::to_string(index + 1);
+    }
+}
+
+inline std::vector<BidiCase> ReadCases(std::istream& file) {
     std::vector<BidiCase> cases;
     std::string line;
     while (std::getline(file, line)) {
@@ -41,7 +65,9 @@ inline std::vector<BidiCase> ReadRightToLeftCases(std::istream& file) {
         std::vector<std::string> fields;
         std::stringstream split(line);
         for (std::string field; std::getline(split, field, ';');) fields.push_back(field);
-        if (fields.size() < 5 || fields[1] != "1") continue;
+        if (fields.size() < 5 || (fields[1] != "0" && fields[1] != "1" && fields[1] != "2")) {
+            continue;
+        }
         BidiCase c;
         c.codes = fields[0];
         std::stringstream codes(fields[0]);
@@ -56,6 +82,7 @@ inline std::vector<BidiCase> ReadRightToLeftCases(std::istream& file) {
         for (std::string level; levels >> level;) c.removed.push_back(level == "x");
         std::stringstream order(fields[4]);
         for (std::string index; order >> index;) c.order += (c.order.empty() ? "" : " ") + index;
+        if (fields[1] != "2") GiveDirection(&c, fields[1] == "1");
         cases.push_back(c);
     }
     return cases;

@@ -128,6 +128,20 @@ void EditorTest::Wheel(int delta, int x, int y) {
                              (static_cast<std::uint32_t>(x) & 0xFFFF)));
 }
 
+void EditorTest::CtrlShift(bool rightShift) {
+    const LPARAM shift = static_cast<LPARAM>(rightShift ? 0x36 : 0x2A) << 16;
+    const LPARAM control = static_cast<LPARAM>(0x1D) << 16;
+    const LPARAM released = static_cast<LPARAM>(0xC0000001u);
+    fake_->SetKeyDown(VK_CONTROL, true);
+    Send(WM_KEYDOWN, VK_CONTROL, control | 1);
+    fake_->SetKeyDown(VK_SHIFT, true);
+    Send(WM_KEYDOWN, VK_SHIFT, shift | 1);
+    fake_->SetKeyDown(VK_SHIFT, false);
+    Send(WM_KEYUP, VK_SHIFT, shift | released);
+    fake_->SetKeyDown(VK_CONTROL, false);
+    Send(WM_KEYUP, VK_CONTROL, control | released);
+}
+
 void EditorTest::Command(UINT id) { Send(WM_COMMAND, id, 0); }
 
 void EditorTest::EndOperation() {

@@ -49,6 +49,8 @@ protected:
     void DoubleClick(int x, int y);
     // A turn of the wheel by `delta` (120 a notch, forward positive) with the pointer at x, y.
     void Wheel(int delta, int x, int y);
+    // Ctrl held, the right or left Shift pressed and released, then Ctrl.
+    void CtrlShift(bool rightShift);
     void Command(UINT id);
 
     // Ends an operation called directly, as the window procedure ends every message: the

@@ -94,19 +94,22 @@ protected:
     }
 
     // Keys as a writer presses them, in runs of one kind: letters and spaces, an editing or
-    // caret key held (now and then with Ctrl, a word at a time), palette cells clicked (and
-    // Shift+Tab back to the text).
+    // caret key held (now and then with Shift or Ctrl, a word at a time), a paragraph's
+    // direction set with Ctrl+Shift, palette cells clicked (and Shift+Tab back to the text).
     void RandomKeys() {
-        static const UINT keys[] = {VK_BACK, VK_BACK, VK_DELETE, VK_RETURN,
-                                    VK_TAB,  VK_LEFT, VK_RIGHT};
+        static const UINT keys[] = {VK_BACK, VK_BACK,  VK_DELETE, VK_RETURN, VK_TAB,
+                                    VK_LEFT, VK_RIGHT, VK_HOME,   VK_END};
         for (unsigned n = 1 + random() % 3; n > 0; --n) {
-            const unsigned kind = random() % 16;
+            const unsigned kind = random() % 19;
             for (unsigned k = 1 + random() % 4; k > 0; --k) {
                 const auto before = std::make_pair(History.Current, History.Newest);
                 if (kind < 8) {
                     Char(random() % 4 == 0 ? ' ' : 0xE0 + random() % 27);
-                } else if (kind < 15) {
-                    KeyDown(keys[kind - 8], false, random() % 4 == 0);
+                } else if (kind < 17) {
+                    const unsigned held = random() % 4;  // now and then Shift, or Ctrl
+                    KeyDown(keys[kind - 8], held == 0, held == 1);
+                } else if (kind == 17) {
+                    CtrlShift(random() % 2 == 0);
                 } else {
                     const RECT& cell = Geo.PaletteItemRects[PaletteFirstCell + random() % 10];
                     Click((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
