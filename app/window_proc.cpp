@@ -245,6 +245,13 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             OpenDroppedFile(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case ScrollBarRedrawMessage:
+            HandleScrollBarRedrawMessage();
+            return 0;
+        case WM_NCLBUTTONDOWN:
+            // A click on the bar meets the thumb where the current range and position put it.
+            RedrawScrollBar();
+            break;
         case WM_VSCROLL:
             return HandleVScroll(wParam);
         case WM_INITMENUPOPUP:
@@ -290,12 +297,17 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = HandleMessage(window, message, wParam, lParam);
     if (IsOperation(message) && Doc.MainWindow != nullptr) {
-        // One paint cycle for the whole operation, before the message returns; the scroll
-        // bar, slow to draw, after the text.
+        // One paint cycle for the whole operation, before the message returns, with the
+        // status bar's texts.
         UpdateStatusBar(DocumentFormatText());
         UpdateWindow(Doc.MainWindow);
         PaintStatusBar();
-        RedrawScrollBar();
+    }
+    // The scroll bar, slow to draw, once the keys typed meanwhile have been handled. The
+    // redraw message that found keys waiting leaves the posting to the keys: posted messages
+    // come before input, so posting again from there would keep the keys waiting forever.
+    if (message != WM_DESTROY && message != ScrollBarRedrawMessage && Doc.MainWindow != nullptr) {
+        PostScrollBarRedraw();
     }
     // Whatever the message did to the text, the recovery copy follows it.
     TrackRecoveryCopy();

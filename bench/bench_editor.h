@@ -3,11 +3,12 @@
 //   metrics on every query, scans the whole framebuffer at each BeginPaint and plots every
 //   glyph pixel by pixel, so it costs far more than the editor itself.
 // * editor: the same fake with each font's answers computed once (the same answers), drawing
-//   calls that touch no pixels, and the time spent inside BeginPaint and ScrollWindow (the
-//   fake's pixel moves, which the system does in a blit) and CreateFontIndirectA (the fake
-//   works out a font's whole metrics there, which the system keeps ready) left out. What remains
-//   is the editor's own work: the edit, the layout of the whole text, measuring, deciding
-//   what to repaint, and the paint code with all its calls.
+//   calls that touch no pixels, and the time spent inside BeginPaint, UpdateWindow's look for
+//   an invalid pixel and ScrollWindow (the fake's pixel moves, which the system does in a
+//   blit) and CreateFontIndirectA (the fake works out a font's whole metrics there, which the
+//   system keeps ready) left out. What remains is the editor's own work: the edit, the layout
+//   of the whole text, measuring, deciding what to repaint, and the paint code with all its
+//   calls.
 #pragma once
 
 #include <chrono>
@@ -96,6 +97,15 @@ public:
         nv::HDC dc = FakePlatform::BeginPaint(window, paint);
         paintScanSeconds += std::chrono::duration<double>(Clock::now() - start).count();
         return dc;
+    }
+    // UpdateWindow's look for an invalid pixel scans the fake's mask, which after a scroll
+    // covers the whole text area; the system keeps a region instead.
+    nv::BOOL UpdateWindow(nv::HWND window) override {
+        const auto start = Clock::now();
+        const bool invalid = HasInvalidArea();
+        paintScanSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        if (invalid) windowProc(window, nv::WM_PAINT, 0, 0);
+        return 1;
     }
     nv::BOOL ScrollWindow(nv::HWND window, int dx, int dy, const nv::RECT* scroll,
                           const nv::RECT* clip) override {

@@ -1,6 +1,6 @@
-// One keystroke at the start of a document of 32,767 bytes (terminator included), through
-// the window procedure on the fake platform: the edit, the layout, and the one paint it
-// asks for.
+// One keystroke at the start of a document of 32,767 bytes (terminator included), or at the
+// end of one a little shorter, through the window procedure on the fake platform: the edit,
+// the layout, and the one paint it asks for.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_editor.h"
@@ -36,6 +36,32 @@ void BM_TypeAtStartOfFullDocument(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(fonts), benchmark::Counter::kAvgIterations);
 }
 
+// One keystroke at the end of a full paragraph whose last line is the last in view, the
+// editor's own time. Argument 1: the key is the one that starts a new line, which scrolls
+// the view by a line and moves the scroll bar; 0: the key before it.
+void BM_TypeAtEndOfFullDocument(benchmark::State& state) {
+    Editor editor(HebrewText(nv::TextLimit - 100, 0), true);
+    editor.fake().SetKeyDown(nv::VK_CONTROL, true);
+    editor.Send(nv::WM_KEYDOWN, nv::VK_END);
+    editor.fake().SetKeyDown(nv::VK_CONTROL, false);
+    const std::int32_t top = Doc.ViewTop;
+    const std::int32_t lines = Doc.LineCount;
+    while (Doc.LineCount == lines) editor.Send(nv::WM_CHAR, 0xE9);
+    editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
+    if (state.range(0) == 0) editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
+    editor.Send(nv::WM_VSCROLL, nv::SB_THUMBPOSITION | (static_cast<unsigned>(top) << 16));
+    long scrolls = 0;
+    for (auto _ : state) {
+        const long before = editor.fake().scrollCount;
+        state.SetIterationTime(editor.Timed(nv::WM_CHAR, 0xE9));
+        scrolls += editor.fake().scrollCount - before;
+        editor.Send(nv::WM_KEYDOWN, nv::VK_BACK);
+        if (Doc.ViewTop != top) editor.Send(nv::WM_VSCROLL, nv::SB_LINEUP);
+    }
+    state.counters["scrolls"] =
+        benchmark::Counter(static_cast<double>(scrolls), benchmark::Counter::kAvgIterations);
+}
+
 void BM_BackspaceAtStartOfFullDocument(benchmark::State& state) {
     Editor editor(HebrewText(nv::TextLimit - 2, 9), state.range(0) != 0);
     for (auto _ : state) {
@@ -64,6 +90,12 @@ BENCHMARK(BM_TypeAtStartOfFullDocument)
     ->Args({0, 1, 1})
     ->Args({9, 1, 0})
     ->Args({0, 1, 0})
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeAtEndOfFullDocument)
+    ->ArgName("newLine")
+    ->Arg(0)
+    ->Arg(1)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BackspaceAtStartOfFullDocument)

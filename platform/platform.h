@@ -231,6 +231,11 @@ constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_DROPFILES = 0x0233;
+constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+constexpr UINT WM_APP = 0x8000;
+// GetQueueStatus: keys and mouse clicks waiting in the thread's input queue.
+constexpr UINT QS_KEY = 0x0001;
+constexpr UINT QS_MOUSEBUTTON = 0x0004;
 
 // Message boxes and their answers.
 constexpr UINT MB_OK = 0x0000;
@@ -433,6 +438,8 @@ public:
     virtual LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual void PostQuitMessage(int exitCode) = 0;
+    virtual BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual DWORD GetQueueStatus(UINT flags) = 0;
     virtual int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) = 0;
     virtual BOOL SetWindowTextA(HWND window, const char* text) = 0;
     virtual int MessageBoxW(HWND owner, const WCHAR* text, const WCHAR* caption, UINT type) = 0;
@@ -643,6 +650,10 @@ inline LRESULT SendMessageA(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return CurrentPlatform().SendMessageA(w, m, wp, lp);
 }
 inline void PostQuitMessage(int code) { CurrentPlatform().PostQuitMessage(code); }
+inline BOOL PostMessageA(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return CurrentPlatform().PostMessageA(w, m, wp, lp);
+}
+inline DWORD GetQueueStatus(UINT flags) { return CurrentPlatform().GetQueueStatus(flags); }
 inline int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     return CurrentPlatform().MessageBoxA(owner, text, caption, type);
 }

@@ -278,10 +278,18 @@ void RepaintChangedLines(const OldLines& old, std::int32_t p, std::int32_t remov
         RepaintReorderedLines(context, old, p, removed, inserted);
     }
     if (old.Count != Doc.LineCount) {
-        // The lines that came or went below the last common line, and the page rules
-        // that moved with the page count.
+        // The lines that came or went below the last common line. Below both the old and
+        // the new last line the window is blank, unless the page count changed and with it
+        // the page rules: then all of it is repainted. So a line typed at the end costs one
+        // line, not the rest of the window.
         std::int32_t y = RowBelowLine(common, context.pageGap());
-        if (y < Geo.ClientHeight) Repaint(0, y, Geo.ClientWidth, Geo.ClientHeight);
+        std::int32_t bottom = Geo.ClientHeight;
+        auto pages = [](std::int32_t lines) { return (lines - 1) / Doc.LinesPerPage; };
+        if (pages(old.Count) == pages(Doc.LineCount)) {
+            const std::int32_t longer = std::max(old.Count, Doc.LineCount);
+            bottom = std::min(bottom, RowBelowLine(longer, context.pageGap()));
+        }
+        if (y < bottom) Repaint(0, y, Geo.ClientWidth, bottom);
     }
 }
 

@@ -325,6 +325,12 @@ LRESULT Win32Platform::SendMessageA(HWND window, UINT message, WPARAM wParam, LP
 
 void Win32Platform::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
 
+BOOL Win32Platform::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessageA(Sys(window), message, wParam, lParam);
+}
+
+DWORD Win32Platform::GetQueueStatus(UINT flags) { return ::GetQueueStatus(flags); }
+
 int Win32Platform::MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     return ::MessageBoxA(Sys(owner), text, caption, type);
 }

@@ -12,6 +12,8 @@ public:
     LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostQuitMessage(int exitCode) override;
+    BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    DWORD GetQueueStatus(UINT flags) override;
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
     BOOL SetWindowTextA(HWND window, const char* text) override;
 

@@ -7,6 +7,7 @@
 
 #include "commands/command_ids.h"
 #include "commands/file_commands.h"
+#include "document/layout.h"
 #include "document/store.h"
 #include "tests/support/editor_fixture.h"
 #include "view/geometry.h"
@@ -93,6 +94,44 @@ TEST_F(PaintOnceTest, EachOperationPaintsOnceAndTheScrollBarOnlyWhenItChanged) {
             }
         }
         ASSERT_TRUE(MatchesFullRepaint(step.name));
+    }
+}
+
+// Typing at the end of a long paragraph with the view at its bottom, while the keys of a
+// burst wait in the queue: the key that starts a new line scrolls once and paints the line
+// it left and the rows below once; the bar is drawn neither then nor when the burst ends,
+// because a click on it during the burst drew it first.
+TEST_F(PaintOnceTest, ANewLineAtTheBottomScrollsOnceAndTheBarWaitsForTheBurst) {
+    std::string text;
+    while (text.size() < 3000) text += "abcd efg ";
+    for (const UINT order : {IDM_ORDER_REVERSED, IDM_ORDER_BIDIRECTIONAL}) {
+        SCOPED_TRACE(order == IDM_ORDER_REVERSED ? "reversed" : "bidirectional");
+        Command(order);
+        SetText(text);
+        KeyDown(VK_END, false, true);
+        EndOperation();
+        const std::int32_t lines = Doc.LineCount;
+        const std::int32_t top = Doc.ViewTop;
+        const long scrolls = fake().scrollCount;
+        const long bar = fake().scrollBarRedraws;
+        fake().inputWaiting = true;
+        while (Doc.LineCount == lines) {
+            const long paints = fake().paintCount;
+            Char('x');
+            ASSERT_EQ(fake().paintCount - paints, 1);
+        }
+        EXPECT_EQ(Doc.ViewTop, top + 1);
+        EXPECT_EQ(fake().scrollCount - scrolls, 1);
+        const std::int32_t left = LineOfPosition(Doc.Caret) - 1;
+        EXPECT_GE(fake().lastPaintBounds.top, LineY(left, PageGap(96)));
+        ASSERT_TRUE(MatchesFullRepaint("the new line"));
+        EXPECT_EQ(fake().scrollBarRedraws, bar);
+        Send(WM_NCLBUTTONDOWN, 7);  // HTVSCROLL
+        EXPECT_EQ(fake().scrollBarRedraws, bar + 1);
+        fake().inputWaiting = false;
+        Char('x');
+        EXPECT_EQ(fake().scrollBarRedraws, bar + 1);
+        EXPECT_EQ(fake().GetScrollPos(fake().window(), SB_VERT), Doc.ViewTop);
     }
 }
 

@@ -1,7 +1,9 @@
-// The time of one keystroke at the start of a full document against the least a window can
-// do for one: a window of its own process (this driver started again with --least-window)
+// The time of one keystroke in a full document, at its start and at its end (where a key
+// now and then starts a new line and scrolls the view), against the least a window can do
+// for one: a window of its own process (this driver started again with --least-window)
 // that adds the character to one line and repaints that line once. Both are timed in the
-// same run, one after the other, so that the machine's load falls on both alike.
+// same run, in turn, the one that goes first changing every key, so that the machine's
+// load falls on both alike.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -80,9 +82,42 @@ RECT ScrollBarRect(HWND window) {
     return RECT{topRight.x, topRight.y, frame.right, bottomRight.y};
 }
 
+// The keystrokes of one place in the document, the editor's and the least window's.
+struct KeystrokeTimes {
+    std::vector<double> editor;
+    std::vector<double> least;
+};
+
+void TimeKeystroke(HWND editor, HWND leastWindow, WPARAM code, KeystrokeTimes* times) {
+    const bool leastFirst = times->editor.size() % 2 == 1;
+    if (leastFirst) times->least.push_back(TimeMessage(leastWindow, WM_CHAR, code));
+    times->editor.push_back(TimeMessage(editor, WM_CHAR, code));
+    if (!leastFirst) times->least.push_back(TimeMessage(leastWindow, WM_CHAR, code));
+    // The editor idle again, its scroll bar drawn, before the next key, as between the keys
+    // of a writer.
+    Settle(editor, 0);
+}
+
+std::string Summary(const char* where, const KeystrokeTimes& times) {
+    const double median = Percentile(times.editor, 50);
+    const double tail = Percentile(times.editor, 99);
+    const double leastMedian = Percentile(times.least, 50);
+    const double leastTail = Percentile(times.least, 99);
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "%zu keystrokes at its %s: median %.3f ms, 99th percentile %.3f ms, max %.3f "
+                  "ms; least window: median %.3f ms, 99th percentile %.3f ms; ratios %.2f and "
+                  "%.2f (goals 1.3 and 3: %s)",
+                  times.editor.size(), where, median, tail, Percentile(times.editor, 100),
+                  leastMedian, leastTail, median / leastMedian, tail / leastTail,
+                  median <= 1.3 * leastMedian && tail <= 3 * leastTail ? "met" : "missed");
+    return text;
+}
+
 void KeystrokeSpeed(const ScenarioContext& context) {
     StartedEditor editor(context.exePath);
-    const int size = 32700;
+    // Room for a block typed at the end.
+    const int size = 32600;
     FillDocument(editor.window, size);
     ExpectNoMessageBox(editor.ProcessId(), "while filling the document");
     BringToFront(editor.window);
@@ -112,19 +147,36 @@ void KeystrokeSpeed(const ScenarioContext& context) {
     // Out of the editor's way, so that captures of the editor show the editor.
     BringToFront(editor.window);
 
-    std::vector<double> editorTimes;
-    std::vector<double> leastTimes;
+    // Blocks of 100 keys, at the start and at the end in turn. At the start each letter is
+    // taken back at once; at the end a block is words of five letters, typed on from the
+    // last line at the bottom of the view, then taken back with Backspace (not timed).
+    KeystrokeTimes atStart;
+    KeystrokeTimes atEnd;
     std::vector<double> scrollBar;
-    for (int round = 0; round < 400; ++round) {
-        editorTimes.push_back(TimeMessage(editor.window, WM_CHAR, 0xE9));
-        SendMessageA(editor.window, WM_KEYDOWN, VK_BACK, 1);
-        leastTimes.push_back(TimeMessage(leastWindow, WM_CHAR, 0xE9));
-        if (round % 10 == 0) {
-            scrollBar.push_back(
-                static_cast<double>(SendMessageA(leastWindow, TimeScrollBarRedraw, 0, 0)) / 1000);
+    const int block = 100;
+    for (int round = 0; round < 4; ++round) {
+        PressKey(VK_HOME, true);
+        Settle(editor.window, 20);
+        for (int key = 0; key < block; ++key) {
+            TimeKeystroke(editor.window, leastWindow, 0xE9, &atStart);
+            SendMessageA(editor.window, WM_KEYDOWN, VK_BACK, 1);
+            if (key % 10 == 0) {
+                scrollBar.push_back(
+                    static_cast<double>(SendMessageA(leastWindow, TimeScrollBarRedraw, 0, 0)) /
+                    1000);
+            }
         }
+        ExpectNoMessageBox(editor.ProcessId(),
+                           "after typing at the start: a character was refused");
+        PressKey(VK_END, true);
+        Settle(editor.window, 20);
+        for (int key = 0; key < block; ++key) {
+            const WPARAM code = key % 6 == 5 ? ' ' : 0xE0 + (key * 7) % 27;
+            TimeKeystroke(editor.window, leastWindow, code, &atEnd);
+        }
+        ExpectNoMessageBox(editor.ProcessId(), "after typing at the end: a character was refused");
+        for (int key = 0; key < block; ++key) SendMessageA(editor.window, WM_KEYDOWN, VK_BACK, 1);
     }
-    ExpectNoMessageBox(editor.ProcessId(), "after typing: a character was refused");
 
     // Enter at the end of the text, on the last line in view: each one scrolls the view by a
     // line and so moves the scroll bar's thumb.
@@ -142,20 +194,16 @@ void KeystrokeSpeed(const ScenarioContext& context) {
     SaveBmp(barAfter, Artifact(context, "keystroke_scroll_bar.bmp"));
     Check(barBefore.pixels != barAfter.pixels, "the scroll bar's thumb did not move on the screen");
 
-    const double editorMedian = Percentile(editorTimes, 50);
-    const double editorTail = Percentile(editorTimes, 99);
-    const double leastMedian = Percentile(leastTimes, 50);
-    const double leastTail = Percentile(leastTimes, 99);
-    char line[480];
+    const double slowest = std::max(Percentile(atStart.editor, 100), Percentile(atEnd.editor, 100));
+    char line[240];
     std::snprintf(line, sizeof line,
-                  "%d-byte document, %zu keystrokes at its start: median %.3f ms, 99th percentile "
-                  "%.3f ms, max %.3f ms; least window: median %.3f ms, 99th percentile %.3f ms; "
-                  "ratios %.2f and %.2f; a scroll bar redraw: median %.3f ms; Enter at the "
-                  "end, scrolling a line: median %.3f ms",
-                  size, editorTimes.size(), editorMedian, editorTail, Percentile(editorTimes, 100),
-                  leastMedian, leastTail, editorMedian / leastMedian, editorTail / leastTail,
-                  Percentile(scrollBar, 50), Percentile(enters, 50));
-    Log(line);
+                  "the slowest keystroke %.3f ms (goal: within a 60 Hz frame, 16.7 ms: %s); a "
+                  "scroll bar redraw: median %.3f ms; Enter at the end, scrolling a line: "
+                  "median %.3f ms",
+                  slowest, slowest <= 16.7 ? "met" : "missed", Percentile(scrollBar, 50),
+                  Percentile(enters, 50));
+    Log(std::to_string(size) + "-byte document, " + Summary("start", atStart) + "; " +
+        Summary("end", atEnd) + "; " + line);
     SaveBmp(CaptureClient(editor.window), Artifact(context, "keystroke_speed.bmp"));
 }
 

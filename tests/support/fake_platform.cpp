@@ -170,7 +170,13 @@ void FakePlatform::Resize(int clientWidth, int clientHeight) {
 }
 
 LRESULT FakePlatform::Send(UINT message, WPARAM wParam, LPARAM lParam) {
-    return windowProc(window_, message, wParam, lParam);
+    const LRESULT result = windowProc(window_, message, wParam, lParam);
+    while (!posted_.empty()) {
+        const PostedMessage next = posted_.front();
+        posted_.erase(posted_.begin());
+        windowProc(window_, next.message, next.wParam, next.lParam);
+    }
+    return result;
 }
 
 void FakePlatform::Destroy() {
@@ -360,6 +366,15 @@ LRESULT FakePlatform::DefWindowProcA(HWND, UINT message, WPARAM, LPARAM) {
 LRESULT FakePlatform::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window != nullptr && window == statusBar_) return StatusBarMessage(message, wParam, lParam);
     return windowProc(window, message, wParam, lParam);
+}
+
+BOOL FakePlatform::PostMessageA(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    posted_.push_back(PostedMessage{message, wParam, lParam});
+    return 1;
+}
+
+DWORD FakePlatform::GetQueueStatus(UINT flags) {
+    return inputWaiting ? (flags & (QS_KEY | QS_MOUSEBUTTON)) << 16 : 0;
 }
 
 void FakePlatform::PostQuitMessage(int exitCode) {
@@ -556,6 +571,7 @@ HDC FakePlatform::BeginPaint(HWND window, PAINTSTRUCT* paint) {
     paint->hdc = dc;
     paint->fErase = erasePending_ ? 0 : 1;
     paint->rcPaint = IsEmpty(bounds) ? RECT{} : bounds;
+    lastPaintBounds = paint->rcPaint;
     context.clipBox = paint->rcPaint;
     erasePending_ = false;
     invalidBounds_ = RECT{};

@@ -177,7 +177,11 @@ public:
     HWND CreateMainWindow(int clientWidth, int clientHeight);
     // A size change: WM_SIZE, then the whole client area repainted (CS_HREDRAW|CS_VREDRAW).
     void Resize(int clientWidth, int clientHeight);
+    // A message from the message loop; the messages the window posted meanwhile follow it,
+    // as posted messages come before the input behind them.
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    bool inputWaiting = false;  // keys and clicks in the queue, for GetQueueStatus
+    RECT lastPaintBounds{};     // the bounds of the area the last BeginPaint painted
 
     HWND window() const { return window_; }
     bool windowDestroyed() const { return destroyed_; }
@@ -344,6 +348,8 @@ public:
     LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostQuitMessage(int exitCode) override;
+    BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    DWORD GetQueueStatus(UINT flags) override;
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
     HMENU GetMenu(HWND window) override;
     int EnableMenuItem(HMENU menu, UINT item, UINT flags) override;
@@ -499,6 +505,12 @@ private:
     HWND window_ = nullptr;
     bool destroyed_ = false;
     bool quitPosted_ = false;
+    struct PostedMessage {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::vector<PostedMessage> posted_;
     int quitCode_ = 0;
     int width_ = 0;
     int height_ = 0;

@@ -112,16 +112,19 @@ TEST_F(RedrawTest, TypingInTheMiddleOfALineRepaintsOnlyFromThereLeftward) {
     EXPECT_TRUE(MatchesFullRepaint("typing"));
 }
 
-TEST_F(RedrawTest, JoiningTwoLinesRepaintsTheBandBelowDownToTheBottom) {
+TEST_F(RedrawTest, ALineThatGoesOrComesAtTheEndRepaintsItsOwnRowOnly) {
     SetText("one\r\ntwo\r\nthree");
     Doc.Caret = 5;
     FullRepaint();
     fake().invalidatedRects.clear();
     Edit(3, 2, "");  // Backspace over the first line break
     ASSERT_EQ(Doc.LineCount, 2);
-    const RECT& band = fake().invalidatedRects.back();
-    ExpectRect(band, 0, 144 + 2 * 18, 624, 600 - fake::FakePlatform::StatusBarHeight);
+    ExpectRect(fake().invalidatedRects.back(), 0, 144 + 2 * 18, 624, 144 + 3 * 18);
     EXPECT_TRUE(MatchesFullRepaint("joined"));
+    fake().invalidatedRects.clear();
+    Edit(Doc.TextLength - 1, 0, "\r\n");
+    ExpectRect(fake().invalidatedRects.back(), 0, 144 + 2 * 18, 624, 144 + 3 * 18);
+    EXPECT_TRUE(MatchesFullRepaint("a new last line"));
 }
 
 TEST_F(RedrawTest, OldLinesCopyComesFromTheZeroedHeapAndReportsFailure) {
