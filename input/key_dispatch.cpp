@@ -6,6 +6,7 @@
 #include "input/editing_keys.h"
 #include "input/palette_keys.h"
 #include "input/word_keys.h"
+#include "view/line_order.h"
 
 namespace nv {
 
@@ -15,11 +16,13 @@ namespace {
 bool HandleWordKey(UINT virtualKey) {
     if (GetKeyState(VK_CONTROL) >= 0) return false;
     switch (virtualKey) {
+        // A word at a time the way the arrow points: in a left-to-right paragraph Left goes
+        // back in typing order.
         case VK_LEFT:
-            CaretNextWord();
+            LeftToRightParagraphAt(Doc.Caret) ? CaretPreviousWord() : CaretNextWord();
             return true;
         case VK_RIGHT:
-            CaretPreviousWord();
+            LeftToRightParagraphAt(Doc.Caret) ? CaretNextWord() : CaretPreviousWord();
             return true;
         case VK_BACK:
             DeletePreviousWord();

@@ -641,6 +641,10 @@ OrderedLine OrderLine(HDC dc, std::int32_t index) {
     return line;
 }
 
+bool LeftToRightParagraphAt(std::int32_t pos) {
+    return InBidirectionalOrder() && ParagraphLevelAt(pos) == 0;
+}
+
 std::int32_t EdgeX(const OrderedLine& line, std::int32_t k) { return line.Left + Line.Edge[k]; }
 
 std::int32_t PositionOfSlot(const OrderedLine& line, std::int32_t k) {

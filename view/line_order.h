@@ -26,6 +26,10 @@ constexpr std::int32_t LineOrderBidirectional = 46001;
 
 bool InBidirectionalOrder();
 
+// Whether the paragraph holding pos reads left to right: only in Bidirectional order, and
+// only when its first strong character says so.
+bool LeftToRightParagraphAt(std::int32_t pos);
+
 struct OrderedLine {
     std::int32_t Start = 0;
     std::int32_t VisibleEnd = 0;  // before Start for an empty line

@@ -483,6 +483,16 @@ TEST_F(CaretKeysTest, InBidirectionalOrderTheArrowsMoveTheWayTheyPoint) {
                 << what;
         }
     }
+    // Ctrl with an arrow goes a word the way the arrow points too.
+    SetText("abc def\r\n\xE0\xE1 \xE2");
+    Place(0);
+    Key(VK_RIGHT, false, true);
+    EXPECT_EQ(Doc.Caret, 4);
+    Key(VK_LEFT, false, true);
+    EXPECT_EQ(Doc.Caret, 0);
+    Place(9);
+    Key(VK_LEFT, false, true);
+    EXPECT_EQ(Doc.Caret, 12);
 }
 
 }  // namespace
