@@ -29,6 +29,14 @@ int LogPixelsX() {
     return value;
 }
 
+// Line and column, page, words, and the rest for the format. The control takes no text for
+// a part it does not have, so the parts come before any text.
+void SetStatusParts() {
+    const int inch = LogPixelsX();
+    const int edges[StatusPartCount] = {2 * inch, 3 * inch + inch / 2, 5 * inch, -1};
+    SendMessageA(Bar.Window, SB_SETPARTS, StatusPartCount, reinterpret_cast<LPARAM>(edges));
+}
+
 }  // namespace
 
 void CreateStatusBar() {
@@ -36,16 +44,14 @@ void CreateStatusBar() {
     const DWORD visible = Doc.StatusBarShown != 0 ? WS_VISIBLE : 0;
     Bar.Window = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | visible | SBARS_SIZEGRIP, 0, 0,
                                  0, 0, Doc.MainWindow, StatusBarId);
+    if (Bar.Window != nullptr) SetStatusParts();
 }
 
 std::int32_t PlaceStatusBar() {
     if (Bar.Window == nullptr) return 0;
     // The control takes its place and height from its parent when told of a new size.
     SendMessageA(Bar.Window, WM_SIZE, 0, 0);
-    const int inch = LogPixelsX();
-    // Line and column, page, words, and the rest for the format.
-    const int edges[StatusPartCount] = {2 * inch, 3 * inch + inch / 2, 5 * inch, -1};
-    SendMessageA(Bar.Window, SB_SETPARTS, StatusPartCount, reinterpret_cast<LPARAM>(edges));
+    SetStatusParts();
     if (Doc.StatusBarShown == 0) return 0;
     RECT rect;
     if (!GetWindowRect(Bar.Window, &rect)) return 0;

@@ -27,6 +27,20 @@ namespace {
 const std::string Mixed = "\xE0\xE1 1948 (\xE2\xE3) abc";
 const std::string MixedVisualBackwards = "\xE0\xE1 8491 )\xE2\xE3( cba";
 
+// The client area above the status bar: the arrows move the way they point in
+// Bidirectional order, so the caret ends at the other end of the same selection there, and
+// the column the bar tells differs.
+Capture TextAreaOf(HWND window) {
+    Capture capture = CaptureClient(window);
+    RECT bar{};
+    if (HWND statusBar = FindWindowExA(window, nullptr, "msctls_statusbar32", nullptr);
+        statusBar != nullptr && IsWindowVisible(statusBar) && GetWindowRect(statusBar, &bar)) {
+        capture.height = std::max(0, capture.height - static_cast<int>(bar.bottom - bar.top));
+        capture.pixels.resize(static_cast<size_t>(capture.height) * capture.width);
+    }
+    return capture;
+}
+
 // Empties the document, chooses the order, types the text and puts the caret at its start.
 Capture Shown(HWND window, WORD order, const std::string& bytes) {
     PostCommand(window, 41004);  // Select All
@@ -37,7 +51,7 @@ Capture Shown(HWND window, WORD order, const std::string& bytes) {
     BringToFront(window);
     PressKey(VK_HOME);
     Settle(window, 150);
-    return CaptureClient(window);
+    return TextAreaOf(window);
 }
 
 // Selects the four digits: three characters on from the start, then four with Shift.
@@ -45,7 +59,7 @@ Capture DigitsSelected(HWND window) {
     for (int k = 0; k < 3; ++k) PressKey(VK_LEFT);
     for (int k = 0; k < 4; ++k) PressKey(VK_LEFT, false, false, true);
     Settle(window, 150);
-    return CaptureClient(window);
+    return TextAreaOf(window);
 }
 
 int DifferingPixels(const Capture& a, const Capture& b) {

@@ -9,9 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -1763,6 +1763,7 @@ HWND FakePlatform::CreateWindowExA(DWORD, const char* className, const char*, DW
     }
     statusBar_ = MakeHandle<HWND>(0x200);
     statusShown_ = (style & WS_VISIBLE) != 0;
+    statusParts.clear();
     DrawStatusBar();
     return statusBar_;
 }
@@ -1821,6 +1822,8 @@ LRESULT FakePlatform::StatusBarMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 1;
         }
         case SB_SETTEXTA:
+            // The control starts with one part and takes no text for a part it lacks.
+            if ((wParam & 0xFF) >= std::max<std::size_t>(statusParts.size(), 1)) return 0;
             ++statusTextSets;
             statusTexts_[static_cast<int>(wParam & 0xFF)] = reinterpret_cast<const char*>(lParam);
             return 1;
