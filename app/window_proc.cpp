@@ -297,11 +297,11 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = HandleMessage(window, message, wParam, lParam);
     if (IsOperation(message) && Doc.MainWindow != nullptr) {
-        // One paint cycle for the whole operation, before the message returns, with the
-        // status bar's texts.
+        // One paint cycle for the whole operation, before the message returns. The status
+        // bar's texts are set with it; the bar paints the parts they change itself, as any
+        // window does once no input waits, so a burst of keys draws it once.
         UpdateStatusBar(DocumentFormatText());
         UpdateWindow(Doc.MainWindow);
-        PaintStatusBar();
     }
     // The scroll bar, slow to draw, once the keys typed meanwhile have been handled. The
     // redraw message that found keys waiting leaves the posting to the keys: posted messages

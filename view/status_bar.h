@@ -25,7 +25,8 @@ void ShowStatusBar(bool shown);
 // Sets the texts that changed: called once per operation, before the window is painted.
 // `format` is what the last part tells of the document's file format.
 void UpdateStatusBar(const char* format);
-// Paints the parts whose texts changed, at once: after the text, within the operation.
+// Paints the parts whose texts changed, at once (at start; after an operation the bar
+// paints itself once no input waits).
 void PaintStatusBar();
 
 // The texts as they would read now (for tests and the benchmark).
