@@ -135,7 +135,7 @@ void LatinParagraphUnderHebrew(const ScenarioContext& context) {
     PressControlRightShift();
     PressKey(VK_HOME);
     Settle(window, 150);
-    const Capture turned = CaptureClient(window);
+    const Capture turned = TextAreaOf(window);
     SaveBmp(turned, Artifact(context, "bidi_latin_paragraph_turned.bmp"));
     ExpectNoMessageBox(started.ProcessId(), "after Ctrl+Right Shift");
     const int differing = DifferingPixels(expected, turned);
