@@ -1,6 +1,7 @@
 #include "commands/file_commands.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -239,18 +240,10 @@ std::int64_t EncodeDocument(FileFormat format, LineEnds ends) {
     return size;
 }
 
-// Windows file names do not tell capital letters from small ones.
-bool SameFile(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(*a) != lower(*b)) return false;
-    }
-    return *a == *b;
-}
-
 // Before a save over the file whose characters were replaced: true when it may go on.
 bool MaySaveOverReplacedCharacters() {
-    if (Files.ReplacedCount == 0 || !SameFile(Files.FileName, Files.ReplacedPath)) return true;
+    if (Files.ReplacedCount == 0 || !SameTextIgnoringCase(Files.FileName, Files.ReplacedPath))
+        return true;
     char question[FilePathSize + 128];
     std::snprintf(question, sizeof question,
                   "Saving will replace %d characters of %s for good.\nDo you wish to save anyway?",
@@ -288,6 +281,16 @@ void ShowNewText() {
 }
 
 }  // namespace
+
+bool SameTextIgnoringCase(const char* a, const char* b) {
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (std::tolower(static_cast<unsigned char>(*a)) !=
+            std::tolower(static_cast<unsigned char>(*b))) {
+            return false;
+        }
+    }
+    return *a == *b;
+}
 
 const char* DocumentFormatText() {
     static char text[64];
@@ -504,7 +507,7 @@ void SaveDocumentFileAs(FileFormat format) {
         }
     }
     // The file whose characters were replaced holds the replacements now.
-    if (SameFile(Files.FileName, Files.ReplacedPath)) Files.ReplacedCount = 0;
+    if (SameTextIgnoringCase(Files.FileName, Files.ReplacedPath)) Files.ReplacedCount = 0;
     Files.Format = format;
     RememberSavedText(static_cast<DWORD>(size));
     SetTitle(Files.FileTitle);

@@ -33,6 +33,8 @@ enum class FileFormat : std::uint8_t {
 };
 // The format's name as the editor shows it: "UTF-16 LE", "UTF-8", "Windows-1255", ...
 const char* FileFormatName(FileFormat format);
+// Names compared as Windows compares file names: capital and small Latin letters alike.
+bool SameTextIgnoringCase(const char* a, const char* b);
 // The document's format with its line ends, as the status bar tells it: "UTF-8, Unix (LF)".
 const char* DocumentFormatText();
 

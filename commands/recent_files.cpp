@@ -1,9 +1,9 @@
 #include "commands/recent_files.h"
 
-#include <cctype>
 #include <cstring>
 
 #include "commands/command_ids.h"
+#include "commands/file_commands.h"
 #include "commands/named_file.h"
 #include "document/store.h"
 
@@ -13,19 +13,9 @@ RecentFileList RecentFiles;
 
 namespace {
 
-bool SamePath(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b))) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
-
 int IndexOf(const char* path) {
     for (int k = 0; k < RecentFiles.Count; ++k) {
-        if (SamePath(RecentFiles.Paths[k], path)) return k;
+        if (SameTextIgnoringCase(RecentFiles.Paths[k], path)) return k;
     }
     return -1;
 }

@@ -35,16 +35,6 @@ bool SettingsPath(char* path, char* folder) {
     return folderLength > 0 && folderLength < MAX_PATH && pathLength > 0 && pathLength < MAX_PATH;
 }
 
-bool SameText(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b))) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
-
 // A whole decimal number, an optional minus sign first, within +-PlaceLimit.
 bool ParseNumber(const char* text, long* value) {
     const char* digits = text[0] == '-' ? text + 1 : text;
@@ -59,11 +49,11 @@ bool ParseNumber(const char* text, long* value) {
 
 // A choice of two words; false when the value is neither.
 bool ParseChoice(const char* text, const char* first, const char* second, bool* isFirst) {
-    if (SameText(text, first)) {
+    if (SameTextIgnoringCase(text, first)) {
         *isFirst = true;
         return true;
     }
-    if (SameText(text, second)) {
+    if (SameTextIgnoringCase(text, second)) {
         *isFirst = false;
         return true;
     }
@@ -97,7 +87,7 @@ void ReadView(Reader& file) {
     const std::int32_t startOrder = Doc.LineOrderChoice;
     const char* face = file.Get(ViewSection, "Face");
     for (int k = 0; k <= IDM_FACE_LAST - IDM_FACE_FIRST; ++k) {
-        if (SameText(face, FontNameTable[k])) Doc.FaceIndex = k;
+        if (SameTextIgnoringCase(face, FontNameTable[k])) Doc.FaceIndex = k;
     }
     long size = 0;
     if (ParseNumber(file.Get(ViewSection, "Size"), &size) &&

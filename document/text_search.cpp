@@ -18,11 +18,6 @@ bool IsHebrewLetter(std::uint8_t b) {
            (b >= 0xE0 && b <= 0xFA);
 }
 
-bool IsWordByte(std::uint8_t b) {
-    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
-           IsHebrewLetter(b);
-}
-
 // The last byte before i that is no point: the letter that carries the points before i.
 // -1 at the start of the text.
 std::int32_t BaseBefore(const std::uint8_t* text, std::int32_t i) {
@@ -123,6 +118,11 @@ std::int32_t BareEnd(const std::uint8_t* text, std::int32_t length, std::int32_t
 }
 
 }  // namespace
+
+bool IsWordByte(std::uint8_t b) {
+    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
+           IsHebrewLetter(b);
+}
 
 bool IsPartOfWord(const std::uint8_t* text, std::int32_t length, std::int32_t i) {
     if (i < 0 || i >= length) return false;

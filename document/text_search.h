@@ -12,6 +12,8 @@ namespace nv {
 // The Hebrew points and marks written after a letter: vowels, dagesh, meteg, rafe, the shin
 // and sin dots (0xC0-0xCD, 0xCF, 0xD1, 0xD2). Maqaf, paseq and sof pasuq are punctuation.
 bool IsHebrewPoint(std::uint8_t byte);
+// A letter (Latin or Hebrew, the Yiddish double letters too) or a digit.
+bool IsWordByte(std::uint8_t b);
 
 // The word rule of whole-word search: whether the byte at i belongs to a word. Letters and
 // digits do, and the points that follow one. Geresh (0xD7), gershayim (0xD8) and their ASCII

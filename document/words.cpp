@@ -10,12 +10,6 @@ namespace {
 constexpr std::uint8_t Geresh = 0xD7;
 constexpr std::uint8_t Gershayim = 0xD8;
 
-bool IsLetterOrDigit(std::uint8_t b) {
-    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
-           (b >= 0xD4 && b <= 0xD6) ||  // the Yiddish double letters
-           (b >= 0xE0 && b <= 0xFA);
-}
-
 bool IsBreak(std::uint8_t b) { return b == '\r' || b == '\n'; }
 
 bool IsSpace(std::uint8_t b) { return b == ' ' || b == '\t'; }
@@ -99,7 +93,7 @@ WordCountRecord Words;
 // No word and no point, geresh or quote: nothing on one side of it changes a word on the
 // other.
 bool IsBarrier(std::uint8_t b) {
-    return !IsLetterOrDigit(b) && !IsHebrewPoint(b) && b != Geresh && b != Gershayim && b != '\'' &&
+    return !IsWordByte(b) && !IsHebrewPoint(b) && b != Geresh && b != Gershayim && b != '\'' &&
            b != '"';
 }
 
