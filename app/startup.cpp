@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/idle_redraw.h"
 #include "commands/file_commands.h"
 #include "commands/named_file.h"
 #include "commands/recovery.h"
@@ -32,6 +33,7 @@ int ShowUserAgreement() {
 
 LRESULT HandleCreate(HWND window) {
     Doc.MainWindow = window;
+    ResetIdleRedraw();
     if (ShowUserAgreement() == IDNO) return -1;
 
     ReadSettings();  // the face, size and the rest the user left, before anything is measured

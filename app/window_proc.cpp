@@ -2,6 +2,7 @@
 
 #include "app/auto_repeat.h"
 #include "app/edit_menu.h"
+#include "app/idle_redraw.h"
 #include "app/startup.h"
 #include "commands/command_ids.h"
 #include "commands/edit_commands.h"
@@ -245,8 +246,8 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             OpenDroppedFile(reinterpret_cast<HDROP>(wParam));
             return 0;
-        case ScrollBarRedrawMessage:
-            HandleScrollBarRedrawMessage();
+        case IdleRedrawMessage:
+            HandleIdleRedrawMessage();
             return 0;
         case WM_NCLBUTTONDOWN:
             // A click on the bar meets the thumb where the current range and position put it.
@@ -297,17 +298,16 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = HandleMessage(window, message, wParam, lParam);
     if (IsOperation(message) && Doc.MainWindow != nullptr) {
-        // One paint cycle for the whole operation, before the message returns. The status
-        // bar's texts are set with it; the bar paints the parts they change itself, as any
-        // window does once no input waits, so a burst of keys draws it once.
-        UpdateStatusBar(DocumentFormatText());
+        // One paint cycle for the whole operation, before the message returns.
         UpdateWindow(Doc.MainWindow);
+        NoteStatusBarChanged();
     }
-    // The scroll bar, slow to draw, once the keys typed meanwhile have been handled. The
-    // redraw message that found keys waiting leaves the posting to the keys: posted messages
-    // come before input, so posting again from there would keep the keys waiting forever.
-    if (message != WM_DESTROY && message != ScrollBarRedrawMessage && Doc.MainWindow != nullptr) {
-        PostScrollBarRedraw();
+    // The scroll bar and the status bar, slow to draw, once the keys typed meanwhile have
+    // been handled. The redraw message that found keys waiting leaves the posting to the
+    // keys: posted messages come before input, so posting again from there would keep the
+    // keys waiting forever.
+    if (message != WM_DESTROY && message != IdleRedrawMessage && Doc.MainWindow != nullptr) {
+        PostIdleRedraw();
     }
     // Whatever the message did to the text, the recovery copy follows it.
     TrackRecoveryCopy();

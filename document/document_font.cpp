@@ -36,4 +36,18 @@ WindowDeviceContext::WindowDeviceContext() : dc_(GetDC(Doc.MainWindow)) {}
 
 WindowDeviceContext::~WindowDeviceContext() { ReleaseDC(Doc.MainWindow, dc_); }
 
+const ScreenTextContext::Parts* ScreenTextContext::held_ = nullptr;
+
+ScreenTextContext::ScreenTextContext() : parts_(held_) {
+    if (parts_ == nullptr) parts_ = &own_.emplace();
+}
+
+HeldScreenTextContext::HeldScreenTextContext() : outermost_(ScreenTextContext::held_ == nullptr) {
+    if (outermost_) ScreenTextContext::held_ = context_.parts_;
+}
+
+HeldScreenTextContext::~HeldScreenTextContext() {
+    if (outermost_) ScreenTextContext::held_ = nullptr;
+}
+
 }  // namespace nv

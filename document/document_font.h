@@ -3,6 +3,8 @@
 // draws document text creates its own instance and deletes it before it returns.
 #pragma once
 
+#include <optional>
+
 #include "document/advance_table.h"
 #include "platform/platform.h"
 
@@ -45,19 +47,42 @@ private:
 };
 
 // A device context of the main window with the document font selected and its advances
-// known; the font goes before the context is released.
+// known; the font goes before the context is released. While a HeldScreenTextContext
+// lives, every one is that one's.
 class ScreenTextContext {
 public:
-    ScreenTextContext() : font_(window_.dc()) {}
+    ScreenTextContext();
 
-    HDC dc() const { return window_.dc(); }
-    int logPixelsX() const { return font_.LogPixelsX(); }
-    int logPixelsY() const { return font_.LogPixelsY(); }
-    const AdvanceTable& advances() const { return font_.Advances(); }
+    HDC dc() const { return parts_->window.dc(); }
+    int logPixelsX() const { return parts_->font.LogPixelsX(); }
+    int logPixelsY() const { return parts_->font.LogPixelsY(); }
+    const AdvanceTable& advances() const { return parts_->font.Advances(); }
 
 private:
-    WindowDeviceContext window_;
-    MeasuredDocumentFont font_;
+    friend class HeldScreenTextContext;
+    struct Parts {
+        Parts() : font(window.dc()) {}
+        WindowDeviceContext window;
+        MeasuredDocumentFont font;
+    };
+    static const Parts* held_;  // the held context's, while one is
+    std::optional<Parts> own_;
+    const Parts* parts_;
+};
+
+// One screen text context for all that an edit measures and refreshes while it lasts: under
+// Wine every GetDC, ReleaseDC and font selection is a call to the display server, a good
+// part of a keystroke's time. Nothing may change the document font while one is held.
+class HeldScreenTextContext {
+public:
+    HeldScreenTextContext();
+    ~HeldScreenTextContext();
+    HeldScreenTextContext(const HeldScreenTextContext&) = delete;
+    HeldScreenTextContext& operator=(const HeldScreenTextContext&) = delete;
+
+private:
+    ScreenTextContext context_;
+    bool outermost_;
 };
 
 }  // namespace nv

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "document/document_font.h"
 #include "document/layout.h"
 #include "document/store.h"
 #include "document/words.h"
@@ -54,6 +55,7 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
         ShowWarning(NoMemoryMessage, caption);
         return false;
     }
+    const HeldScreenTextContext screen;  // for every measure and refresh below
     // Recorded while the removed bytes are still there; the history never refuses.
     RecordEdit(EditStep{p, r, count, Doc.Caret, kind}, Doc.TextBuffer + p, inserted);
 

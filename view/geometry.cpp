@@ -195,19 +195,6 @@ void RedrawScrollBar() {
     SetScrollPos(Doc.MainWindow, SB_VERT, GetScrollPos(Doc.MainWindow, SB_VERT), 1);
 }
 
-void PostScrollBarRedraw() {
-    if (!Geo.ScrollBarStale || Geo.ScrollBarRedrawPosted) return;
-    Geo.ScrollBarRedrawPosted = PostMessageA(Doc.MainWindow, ScrollBarRedrawMessage, 0, 0) != 0;
-    // A full queue refuses the message: the bar is drawn at once instead.
-    if (!Geo.ScrollBarRedrawPosted) RedrawScrollBar();
-}
-
-void HandleScrollBarRedrawMessage() {
-    Geo.ScrollBarRedrawPosted = false;
-    if (HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0) return;
-    RedrawScrollBar();
-}
-
 void KeepCaretInView() {
     std::int32_t caretLine = LineOfPosition(Doc.Caret);
     std::int32_t visible = VisibleLines();

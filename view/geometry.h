@@ -26,9 +26,8 @@ struct Geometry {
     std::int32_t TextTop = 0;
     RECT PaletteFrame;
     RECT PaletteItemRects[PaletteItemCount];
-    bool ScrollBarStale = false;         // set without a redraw during the operation
-    bool ScrollBarRedrawPosted = false;  // a ScrollBarRedrawMessage is waiting in the queue
-    std::int32_t WheelRemainder = 0;     // of a wheel delta that has not made a notch yet
+    bool ScrollBarStale = false;      // set without a redraw during the operation
+    std::int32_t WheelRemainder = 0;  // of a wheel delta that has not made a notch yet
 };
 
 extern Geometry Geo;
@@ -64,15 +63,6 @@ void SetScrollBar(std::int32_t scrollMax, std::int32_t position);
 void SetScrollBarPosition(std::int32_t position);
 // Draws the scroll bar now if an operation changed it.
 void RedrawScrollBar();
-
-// The editor's own message that draws a changed scroll bar once no key or click waits.
-constexpr UINT ScrollBarRedrawMessage = WM_APP + 1;
-// After every message of the main window: a changed bar gets one ScrollBarRedrawMessage in
-// the queue. Drawing it costs milliseconds under Wine, so it stays out of the keystroke.
-void PostScrollBarRedraw();
-// The message itself: while keys or clicks wait (a burst of typing), the bar is left for
-// the message after them, which posts again; otherwise it is drawn.
-void HandleScrollBarRedrawMessage();
 
 // Moves the text area's pixels from first line oldTop to newTop, page gaps included; the
 // uncovered band is left to be painted (what was waiting to be painted moves with the

@@ -18,15 +18,13 @@ namespace {
 // range and the view in line with them.
 template <typename BreakLines>
 void LayOut(BreakLines breakLines) {
-    HDC dc = GetDC(Doc.MainWindow);
     bool complete;
     {
-        MeasuredDocumentFont font(dc);
-        std::int32_t columnWidth = Doc.TextWidthInches * font.LogPixelsX();
+        ScreenTextContext screen;
+        std::int32_t columnWidth = Doc.TextWidthInches * screen.logPixelsX();
         std::memset(Doc.DrawnLineBytes, 0, sizeof Doc.DrawnLineBytes);
-        complete = breakLines(font.Advances(), columnWidth);
+        complete = breakLines(screen.advances(), columnWidth);
     }
-    ReleaseDC(Doc.MainWindow, dc);
     // A full line table leaves the scroll range and the view as they were.
     if (!complete) return;
 

@@ -22,11 +22,11 @@ std::int32_t PlaceStatusBar();
 // Shows or hides it; the text area grows or shrinks to meet it.
 void ShowStatusBar(bool shown);
 
-// Sets the texts that changed: called once per operation, before the window is painted.
-// `format` is what the last part tells of the document's file format.
+// Sets the texts that changed: at start, and once no input waits after operations, as the
+// control may paint a part the moment it takes its text (Wine's does). `format` is what the
+// last part tells of the document's file format.
 void UpdateStatusBar(const char* format);
-// Paints the parts whose texts changed, at once (at start; after an operation the bar
-// paints itself once no input waits).
+// Paints the parts whose texts changed, at once (at start).
 void PaintStatusBar();
 
 // The texts as they would read now (for tests and the benchmark).

@@ -100,7 +100,8 @@ TEST_F(PaintOnceTest, EachOperationPaintsOnceAndTheScrollBarOnlyWhenItChanged) {
 // Typing at the end of a long paragraph with the view at its bottom, while the keys of a
 // burst wait in the queue: the key that starts a new line scrolls once and paints the line
 // it left and the rows below once; the bar is drawn neither then nor when the burst ends,
-// because a click on it during the burst drew it first.
+// because a click on it during the burst drew it first. The status bar takes its texts
+// once, when the burst ends.
 TEST_F(PaintOnceTest, ANewLineAtTheBottomScrollsOnceAndTheBarWaitsForTheBurst) {
     std::string text;
     while (text.size() < 3000) text += "abcd efg ";
@@ -114,6 +115,7 @@ TEST_F(PaintOnceTest, ANewLineAtTheBottomScrollsOnceAndTheBarWaitsForTheBurst) {
         const std::int32_t top = Doc.ViewTop;
         const long scrolls = fake().scrollCount;
         const long bar = fake().scrollBarRedraws;
+        const long statusSets = fake().statusTextSets;
         fake().inputWaiting = true;
         while (Doc.LineCount == lines) {
             const long paints = fake().paintCount;
@@ -126,12 +128,16 @@ TEST_F(PaintOnceTest, ANewLineAtTheBottomScrollsOnceAndTheBarWaitsForTheBurst) {
         EXPECT_GE(fake().lastPaintBounds.top, LineY(left, PageGap(96)));
         ASSERT_TRUE(MatchesFullRepaint("the new line"));
         EXPECT_EQ(fake().scrollBarRedraws, bar);
+        EXPECT_EQ(fake().statusTextSets, statusSets);
         Send(WM_NCLBUTTONDOWN, 7);  // HTVSCROLL
         EXPECT_EQ(fake().scrollBarRedraws, bar + 1);
         fake().inputWaiting = false;
         Char('x');
         EXPECT_EQ(fake().scrollBarRedraws, bar + 1);
         EXPECT_EQ(fake().GetScrollPos(fake().window(), SB_VERT), Doc.ViewTop);
+        char texts[StatusPartCount][64];
+        StatusBarTexts(texts);
+        EXPECT_EQ(fake().statusText(0), texts[0]);
     }
 }
 

@@ -443,7 +443,7 @@ void FakePlatform::PassTime(UINT milliseconds) {
         const std::uintptr_t id = next->first;
         clock_ = next->second;
         next->second += std::max<UINT>(timers_[id], 1);
-        windowProc(window_, WM_TIMER, id, 0);
+        Send(WM_TIMER, id, 0);
     }
     clock_ = end;
 }
@@ -1733,7 +1733,7 @@ void FakePlatform::SendFindMessage(DWORD flags, const std::u16string& findWhat,
     if (findDialogIsReplace_) copy(record->lpstrReplaceWith, record->wReplaceWithLen, replaceWith);
     record->Flags = flags;
     const UINT message = RegisterWindowMessageW(FINDMSGSTRINGW);
-    windowProc(window_, message, 0, reinterpret_cast<LPARAM>(record));
+    Send(message, 0, reinterpret_cast<LPARAM>(record));
 }
 
 void FakePlatform::PressFindDialogButton(DWORD button, const std::u16string& findWhat,
