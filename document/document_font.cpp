@@ -36,6 +36,10 @@ WindowDeviceContext::WindowDeviceContext() : dc_(GetDC(Doc.MainWindow)) {}
 
 WindowDeviceContext::~WindowDeviceContext() { ReleaseDC(Doc.MainWindow, dc_); }
 
+MemoryDeviceContext::MemoryDeviceContext() : dc_(CreateCompatibleDC(nullptr)) {}
+
+MemoryDeviceContext::~MemoryDeviceContext() { DeleteDC(dc_); }
+
 const ScreenTextContext::Parts* ScreenTextContext::held_ = nullptr;
 
 ScreenTextContext::ScreenTextContext() : parts_(held_) {

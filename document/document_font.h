@@ -46,14 +46,30 @@ private:
     HDC dc_;
 };
 
-// A device context of the main window with the document font selected and its advances
-// known; the font goes before the context is released. While a HeldScreenTextContext
-// lives, every one is that one's.
+// A memory device context compatible with the screen, deleted when it goes out of scope:
+// it measures as the window's own would, without Wine's GetDC call to the display server
+// for the window's visible region.
+class MemoryDeviceContext {
+public:
+    MemoryDeviceContext();
+    ~MemoryDeviceContext();
+    MemoryDeviceContext(const MemoryDeviceContext&) = delete;
+    MemoryDeviceContext& operator=(const MemoryDeviceContext&) = delete;
+
+    HDC dc() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A screen device context with the document font selected and its advances known, to
+// measure and order lines with (nothing is drawn on it); the font goes before the context.
+// While a HeldScreenTextContext lives, every one is that one's.
 class ScreenTextContext {
 public:
     ScreenTextContext();
 
-    HDC dc() const { return parts_->window.dc(); }
+    HDC dc() const { return parts_->memory.dc(); }
     int logPixelsX() const { return parts_->font.LogPixelsX(); }
     int logPixelsY() const { return parts_->font.LogPixelsY(); }
     const AdvanceTable& advances() const { return parts_->font.Advances(); }
@@ -61,8 +77,8 @@ public:
 private:
     friend class HeldScreenTextContext;
     struct Parts {
-        Parts() : font(window.dc()) {}
-        WindowDeviceContext window;
+        Parts() : font(memory.dc()) {}
+        MemoryDeviceContext memory;
         MeasuredDocumentFont font;
     };
     static const Parts* held_;  // the held context's, while one is

@@ -59,33 +59,38 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
     // Recorded while the removed bytes are still there; the history never refuses.
     RecordEdit(EditStep{p, r, count, Doc.Caret, kind}, Doc.TextBuffer + p, inserted);
 
-    // The highlight goes while the old text is still there to be repainted.
-    if (Doc.SelectionActive != 0) {
-        Doc.SelectionActive = 0;
-        RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
-    }
-    // The caret mark goes too.
-    EraseCaret();
+    {
+        // Up to the scroll that follows the caret, the repaints are joined where they share
+        // rows: the caret's two places and the changed line are mostly one rectangle.
+        const RepaintBatch repaints;
+        // The highlight goes while the old text is still there to be repainted.
+        if (Doc.SelectionActive != 0) {
+            Doc.SelectionActive = 0;
+            RefreshRange(Doc.SelectionStart, Doc.SelectionEnd);
+        }
+        // The caret mark goes too.
+        EraseCaret();
 
-    NoteTextEdit(p, r, inserted, count);
-    CountWordsBeforeEdit(p, r);
-    if (r > 0) RemoveBytes(p, r);
-    if (count > 0) InsertBytes(p, inserted, count);
-    CountWordsAfterEdit(p, count);
-    Doc.Caret = p + count;
-    if (restoredCaret >= 0) {
-        // Set before the repaints: the changed lines, which hold every byte put back, are
-        // painted once, already highlighted.
-        Doc.Caret = restoredCaret;
-        Doc.SelectionStart = p;
-        Doc.SelectionEnd = p + count;
-        Doc.SelectionActive = count > 0 ? 1 : 0;
-    }
-    ++Doc.EditCount;
+        NoteTextEdit(p, r, inserted, count);
+        CountWordsBeforeEdit(p, r);
+        if (r > 0) RemoveBytes(p, r);
+        if (count > 0) InsertBytes(p, inserted, count);
+        CountWordsAfterEdit(p, count);
+        Doc.Caret = p + count;
+        if (restoredCaret >= 0) {
+            // Set before the repaints: the changed lines, which hold every byte put back,
+            // are painted once, already highlighted.
+            Doc.Caret = restoredCaret;
+            Doc.SelectionStart = p;
+            Doc.SelectionEnd = p + count;
+            Doc.SelectionActive = count > 0 ? 1 : 0;
+        }
+        ++Doc.EditCount;
 
-    LayoutAfterEdit(p, r, count);
-    RefreshCaret(Doc.Caret);
-    RepaintChangedLines(old, p, r, count);
+        LayoutAfterEdit(p, r, count);
+        RefreshCaret(Doc.Caret);
+        RepaintChangedLines(old, p, r, count);
+    }
     FollowCaret();
     FreeOldLines(&old);
     if (Doc.SelectionActive == 0) {

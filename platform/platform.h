@@ -474,6 +474,8 @@ public:
     // Device contexts and painting.
     virtual HDC GetDC(HWND window) = 0;
     virtual int ReleaseDC(HWND window, HDC dc) = 0;
+    // A memory context (deleted with DeleteDC); of the screen when dc is null.
+    virtual HDC CreateCompatibleDC(HDC dc) = 0;
     virtual int GetDeviceCaps(HDC dc, int index) = 0;
     virtual HDC BeginPaint(HWND window, PAINTSTRUCT* paint) = 0;
     virtual BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) = 0;
@@ -699,6 +701,7 @@ inline HWND SetCapture(HWND w) { return CurrentPlatform().SetCapture(w); }
 inline BOOL ReleaseCapture() { return CurrentPlatform().ReleaseCapture(); }
 inline HDC GetDC(HWND w) { return CurrentPlatform().GetDC(w); }
 inline int ReleaseDC(HWND w, HDC dc) { return CurrentPlatform().ReleaseDC(w, dc); }
+inline HDC CreateCompatibleDC(HDC dc) { return CurrentPlatform().CreateCompatibleDC(dc); }
 inline int GetDeviceCaps(HDC dc, int index) { return CurrentPlatform().GetDeviceCaps(dc, index); }
 inline HDC BeginPaint(HWND w, PAINTSTRUCT* ps) { return CurrentPlatform().BeginPaint(w, ps); }
 inline BOOL EndPaint(HWND w, const PAINTSTRUCT* ps) { return CurrentPlatform().EndPaint(w, ps); }

@@ -1,6 +1,7 @@
 #include "view/redraw.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "document/advance_table.h"
 #include "document/document_font.h"
@@ -13,9 +14,36 @@ namespace nv {
 
 namespace {
 
+struct GatheredRepaints {
+    int Batches = 0;  // the RepaintBatch objects alive
+    int Count = 0;
+    RECT Rects[8];
+};
+
+GatheredRepaints Gathered;
+
+void InvalidateGathered() {
+    for (int k = 0; k < Gathered.Count; ++k) InvalidateRect(Doc.MainWindow, &Gathered.Rects[k], 1);
+    Gathered.Count = 0;
+}
+
 void Repaint(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
     RECT area{left, top, right, bottom};
-    InvalidateRect(Doc.MainWindow, &area, 1);
+    if (Gathered.Batches == 0) {
+        InvalidateRect(Doc.MainWindow, &area, 1);
+        return;
+    }
+    if (left >= right || top >= bottom) return;  // invalidates nothing
+    for (int k = 0; k < Gathered.Count; ++k) {
+        RECT& rect = Gathered.Rects[k];
+        if (rect.top == top && rect.bottom == bottom) {
+            rect.left = std::min(rect.left, left);
+            rect.right = std::max(rect.right, right);
+            return;
+        }
+    }
+    if (Gathered.Count == static_cast<int>(std::size(Gathered.Rects))) InvalidateGathered();
+    Gathered.Rects[Gathered.Count++] = area;
 }
 
 // A screen device context of the main window with the document font selected, and the
@@ -139,6 +167,12 @@ std::int32_t RowBelowLine(std::int32_t m, std::int32_t pageGap) {
 }
 
 }  // namespace
+
+RepaintBatch::RepaintBatch() { ++Gathered.Batches; }
+
+RepaintBatch::~RepaintBatch() {
+    if (--Gathered.Batches == 0) InvalidateGathered();
+}
 
 void RefreshCaret(std::int32_t pos) {
     RefreshContext context;

@@ -10,6 +10,18 @@
 
 namespace nv {
 
+// While one lives, the rectangles to repaint are gathered, those on the same rows joined,
+// and each is invalidated once when it goes: under Wine every InvalidateRect is a call to
+// the display server, and a keystroke repaints the caret's old place, its new one and the
+// changed line, most often all on one line. Nothing may scroll the window while one lives.
+class RepaintBatch {
+public:
+    RepaintBatch();
+    ~RepaintBatch();
+    RepaintBatch(const RepaintBatch&) = delete;
+    RepaintBatch& operator=(const RepaintBatch&) = delete;
+};
+
 void RefreshCaret(std::int32_t pos);
 void RefreshLineFrom(std::int32_t line, std::int32_t pos);
 void RefreshRange(std::int32_t start, std::int32_t end);

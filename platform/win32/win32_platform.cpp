@@ -416,6 +416,8 @@ HDC Win32Platform::GetDC(HWND window) { return Nv(::GetDC(Sys(window))); }
 
 int Win32Platform::ReleaseDC(HWND window, HDC dc) { return ::ReleaseDC(Sys(window), Sys(dc)); }
 
+HDC Win32Platform::CreateCompatibleDC(HDC dc) { return Nv(::CreateCompatibleDC(Sys(dc))); }
+
 int Win32Platform::GetDeviceCaps(HDC dc, int index) { return ::GetDeviceCaps(Sys(dc), index); }
 
 HDC Win32Platform::BeginPaint(HWND window, PAINTSTRUCT* paint) {

@@ -39,6 +39,7 @@ public:
     BOOL ReleaseCapture() override;
 
     HDC GetDC(HWND window) override;
+    HDC CreateCompatibleDC(HDC dc) override;
     int ReleaseDC(HWND window, HDC dc) override;
     int GetDeviceCaps(HDC dc, int index) override;
     HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;

@@ -484,11 +484,17 @@ HDC FakePlatform::GetDC(HWND) {
     return MakeHandle<HDC>(id);
 }
 
+HDC FakePlatform::CreateCompatibleDC(HDC) {
+    HDC dc = GetDC(window_);
+    Context(dc).memory = true;
+    return dc;
+}
+
 int FakePlatform::ReleaseDC(HWND, HDC dc) {
     auto found = dcs_.find(Id(dc));
     if (found == dcs_.end()) return 0;
-    if (found->second.printer) {
-        ADD_FAILURE() << "ReleaseDC on a printer context";
+    if (found->second.printer || found->second.memory) {
+        ADD_FAILURE() << "ReleaseDC on a printer or memory context";
         return 0;
     }
     if (found->second.font != MakeHandle<HGDIOBJ>(StockFontHandle)) {
@@ -617,7 +623,7 @@ BOOL FakePlatform::ScrollWindow(HWND, int dx, int dy, const RECT* scroll, const 
 // --- Drawing ----------------------------------------------------------------------------
 
 bool FakePlatform::Allowed(const DeviceContext& dc, int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+    if (dc.memory || x < 0 || y < 0 || x >= width_ || y >= height_) return false;
     if (!dc.printer && UnderStatusBar(y)) return false;
     return !dc.paint || dc.clip[static_cast<std::size_t>(y) * width_ + x] != 0;
 }
@@ -1029,12 +1035,12 @@ int FakePlatform::AbortDoc(HDC dc) {
 
 BOOL FakePlatform::DeleteDC(HDC dc) {
     auto found = dcs_.find(Id(dc));
-    if (found == dcs_.end() || !found->second.printer) {
-        ADD_FAILURE() << "DeleteDC of a context that is not a printer's";
+    if (found == dcs_.end() || !(found->second.printer || found->second.memory)) {
+        ADD_FAILURE() << "DeleteDC of a context that is not a printer's or a memory one";
         return 0;
     }
     if (found->second.font != MakeHandle<HGDIOBJ>(StockFontHandle)) {
-        ADD_FAILURE() << "printer context deleted with a created font still selected";
+        ADD_FAILURE() << "context deleted with a created font still selected";
     }
     if (OpenJob(dc) != nullptr) ADD_FAILURE() << "printer context deleted with its job open";
     dcs_.erase(found);

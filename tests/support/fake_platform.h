@@ -58,6 +58,7 @@ struct DeviceContext {
     bool printer = false;  // from the print dialog: draws onto the job's pages
     int job = -1;          // printer contexts: the open job in printJobs
     bool pageOpen = false;
+    bool memory = false;             // from CreateCompatibleDC: nothing drawn shows
     bool paint = false;              // from BeginPaint: clipped to the invalid region
     std::vector<std::uint8_t> clip;  // paint contexts only: 1 where drawing is allowed
     RECT clipBox;                    // paint contexts only: the bounds of clip
@@ -363,6 +364,7 @@ public:
     HWND SetCapture(HWND window) override;
     BOOL ReleaseCapture() override;
     HDC GetDC(HWND window) override;
+    HDC CreateCompatibleDC(HDC dc) override;
     int ReleaseDC(HWND window, HDC dc) override;
     int GetDeviceCaps(HDC dc, int index) override;
     HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;
