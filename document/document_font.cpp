@@ -32,10 +32,6 @@ SelectedFont::~SelectedFont() {
     DeleteObject(font_);
 }
 
-WindowDeviceContext::WindowDeviceContext() : dc_(GetDC(Doc.MainWindow)) {}
-
-WindowDeviceContext::~WindowDeviceContext() { ReleaseDC(Doc.MainWindow, dc_); }
-
 MemoryDeviceContext::MemoryDeviceContext() : dc_(CreateCompatibleDC(nullptr)) {}
 
 MemoryDeviceContext::~MemoryDeviceContext() { DeleteDC(dc_); }

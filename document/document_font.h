@@ -32,20 +32,6 @@ private:
     HGDIOBJ previous_;
 };
 
-// A device context of the main window, released when it goes out of scope.
-class WindowDeviceContext {
-public:
-    WindowDeviceContext();
-    ~WindowDeviceContext();
-    WindowDeviceContext(const WindowDeviceContext&) = delete;
-    WindowDeviceContext& operator=(const WindowDeviceContext&) = delete;
-
-    HDC dc() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // A memory device context compatible with the screen, deleted when it goes out of scope:
 // it measures as the window's own would, without Wine's GetDC call to the display server
 // for the window's visible region.

@@ -410,8 +410,7 @@ TEST_F(LineOrderTest, OrderByWindowsEqualsOrderByTheWholeParagraph) {
     // The lines from..to, or all of them.
     auto checkLines = [&](int document, int edit, std::int32_t from = 0,
                           std::int32_t to = LineLimit) {
-        WindowDeviceContext window;
-        MeasuredDocumentFont font(window.dc());
+        ScreenTextContext window;
         for (std::int32_t i = std::max(from, 0); i < std::min(to + 1, Doc.LineCount); ++i) {
             std::int32_t first = 0;
             std::int32_t last = 0;
@@ -537,8 +536,7 @@ TEST_F(LineOrderTest, OrderMatchesTheUnicodeBidiCharacterTest) {
     Order(IDM_ORDER_BIDIRECTIONAL);
     int failures = 0;
     {
-        WindowDeviceContext window;
-        MeasuredDocumentFont font(window.dc());
+        ScreenTextContext window;
         for (const BidiCase& c : cases) {
             const std::string got = OrderOfCase(window.dc(), c);
             if (got != c.order && ++failures <= 10) {
