@@ -38,11 +38,13 @@ void ClearEmptySelection() {
 
 // Windows follows Ctrl+Backspace with the character 127. The key has already deleted the
 // word before the caret, so that character is not text; a 127 typed without Ctrl still is.
-bool IsControlBackspaceCharacter(WPARAM code) { return code == 127 && GetKeyState(VK_CONTROL) < 0; }
+bool IsControlBackspaceCharacter(WPARAM code) { return code == 127 && ModifiersAtKeyDown.Control; }
 
 // With some layouts (Hebrew under Wine) Ctrl with a letter key arrives as that key's letter.
 // Ctrl with a key is never text; Ctrl+Alt (AltGr) is how some layouts type characters.
-bool IsControlKeyCharacter() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; }
+bool IsControlKeyCharacter() { return ModifiersAtKeyDown.Control && !ModifiersAtKeyDown.Menu; }
+
+bool IsControlOrAlt(WPARAM virtualKey) { return virtualKey == VK_CONTROL || virtualKey == VK_MENU; }
 
 LRESULT HandlePaint(HWND window) {
     PAINTSTRUCT paint;
@@ -213,6 +215,7 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION:
             return HandleQueryEndSession();
         case WM_KEYDOWN:
+            NoteModifiersAtKeyDown();
             if (Doc.AutoRepeat == 1) return 0;
             ClearEmptySelection();
             DirectionKeyDown(static_cast<UINT>(wParam), lParam);
@@ -220,6 +223,7 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             ClearEmptySelection();
             return 0;
         case WM_KEYUP:
+            if (IsControlOrAlt(wParam)) ForgetModifiers();
             if (Doc.AutoRepeat == 0 && Doc.PaletteMode == 0) {
                 DirectionKeyUp(static_cast<UINT>(wParam), lParam);
             }
@@ -232,6 +236,12 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SYSKEYDOWN:
             if (Doc.AutoRepeat == 1) return 0;
+            break;
+        case WM_SYSKEYUP:
+            if (IsControlOrAlt(wParam)) ForgetModifiers();
+            break;
+        case WM_KILLFOCUS:
+            ForgetModifiers();
             break;
         case WM_COMMAND:
             return HandleCommand(window, wParam, lParam);

@@ -10,11 +10,20 @@
 
 namespace nv {
 
+KeyModifiers ModifiersAtKeyDown;
+
+void NoteModifiersAtKeyDown() {
+    ModifiersAtKeyDown.Control = GetKeyState(VK_CONTROL) < 0;
+    ModifiersAtKeyDown.Menu = ModifiersAtKeyDown.Control && GetKeyState(VK_MENU) < 0;
+}
+
+void ForgetModifiers() { ModifiersAtKeyDown = KeyModifiers{}; }
+
 namespace {
 
 // Ctrl with the arrows, Backspace and Delete acts a word at a time. True when it did.
 bool HandleWordKey(UINT virtualKey) {
-    if (GetKeyState(VK_CONTROL) >= 0) return false;
+    if (!ModifiersAtKeyDown.Control) return false;
     switch (virtualKey) {
         // A word at a time the way the arrow points: in a left-to-right paragraph Left goes
         // back in typing order.

@@ -6,6 +6,20 @@
 
 namespace nv {
 
+// Ctrl and Alt as the last key-down found them. The character a key makes comes right after
+// its key-down, so it is told by these, without asking again: under Wine every GetKeyState
+// is a call to the display server, a tenth of a keystroke.
+struct KeyModifiers {
+    bool Control = false;
+    bool Menu = false;  // asked only with Control (Ctrl+Alt is how some layouts type)
+};
+extern KeyModifiers ModifiersAtKeyDown;
+
+// At every key-down, before it is handled.
+void NoteModifiersAtKeyDown();
+// At the release of Ctrl or Alt, and when the window loses the keyboard.
+void ForgetModifiers();
+
 void HandleKeyDown(UINT virtualKey);
 
 }  // namespace nv

@@ -213,6 +213,7 @@ constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUERYENDSESSION = 0x0011;
@@ -222,6 +223,7 @@ constexpr UINT WM_KEYUP =
     0x0101;  // lParam bits 16-23: the scan code (Shift: 0x2A left, 0x36 right)
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_VSCROLL = 0x0115;

@@ -162,6 +162,7 @@ void KeystrokeSpeed(const ScenarioContext& context) {
         for (int key = 0; key < block; ++key) {
             TimeKeystroke(editor.window, leastWindow, 0xE9, &atStart);
             SendMessageA(editor.window, WM_KEYDOWN, VK_BACK, 1);
+            Settle(editor.window, 2);  // its redraw done too before the next key
             if (key % 10 == 0) {
                 scrollBar.push_back(
                     static_cast<double>(SendMessageA(leastWindow, TimeScrollBarRedraw, 0, 0)) /

@@ -103,6 +103,7 @@ void EditorTest::KeyDown(UINT virtualKey, bool shift, bool control) {
     Send(WM_KEYDOWN, virtualKey, 1);
     fake_->SetKeyDown(VK_SHIFT, false);
     fake_->SetKeyDown(VK_CONTROL, false);
+    if (control) Send(WM_KEYUP, VK_CONTROL, 1);  // Ctrl let go, as after a real key
 }
 
 void EditorTest::Click(int x, int y, bool shift) {
