@@ -70,6 +70,8 @@ answer_host_request() {
     mv "$reply" "$ARTIFACTS/host-reply"
 }
 
+# Wine takes the Hebrew code page and keyboard from the locale, which run-tests makes too.
+nv_ensure_locale || exit 2
 nv_ensure_display || exit 2
 # A printer of its own for this build folder, whose output is a file; set up before the
 # Wine server starts, which takes its printers from CUPS once.
