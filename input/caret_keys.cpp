@@ -5,6 +5,7 @@
 #include "document/document_font.h"
 #include "document/layout.h"
 #include "document/store.h"
+#include "input/key_dispatch.h"
 #include "input/selection_move.h"
 #include "input/visual_move.h"
 #include "platform/platform.h"
@@ -159,7 +160,7 @@ void CaretDown() { MoveVertically(MoveDirection::Forward); }
 void CaretHome() {
     const std::int32_t oldCaret = Doc.Caret;
     const std::int32_t current = LineOfPosition(oldCaret);
-    const bool ctrl = IsHeld(VK_CONTROL);
+    const bool ctrl = ModifiersAtKeyDown.Control;
     const bool shift = IsHeld(VK_SHIFT);
     if (InBidirectionalOrder() && !ctrl) {
         const std::int32_t newCaret = VisualStartOf(current);
@@ -174,7 +175,7 @@ void CaretHome() {
 void CaretEnd() {
     const std::int32_t oldCaret = Doc.Caret;
     const LineRecord& record = Doc.LineTable[LineOfPosition(oldCaret)];
-    const bool ctrl = IsHeld(VK_CONTROL);
+    const bool ctrl = ModifiersAtKeyDown.Control;
     const bool shift = IsHeld(VK_SHIFT);
     std::int32_t newCaret;
     if (InBidirectionalOrder() && !ctrl) {
@@ -197,7 +198,7 @@ void CaretPageUp() {
     const std::int32_t oldCaret = Doc.Caret;
     if (oldCaret == 0) return;
     const std::int32_t current = LineOfPosition(oldCaret);
-    const bool ctrl = IsHeld(VK_CONTROL);
+    const bool ctrl = ModifiersAtKeyDown.Control;
     const bool shift = IsHeld(VK_SHIFT);
     std::int32_t target;
     if (ctrl) {
@@ -218,7 +219,7 @@ void CaretPageDown() {
     if (oldCaret == Doc.TextLength - 1) return;
     const std::int32_t current = LineOfPosition(oldCaret);
     if (current == Doc.LineCount - 1) return;
-    const bool ctrl = IsHeld(VK_CONTROL);
+    const bool ctrl = ModifiersAtKeyDown.Control;
     const bool shift = IsHeld(VK_SHIFT);
     std::int32_t target;
     if (ctrl) {

@@ -4,6 +4,7 @@
 
 #include "document/edit_history.h"
 #include "document/store.h"
+#include "input/key_dispatch.h"
 #include "input/text_edit.h"
 #include "view/glyph_characters.h"
 #include "view/line_order.h"
@@ -44,7 +45,7 @@ void DirectionKeyDown(UINT virtualKey, LPARAM lParam) {
         const int scan = ScanCodeOf(lParam);
         const bool known = scan == LeftShiftScanCode || scan == RightShiftScanCode;
         // A held Shift repeats its key-down: it stays the one pending.
-        if (PendingShift != scan) PendingShift = known && GetKeyState(VK_CONTROL) < 0 ? scan : 0;
+        if (PendingShift != scan) PendingShift = known && ModifiersAtKeyDown.Control ? scan : 0;
     } else if (virtualKey != VK_CONTROL) {
         PendingShift = 0;
     }

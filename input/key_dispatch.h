@@ -6,9 +6,9 @@
 
 namespace nv {
 
-// Ctrl and Alt as the last key-down found them. The character a key makes comes right after
-// its key-down, so it is told by these, without asking again: under Wine every GetKeyState
-// is a call to the display server, a tenth of a keystroke.
+// Ctrl and Alt as the last key-down found them: the keys that act with Ctrl, and the
+// character a key makes right after its key-down, are told by these without asking again,
+// as under Wine every GetKeyState is a call to the display server, a tenth of a keystroke.
 struct KeyModifiers {
     bool Control = false;
     bool Menu = false;  // asked only with Control (Ctrl+Alt is how some layouts type)

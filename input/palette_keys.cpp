@@ -4,6 +4,7 @@
 
 #include "document/store.h"
 #include "input/insert_character.h"
+#include "input/key_dispatch.h"
 #include "view/geometry.h"
 
 namespace nv {
@@ -132,19 +133,19 @@ void HandlePaletteKey(UINT virtualKey) {
             ActivatePaletteItem();
             break;
         case VK_HOME:
-            if (IsHeld(VK_CONTROL)) BankTo(FirstBank);
+            if (ModifiersAtKeyDown.Control) BankTo(FirstBank);
             FocusTo(PaletteFirstCell);
             break;
         case VK_END:
-            if (IsHeld(VK_CONTROL)) BankTo(LastBank);
+            if (ModifiersAtKeyDown.Control) BankTo(LastBank);
             FocusTo(PaletteLastCell);
             break;
         case VK_PRIOR:
-            BankTo(PageUpBank(bank, IsHeld(VK_CONTROL)));
+            BankTo(PageUpBank(bank, ModifiersAtKeyDown.Control));
             FocusTo(PaletteFirstCell);
             break;
         case VK_NEXT:
-            BankTo(PageDownBank(bank, IsHeld(VK_CONTROL)));
+            BankTo(PageDownBank(bank, ModifiersAtKeyDown.Control));
             FocusTo(PaletteFirstCell);
             break;
         default:
