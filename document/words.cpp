@@ -120,8 +120,7 @@ void CountWordsBeforeEdit(std::int32_t p, std::int32_t removed) {
     Words.Total -= CountWords(Doc.TextBuffer, length, start, end);
 }
 
-void CountWordsAfterEdit(std::int32_t p, std::int32_t inserted) {
-    (void)p;
+void CountWordsAfterEdit(std::int32_t inserted) {
     if (Words.Total < 0) return;
     // The stretch ends at the same barrier, moved by the edit.
     Words.Total += CountWords(Doc.TextBuffer, Doc.TextLength - 1, Words.StretchStart,

@@ -41,6 +41,6 @@ void ForgetWordCount();
 // Around an edit that replaces `removed` bytes at p: called before the bytes change, and
 // after, with the bytes put in.
 void CountWordsBeforeEdit(std::int32_t p, std::int32_t removed);
-void CountWordsAfterEdit(std::int32_t p, std::int32_t inserted);
+void CountWordsAfterEdit(std::int32_t inserted);
 
 }  // namespace nv

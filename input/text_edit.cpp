@@ -75,7 +75,7 @@ bool ApplyTextEdit(EditSpan span, const std::uint8_t* inserted, std::int32_t cou
         CountWordsBeforeEdit(p, r);
         if (r > 0) RemoveBytes(p, r);
         if (count > 0) InsertBytes(p, inserted, count);
-        CountWordsAfterEdit(p, count);
+        CountWordsAfterEdit(count);
         Doc.Caret = p + count;
         if (restoredCaret >= 0) {
             // Set before the repaints: the changed lines, which hold every byte put back,
